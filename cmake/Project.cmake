@@ -1,0 +1,110 @@
+# Build settings and helpers shared by every folder of the project.
+
+set(WZ_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+get_filename_component(WZ_ROOT ${WZ_ROOT} ABSOLUTE)
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/archive)
+
+set(WZ_PYTHON /usr/bin/python3)
+set(WZ_HARNESS ${WZ_ROOT}/tests/harness)
+
+if(WIN32)
+  set(WZ_PLATFORM win32)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 WINVER=0x0501)
+  add_compile_options(-Wall -Wextra)
+  # GoogleTest from Debian's sources, built with the cross compilers.
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(wz_gtest_main ALIAS gtest_main)
+  # Windows tests share one Wine prefix and one X display per test run.
+  set(WZ_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+  add_test(NAME wine.session.start COMMAND ${WZ_HARNESS}/wine-session start ${WZ_WINE_DIR})
+  set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 240)
+  add_test(NAME wine.session.stop COMMAND ${WZ_HARNESS}/wine-session stop ${WZ_WINE_DIR})
+  set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+else()
+  set(WZ_PLATFORM posix)
+  add_compile_options(-Wall -Wextra)
+  option(WZ_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+  if(WZ_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  find_package(GTest REQUIRED)
+  add_library(wz_gtest_main INTERFACE)
+  target_link_libraries(wz_gtest_main INTERFACE GTest::gtest_main)
+endif()
+
+# Environment a test needs to run its programs: under Wine the prefix and
+# display of the shared session; natively the sanitizer runtime for programs
+# (regina) that load a sanitized library without being built with it.
+function(wz_test_environment test)
+  if(WIN32)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "WZ_WINE_DIR=${WZ_WINE_DIR}")
+  elseif(WZ_SANITIZE)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libasan.so
+      OUTPUT_VARIABLE asan OUTPUT_STRIP_TRAILING_WHITESPACE)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libubsan.so
+      OUTPUT_VARIABLE ubsan OUTPUT_STRIP_TRAILING_WHITESPACE)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+      "WZ_PRELOAD=${asan} ${ubsan}"
+      "ASAN_OPTIONS=detect_leaks=1"
+      "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endif()
+endfunction()
+
+# wz_gtest(name SOURCES ... LIBS ... [TIMEOUT s])
+# A GoogleTest program; natively run directly, in the Win32 build under Wine.
+function(wz_gtest name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} wz_gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  wz_test_environment(${name})
+endfunction()
+
+# wz_script_test(name COMMAND ... [TIMEOUT s])
+# A test driven by a harness script (servers, interpreters, Wine).
+function(wz_script_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_test(NAME ${name} COMMAND ${T_COMMAND})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  wz_test_environment(${name})
+endfunction()
+
+# wz_fuzz_target(name SOURCES ... LIBS ...)
+# A fuzz target (defines LLVMFuzzerTestOneInput) with its seeds in fuzz/corpus/NAME.
+#  - g++ build: linked with a standalone driver and run as a short, bounded
+#    test (seeds plus deterministic mutations), under the sanitizers when on;
+#  - clang with -DWZ_LIBFUZZER=ON (make fuzz): linked with libFuzzer.
+option(WZ_LIBFUZZER "Link fuzz targets with libFuzzer (clang)" OFF)
+function(wz_fuzz_target name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  set(target fuzz_${name})
+  add_executable(${target} ${F_SOURCES})
+  target_link_libraries(${target} PRIVATE ${F_LIBS})
+  if(WZ_LIBFUZZER)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  else()
+    target_sources(${target} PRIVATE ${WZ_ROOT}/fuzz/driver/standalone_main.cpp)
+    add_test(NAME fuzz.${name} COMMAND ${target} --runs 20000 --seconds 8
+      ${WZ_ROOT}/fuzz/corpus/${name})
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 60)
+  endif()
+endfunction()

@@ -1,0 +1,1 @@
+# Fuzz targets of enrolwiz: wz_fuzz_target(NAME SOURCES ... LIBS ...).

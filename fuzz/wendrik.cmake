@@ -1,0 +1,1 @@
+# Fuzz targets of wendrik: wz_fuzz_target(NAME SOURCES ... LIBS ...).

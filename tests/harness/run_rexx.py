@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Runs a REXX test script under Regina with the built package on the library
+path. The script reports failed checks on lines starting with FAIL and exits
+non-zero. Comment lines name expected output:
+  /* stdout: TEXT */            a line expected, in order with the others
+  /* stdout-count N: TEXT */    a line that appears exactly N times
+(and the same for stderr)."""
+import argparse
+import os
+import re
+import sys
+
+import wzharness
+
+EXPECT = re.compile(r"^\s*/\*\s*(stdout|stderr)(?:-count (\d+))?: (.*?)\s*\*/\s*$")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--library-dir", required=True)
+    parser.add_argument("--timeout", type=int, default=120)
+    parser.add_argument("script")
+    options = parser.parse_args()
+
+    expected = []
+    with open(options.script, encoding="latin-1") as script:
+        for line in script:
+            match = EXPECT.match(line)
+            if match:
+                count = int(match.group(2)) if match.group(2) else None
+                expected.append((match.group(1), count, match.group(3)))
+
+    env = {"LD_LIBRARY_PATH": options.library_dir}
+    preload = os.environ.get("WZ_PRELOAD")
+    if preload:
+        env["LD_PRELOAD"] = preload
+    rc, out, err = wzharness.run(["regina", options.script], options.timeout, env=env)
+    failures = []
+    if rc != 0:
+        failures.append("regina exited with %d" % rc)
+    failures += ["script reported: " + l for l in out.splitlines() if l.startswith("FAIL")]
+    failures += wzharness.check_expectations(expected, out, err)
+    return wzharness.report(failures, out, err)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,94 @@
+"""Shared pieces of the test runners: running programs natively or under the
+test run's Wine session, and checking expected output lines."""
+import os
+import re
+import subprocess
+import sys
+
+HARNESS = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HARNESS, "wine-run")
+
+
+def is_windows_program(path):
+    return path.lower().endswith(".exe")
+
+
+def wine_path(path):
+    """A Unix path as a Windows program sees it (Wine maps / to drive Z:)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def command_for(program, args):
+    """The command line for a program and its file arguments, under Wine when
+    the program is a Windows one (file arguments then become Windows paths)."""
+    if is_windows_program(program):
+        return [WINE_RUN, program] + [wine_path(a) if os.path.exists(a) else a for a in args]
+    return [program] + list(args)
+
+
+def run(command, timeout, env=None, stdin=None):
+    merged = dict(os.environ)
+    if env:
+        merged.update(env)
+    try:
+        done = subprocess.run(command, stdin=stdin if stdin is not None else subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              timeout=timeout, env=merged)
+    except subprocess.TimeoutExpired as expired:
+        out = (expired.stdout or b"").decode("latin-1")
+        err = (expired.stderr or b"").decode("latin-1")
+        sys.stdout.write(out)
+        sys.stdout.write(err)
+        sys.exit("timed out after %d s: %s" % (timeout, " ".join(command)))
+    return done.returncode, done.stdout.decode("latin-1"), done.stderr.decode("latin-1")
+
+
+_STRING = re.compile(r"""'((?:[^']|'')*)'|"((?:[^"]|"")*)\"""")
+
+
+def rexx_string(text):
+    """The value of a REXX string literal such as 'it''s'."""
+    match = _STRING.search(text)
+    if not match:
+        raise ValueError("no string in: " + text)
+    if match.group(1) is not None:
+        return match.group(1).replace("''", "'")
+    return match.group(2).replace('""', '"')
+
+
+def check_lines_in_order(label, wanted, output):
+    """Every wanted line appears in the output, in the given order."""
+    lines = output.replace("\r\n", "\n").split("\n")
+    position = 0
+    failures = []
+    for line in wanted:
+        try:
+            position = lines.index(line, position) + 1
+        except ValueError:
+            failures.append("%s: expected line not found (in order): %r" % (label, line))
+    return failures
+
+
+def check_expectations(expected, out, err):
+    """expected: (stream, count or None, line) triples; count None means the
+    lines appear in the given order, a count that the line appears that often."""
+    failures = []
+    streams = {"stdout": out, "stderr": err}
+    for stream in streams:
+        ordered = [line for s, count, line in expected if s == stream and count is None]
+        failures += check_lines_in_order(stream, ordered, streams[stream])
+    for stream, count, line in expected:
+        if count is not None:
+            seen = streams[stream].replace("\r\n", "\n").split("\n").count(line)
+            if seen != count:
+                failures.append("%s: %r appears %d times, expected %d" % (stream, line, seen, count))
+    return failures
+
+
+def report(failures, out, err):
+    sys.stdout.write(out)
+    if err:
+        sys.stdout.write("--- standard error ---\n" + err)
+    for failure in failures:
+        print("FAIL: " + failure)
+    return 1 if failures else 0

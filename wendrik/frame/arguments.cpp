@@ -1,0 +1,79 @@
+/* Arguments and results of REXX calls: presence, trimming, bounded results,
+ * and the optional trace line. */
+#include "frame.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+/* SAA promises a result buffer of at least this size when the caller gives none. */
+#define SAA_RESULT_MINIMUM 256
+
+static ULONG FtpResultCapacity = SAA_RESULT_MINIMUM;
+
+void FtpBeginResult(RXSTRING *result)
+{
+  FtpResultCapacity = result->strlength ? result->strlength : SAA_RESULT_MINIMUM;
+  result->strlength = 0;
+}
+
+void FtpSetResult(RXSTRING *result, const char *text)
+{
+  if (result->strptr == NULL)
+    return;
+  size_t length = strlen(text);
+  if (length > FtpResultCapacity)
+    length = FtpResultCapacity;
+  memcpy(result->strptr, text, length);
+  result->strlength = length;
+}
+
+int FtpArgPresent(const RXSTRING *arg)
+{
+  return arg->strptr != NULL && arg->strlength != 0;
+}
+
+void FtpTrimArg(RXSTRING *arg)
+{
+  if (arg->strptr == NULL)
+    return;
+  char *start = arg->strptr;
+  ULONG length = arg->strlength;
+  while (length > 0 && *start == ' ') {
+    start++;
+    length--;
+  }
+  while (length > 0 && start[length - 1] == ' ')
+    length--;
+  /* The text stays zero-terminated: the new end lies within the old text. */
+  if (length < arg->strlength)
+    start[length] = '\0';
+  arg->strptr = start;
+  arg->strlength = length;
+}
+
+void FtpTrimArgs(ULONG argc, RXSTRING *argv)
+{
+  for (ULONG i = 0; i < argc; i++)
+    FtpTrimArg(&argv[i]);
+}
+
+int FtpTextBlank(const char *text)
+{
+  if (text == NULL)
+    return 1;
+  while (*text == ' ')
+    text++;
+  return *text == '\0';
+}
+
+void FtpTraceLine(const char *format, ...)
+{
+  if (!FtpTraceOn)
+    return;
+  va_list args;
+  va_start(args, format);
+  vfprintf(stderr, format, args);
+  va_end(args);
+  fflush(stderr);
+}

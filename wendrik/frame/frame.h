@@ -1,0 +1,91 @@
+/* The REXX function frame: package-wide state, failure codes, results,
+ * arguments and REXX variables shared by every function handler. */
+#ifndef WENDRIK_FRAME_FRAME_H
+#define WENDRIK_FRAME_FRAME_H
+
+#include <stddef.h>
+
+#include "saa/saa.h"
+
+#define WENDRIK_NAME    "Wendrik"
+#define WENDRIK_VERSION "2.1"
+
+/* Function results. */
+#define FTP_RESULT_OK      "0"
+#define FTP_RESULT_FAILED  "-1"
+#define FTP_RESULT_SET     "1"
+
+/* Return values to the interpreter. */
+#define FTP_CALL_VALID    0UL
+#define FTP_CALL_INVALID 40UL   /* the interpreter raises its incorrect-call condition */
+
+/* FtpErrnoCode values; FTPERRNO shows them by name. */
+enum FtpFailure {
+  FTPERR_NONE       = 0,
+  FTPERR_SERVICE    = 1,
+  FTPERR_HOST       = 2,
+  FTPERR_SOCKET     = 3,
+  FTPERR_CONNECT    = 4,
+  FTPERR_LOGIN      = 5,
+  FTPERR_ABORT      = 6,
+  FTPERR_LOCALFILE  = 7,
+  FTPERR_DATACONN   = 8,
+  FTPERR_COMMAND    = 9,
+  FTPERR_PROXYTHIRD = 10,
+  FTPERR_NOPRIMARY  = 11,
+  FTPERR_FAILURE    = 13
+};
+
+/* Transfer types as the package's default and the sessions record them. */
+#define FTP_TYPE_ASCII  1
+#define FTP_TYPE_BINARY 3
+
+/* The current login; each text buffer holds at most FTP_LOGIN_SIZE - 1 characters. */
+#define FTP_LOGIN_SIZE 200
+struct FtpLogin {
+  char host[FTP_LOGIN_SIZE];
+  char user[FTP_LOGIN_SIZE];
+  char password[FTP_LOGIN_SIZE];
+  char account[FTP_LOGIN_SIZE];
+  int hasAccount;
+};
+
+extern FtpLogin FtpCurrentLogin;
+extern int DefaultTransferType;
+extern int FtpErrnoCode;
+extern int FtpTraceOn;
+
+/* Every handler serves one group of REXX names; the name arrives upper-cased. */
+typedef ULONG FtpHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result);
+
+/* Copies text into a login buffer, cutting it to FTP_LOGIN_SIZE - 1 characters. */
+void FtpCopyLoginText(char *buffer, const char *text);
+
+/* FTPERRNO: the value shown for a code, and setting the variable from FtpErrnoCode. */
+const char *FtpErrnoText(int code, char *buffer, size_t size);
+void FtpSetErrno(void);
+
+/* Sets the REXX variable name + suffix (suffix may be null) to value.
+ * The joined name is trimmed of blanks; a null name sets nothing. */
+void FtpSetVariable(const char *name, const char *suffix, const char *value);
+
+/* Results: the capacity of the interpreter's result buffer is recorded when a
+ * call enters the package, and a result never exceeds it. */
+void FtpBeginResult(RXSTRING *result);
+void FtpSetResult(RXSTRING *result, const char *text);
+
+/* Arguments: present means a non-null pointer and a non-zero length. */
+int FtpArgPresent(const RXSTRING *arg);
+void FtpTrimArg(RXSTRING *arg);
+void FtpTrimArgs(ULONG argc, RXSTRING *argv);
+/* Blank: absent, empty, or spaces only. */
+int FtpTextBlank(const char *text);
+
+/* Trace line to standard error when the trace switch is on. */
+void FtpTraceLine(const char *format, ...)
+#ifdef __GNUC__
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+#endif

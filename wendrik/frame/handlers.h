@@ -1,0 +1,28 @@
+/* The function handlers, one per group of REXX names (see the table in gateway.cpp). */
+#ifndef WENDRIK_FRAME_HANDLERS_H
+#define WENDRIK_FRAME_HANDLERS_H
+
+#include "frame.h"
+
+FtpHandler FtpDropFuncsHandler;
+FtpHandler FtpSettingsHandler;
+FtpHandler FtpFileHandler;
+FtpHandler FtpListHandler;
+FtpHandler FtpPwdHandler;
+FtpHandler FtpDirectoryHandler;
+FtpHandler FtpLogoffHandler;
+FtpHandler FtpRawHandler;
+FtpHandler FtpProxyHandler;
+FtpHandler FtpVersionHandler;
+FtpHandler FtpTraceHandler;
+FtpHandler FtpPingHandler;
+
+/* The registered names in table order; FtpFunctionCount of them. */
+struct FtpFunction {
+  const char *name;
+  FtpHandler *handler;
+};
+extern const FtpFunction FtpFunctions[];
+extern const int FtpFunctionCount;
+
+#endif

@@ -1,0 +1,246 @@
+// The function frame through its two exports, with the recording test host in
+// place of the interpreter.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame/frame.h"
+#include "frame/handlers.h"
+#include "host/fake_interpreter.h"
+
+extern "C" ULONG SAA_ENTRY FTPLOADFUNCS(const char *, ULONG, RXSTRING *, const char *, RXSTRING *);
+extern "C" ULONG SAA_ENTRY FTPFUNCTIONGATEWAY(const char *, ULONG, RXSTRING *, const char *, RXSTRING *);
+
+namespace {
+
+// One call as the interpreter makes it: writable name and argument buffers,
+// a 256-byte result buffer.
+struct Call {
+  std::string name;
+  std::vector<std::string> args;
+  std::vector<bool> present;
+  std::string result;
+  ULONG rc = 0;
+
+  Call &arg(const std::string &text)
+  {
+    args.push_back(text);
+    present.push_back(true);
+    return *this;
+  }
+  Call &omitted()
+  {
+    args.emplace_back();
+    present.push_back(false);
+    return *this;
+  }
+  ULONG run(SaaExternalFunction *entry)
+  {
+    std::vector<std::vector<char>> buffers;
+    std::vector<RXSTRING> argv(args.size());
+    for (size_t i = 0; i < args.size(); i++) {
+      buffers.emplace_back(args[i].begin(), args[i].end());
+      buffers.back().push_back('\0');
+    }
+    for (size_t i = 0; i < args.size(); i++) {
+      argv[i].strptr = present[i] ? buffers[i].data() : nullptr;
+      argv[i].strlength = present[i] ? args[i].size() : 0;
+    }
+    std::vector<char> nameBuffer(name.begin(), name.end());
+    nameBuffer.push_back('\0');
+    char buffer[256];
+    RXSTRING out{sizeof buffer, buffer};
+    rc = entry(nameBuffer.data(), static_cast<ULONG>(args.size()), argv.data(), "", &out);
+    result.assign(out.strptr, out.strlength);
+    name = nameBuffer.data();
+    return rc;
+  }
+};
+
+Call gateway(const std::string &name)
+{
+  Call call;
+  call.name = name;
+  return call;
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    fakeInterpreter().reset();
+    FtpErrnoCode = FTPERR_NONE;
+    FtpTraceOn = 0;
+  }
+  FakeInterpreter &rexx = fakeInterpreter();
+};
+
+TEST_F(FrameTest, SetterJoinsStemAndSuffixAndTrimsTheName)
+{
+  FtpSetVariable("LIST.", "3", "first");
+  EXPECT_EQ(rexx.assignments.back().first, "LIST.3");
+  FtpSetVariable("LIST", "3", "glued");
+  EXPECT_EQ(rexx.assignments.back().first, "LIST3");
+  FtpSetVariable("  padded  ", nullptr, "v");
+  EXPECT_EQ(rexx.assignments.back().first, "padded");
+  EXPECT_EQ(rexx.value("PADDED"), "v");
+  size_t before = rexx.assignments.size();
+  FtpSetVariable(nullptr, "1", "x");
+  EXPECT_EQ(rexx.assignments.size(), before);
+  FtpSetVariable("empty", nullptr, nullptr);
+  EXPECT_EQ(rexx.value("EMPTY"), "");
+}
+
+TEST_F(FrameTest, ErrnoNamesEveryCodeAndNumbersTheRest)
+{
+  const std::pair<int, const char *> table[] = {
+    {0, "0"}, {1, "FTPSERVICE"}, {2, "FTPHOST"}, {3, "FTPSOCKET"}, {4, "FTPCONNECT"},
+    {5, "FTPLOGIN"}, {6, "FTPABORT"}, {7, "FTPLOCALFILE"}, {8, "FTPDATACONN"},
+    {9, "FTPCOMMAND"}, {10, "FTPPROXYTHIRD"}, {11, "11"}, {12, "12"}, {13, "FTPFAILURE"},
+    {-1, "-1"}, {99, "99"}};
+  for (const auto &row : table) {
+    FtpErrnoCode = row.first;
+    FtpSetErrno();
+    EXPECT_EQ(rexx.value("FTPERRNO"), row.second) << "code " << row.first;
+  }
+}
+
+TEST_F(FrameTest, LoaderRegistersEveryNameInTableOrderAndAcceptsRepeats)
+{
+  Call first = gateway("FtpLoadFuncs").arg("quiet");
+  first.run(FTPLOADFUNCS);
+  EXPECT_EQ(first.rc, 0u);
+  EXPECT_EQ(first.result, "0");
+  ASSERT_EQ(rexx.registered.size(), 24u);
+  EXPECT_EQ(rexx.registered.front(), "FTPDROPFUNCS");
+  EXPECT_EQ(rexx.registered[11], "FTPDIR");
+  EXPECT_EQ(rexx.registered.back(), "FTPPING");
+  EXPECT_EQ(rexx.functions["FTPGET"], "FtpFunctionGateWay");
+  EXPECT_EQ(rexx.value("FTPERRNO"), "0");
+
+  Call again = gateway("FtpLoadFuncs").arg("quiet");
+  again.run(FTPLOADFUNCS);   // every name answers "already registered"
+  EXPECT_EQ(again.result, "0");
+  EXPECT_EQ(rexx.registered.size(), 48u);
+}
+
+TEST_F(FrameTest, LoaderStopsAtARefusedRegistration)
+{
+  rexx.registerFailures["FTPLS"] = 30;
+  Call load = gateway("FtpLoadFuncs").arg("quiet");
+  load.run(FTPLOADFUNCS);
+  EXPECT_EQ(load.rc, 0u);
+  EXPECT_EQ(load.result, "-1");
+  EXPECT_EQ(rexx.value("FTPERRNO"), "FTPCOMMAND");
+  EXPECT_EQ(rexx.registered.back(), "FTPLS");
+  EXPECT_TRUE(rexx.functions.count("FTPRENAME"));   // registered before the refusal
+  EXPECT_FALSE(rexx.functions.count("FTPDIR"));
+}
+
+TEST_F(FrameTest, LoaderDoesNotShowAnEarlierFailure)
+{
+  FtpErrnoCode = FTPERR_LOCALFILE;
+  Call load = gateway("FtpLoadFuncs").arg("quiet");
+  load.run(FTPLOADFUNCS);
+  EXPECT_EQ(rexx.value("FTPERRNO"), "0");
+}
+
+TEST_F(FrameTest, GatewayUpperCasesTheNameAndResetsTheStatus)
+{
+  FtpErrnoCode = FTPERR_LOCALFILE;
+  rexx.variables["FTPERRNO"] = "FTPLOCALFILE";
+  Call version = gateway("ftpversion").arg("  ver  ");
+  version.run(FTPFUNCTIONGATEWAY);
+  EXPECT_EQ(version.name, "FTPVERSION");
+  EXPECT_EQ(version.rc, 0u);
+  EXPECT_EQ(version.result, "");
+  EXPECT_EQ(FtpErrnoCode, 0);
+  EXPECT_EQ(rexx.value("FTPERRNO"), "0");
+  EXPECT_EQ(rexx.value("VER"), "2.1");
+  EXPECT_EQ(rexx.assignments.back().first, "ver");
+}
+
+TEST_F(FrameTest, GatewayRejectsUnknownNames)
+{
+  Call unknown = gateway("FtpFrobnicate");
+  EXPECT_EQ(unknown.run(FTPFUNCTIONGATEWAY), 40u);
+  EXPECT_EQ(unknown.result, "");
+  // A registered name is matched whole, not by prefix.
+  EXPECT_EQ(gateway("FtpVersionX").run(FTPFUNCTIONGATEWAY), 40u);
+  EXPECT_EQ(gateway("FtpVers").run(FTPFUNCTIONGATEWAY), 40u);
+}
+
+TEST_F(FrameTest, VersionWithoutANameSetsNothing)
+{
+  for (Call call : {gateway("FtpVersion"), gateway("FtpVersion").omitted(), gateway("FtpVersion").arg(""),
+                    gateway("FtpVersion").arg("   ")}) {
+    rexx.assignments.clear();
+    EXPECT_EQ(call.run(FTPFUNCTIONGATEWAY), 0u);
+    EXPECT_EQ(call.result, "");
+    ASSERT_EQ(rexx.assignments.size(), 1u);   // FTPERRNO only
+    EXPECT_EQ(rexx.assignments[0].first, "FTPERRNO");
+  }
+}
+
+TEST_F(FrameTest, TraceFlipsWithEveryCallWhateverItsArguments)
+{
+  gateway("FtpTrace").run(FTPFUNCTIONGATEWAY);
+  EXPECT_EQ(FtpTraceOn, 1);
+  gateway("FTPTRACE").arg("off").run(FTPFUNCTIONGATEWAY);
+  EXPECT_EQ(FtpTraceOn, 0);
+}
+
+TEST_F(FrameTest, DropDeregistersTheLoaderThenEveryName)
+{
+  gateway("FtpLoadFuncs").arg("quiet").run(FTPLOADFUNCS);
+  Call drop = gateway("FtpDropFuncs");
+  EXPECT_EQ(drop.run(FTPFUNCTIONGATEWAY), 0u);
+  EXPECT_EQ(drop.result, "");
+  ASSERT_EQ(rexx.deregistered.size(), 25u);
+  EXPECT_EQ(rexx.deregistered.front(), "FtpLoadFuncs");
+  EXPECT_EQ(rexx.deregistered[1], "FTPDROPFUNCS");
+  EXPECT_EQ(rexx.deregistered.back(), "FTPPING");
+  EXPECT_TRUE(rexx.functions.empty());
+}
+
+TEST_F(FrameTest, TrimmingWorksInTheCallersBuffer)
+{
+  char text[] = "  a b  ";
+  RXSTRING arg{7, text};
+  FtpTrimArg(&arg);
+  EXPECT_EQ(std::string(arg.strptr, arg.strlength), "a b");
+  EXPECT_STREQ(arg.strptr, "a b");
+  char blanks[] = "   ";
+  RXSTRING blank{3, blanks};
+  FtpTrimArg(&blank);
+  EXPECT_EQ(blank.strlength, 0u);
+  EXPECT_FALSE(FtpArgPresent(&blank));
+  RXSTRING omitted{0, nullptr};
+  FtpTrimArg(&omitted);
+  EXPECT_FALSE(FtpArgPresent(&omitted));
+  EXPECT_TRUE(FtpTextBlank("  "));
+  EXPECT_TRUE(FtpTextBlank(nullptr));
+  EXPECT_FALSE(FtpTextBlank(" x "));
+}
+
+TEST_F(FrameTest, ResultsNeverExceedTheInterpretersBuffer)
+{
+  char small[4];
+  RXSTRING result{sizeof small, small};
+  FtpBeginResult(&result);
+  EXPECT_EQ(result.strlength, 0u);
+  FtpSetResult(&result, "1234567");
+  EXPECT_EQ(result.strlength, 4u);
+  EXPECT_EQ(std::string(small, 4), "1234");
+}
+
+TEST_F(FrameTest, LoginTextsAreCutToTheirBuffers)
+{
+  FtpLogin login{};
+  FtpCopyLoginText(login.user, std::string(500, 'u').c_str());
+  EXPECT_EQ(std::strlen(login.user), 199u);
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// Loading the package library in the test host (one body per platform).
+#ifndef WENDRIK_TESTS_LIBRARY_H
+#define WENDRIK_TESTS_LIBRARY_H
+
+#include <string>
+
+#include "frame/saa/saa.h"
+
+// Opens the library; false with a reason when it cannot be loaded.
+bool hostOpenLibrary(const std::string &path, std::string &error);
+// An exported entry of the opened library, or null.
+SaaExternalFunction *hostFindEntry(const std::string &entry);
+
+#endif

@@ -1,0 +1,379 @@
+// Test host: stands in for the REXX interpreter. It loads the package library,
+// runs a call script against it and checks what the package answered.
+//
+//   wendrik_host LIBRARY SCRIPT
+//
+// A call script has one directive per line ('#' starts a comment line):
+//   rxfuncadd NAME ENTRY       register NAME for ENTRY of the library, as RxFuncAdd does
+//   call NAME [ARG, ARG, ...]  call a registered function
+//   expect rc N                the interpreter return value of the last call
+//   expect result TEXT         the result string of the last call
+//   expect name TEXT           the function-name buffer after the last call
+//   expect var NAME TEXT       a variable's value in the pool
+//   expect unset NAME          a variable that was never set
+//   expect function NAME       a name registered by the package (nofunction: not)
+//   expect assigned TEXT       the last variable name the package passed, as passed
+//   set NAME TEXT              assign a variable in the pool
+//   fail-register NAME CODE    answer CODE when the package registers NAME
+//   stdout TEXT / stderr TEXT  output lines the test runner expects in order,
+//   stdout-count N TEXT        and lines it expects N times (both ignored here)
+// ARG and TEXT are REXX strings: 'text' or "text" (a doubled quote stands for
+// itself), 'hex'x, joined with ||. An empty ARG between commas is omitted.
+// ${NAME} is replaced by the environment variable NAME before a line is read.
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fake_interpreter.h"
+#include "library.h"
+
+namespace {
+
+struct Failure {};
+
+std::string substituteEnvironment(const std::string &line)
+{
+  std::string out;
+  for (size_t i = 0; i < line.size(); i++) {
+    if (line.compare(i, 2, "${") == 0) {
+      size_t end = line.find('}', i);
+      if (end != std::string::npos) {
+        const char *value = std::getenv(line.substr(i + 2, end - i - 2).c_str());
+        out += value ? value : "";
+        i = end;
+        continue;
+      }
+    }
+    out += line[i];
+  }
+  return out;
+}
+
+class Reader {
+public:
+  explicit Reader(const std::string &text) : text_(text) {}
+
+  void skipBlanks()
+  {
+    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
+      pos_++;
+  }
+  bool atEnd()
+  {
+    skipBlanks();
+    return pos_ >= text_.size();
+  }
+  bool take(const char *token)
+  {
+    skipBlanks();
+    size_t n = std::strlen(token);
+    if (text_.compare(pos_, n, token) == 0) {
+      pos_ += n;
+      return true;
+    }
+    return false;
+  }
+  std::string word()
+  {
+    skipBlanks();
+    size_t start = pos_;
+    while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])) &&
+           text_[pos_] != ',')
+      pos_++;
+    return text_.substr(start, pos_ - start);
+  }
+  // One REXX string expression: quoted pieces joined with ||.
+  std::string string()
+  {
+    std::string value = piece();
+    while (take("||"))
+      value += piece();
+    return value;
+  }
+  bool startsString()
+  {
+    skipBlanks();
+    return pos_ < text_.size() && (text_[pos_] == '\'' || text_[pos_] == '"');
+  }
+  // Call arguments; an omitted argument is marked by present = false.
+  void arguments(std::vector<std::string> &values, std::vector<bool> &present)
+  {
+    if (atEnd())
+      return;
+    for (;;) {
+      if (startsString()) {
+        values.push_back(string());
+        present.push_back(true);
+      } else {
+        values.emplace_back();
+        present.push_back(false);
+      }
+      if (atEnd())
+        return;
+      if (!take(","))
+        throw std::runtime_error("expected ',' between arguments");
+    }
+  }
+
+private:
+  std::string piece()
+  {
+    skipBlanks();
+    if (pos_ >= text_.size() || (text_[pos_] != '\'' && text_[pos_] != '"'))
+      throw std::runtime_error("expected a quoted string");
+    char quote = text_[pos_++];
+    std::string value;
+    for (;;) {
+      if (pos_ >= text_.size())
+        throw std::runtime_error("unterminated string");
+      char c = text_[pos_++];
+      if (c == quote) {
+        if (pos_ < text_.size() && text_[pos_] == quote) {
+          value += quote;
+          pos_++;
+          continue;
+        }
+        break;
+      }
+      value += c;
+    }
+    if (pos_ < text_.size() && (text_[pos_] == 'x' || text_[pos_] == 'X')) {
+      pos_++;
+      return fromHex(value);
+    }
+    return value;
+  }
+  static std::string fromHex(const std::string &hex)
+  {
+    std::string digits;
+    for (char c : hex)
+      if (!std::isspace(static_cast<unsigned char>(c)))
+        digits += c;
+    if (digits.size() % 2)
+      throw std::runtime_error("odd number of hex digits");
+    std::string bytes;
+    for (size_t i = 0; i < digits.size(); i += 2)
+      bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
+    return bytes;
+  }
+
+  std::string text_;
+  size_t pos_ = 0;
+};
+
+std::string upper(std::string text)
+{
+  for (char &c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string printable(const std::string &text)
+{
+  std::string out = "'";
+  for (unsigned char c : text) {
+    if (c < 0x20 || c >= 0x7f) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02x", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "'";
+}
+
+struct LastCall {
+  long rc = 0;
+  std::string result;
+  std::string name;
+};
+
+class Host {
+public:
+  explicit Host(const std::string &script) : script_(script) {}
+
+  int run(std::istream &in)
+  {
+    std::string line;
+    while (std::getline(in, line)) {
+      lineNumber_++;
+      if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+      line = substituteEnvironment(line);
+      Reader reader(line);
+      if (reader.atEnd() || reader.take("#"))
+        continue;
+      try {
+        directive(reader, line);
+      } catch (const std::exception &e) {
+        fail(std::string("cannot read directive: ") + e.what());
+      }
+    }
+    std::cout << (failures_ ? "FAILED" : "PASSED") << ": " << script_ << " (" << checks_
+              << " checks, " << failures_ << " failed)" << std::endl;
+    return failures_ ? 1 : 0;
+  }
+
+private:
+  void directive(Reader &reader, const std::string &line)
+  {
+    std::string verb = reader.word();
+    FakeInterpreter &rexx = fakeInterpreter();
+    if (verb == "rxfuncadd") {
+      std::string name = reader.word();
+      rexx.functions[upper(name)] = reader.word();
+    } else if (verb == "call") {
+      call(reader);
+    } else if (verb == "expect") {
+      expect(reader);
+    } else if (verb == "set") {
+      std::string name = reader.word();
+      rexx.variables[rexx.resolve(name)] = reader.string();
+    } else if (verb == "fail-register") {
+      std::string name = upper(reader.word());
+      rexx.registerFailures[name] = std::stoul(reader.word());
+    } else if (verb == "stdout" || verb == "stderr" || verb == "stdout-count" ||
+               verb == "stderr-count") {
+      // checked by the test runner on the host's output
+    } else {
+      fail("unknown directive: " + line);
+    }
+  }
+
+  void call(Reader &reader)
+  {
+    std::string name = reader.word();
+    std::vector<std::string> values;
+    std::vector<bool> present;
+    reader.arguments(values, present);
+
+    std::string key = upper(name);
+    std::string entry;
+    if (fakeInterpreter().functions.count(key))
+      entry = fakeInterpreter().functions[key];
+    else {
+      // As the interpreter's error 43; a script expects it with "expect rc 43".
+      std::cout << "call " << name << " -> routine not found" << std::endl;
+      last_ = LastCall{43, "", name};
+      return;
+    }
+    // As the interpreter does: the entry as given, then in upper case.
+    SaaExternalFunction *function = hostFindEntry(entry);
+    if (!function)
+      function = hostFindEntry(upper(entry));
+    if (!function) {
+      fail("entry not found in the library: " + entry);
+      return;
+    }
+
+    std::vector<std::vector<char>> buffers(values.size());
+    std::vector<RXSTRING> argv(values.size());
+    for (size_t i = 0; i < values.size(); i++) {
+      buffers[i].assign(values[i].begin(), values[i].end());
+      buffers[i].push_back('\0');
+      argv[i].strptr = present[i] ? buffers[i].data() : nullptr;
+      argv[i].strlength = present[i] ? values[i].size() : 0;
+    }
+    std::vector<char> nameBuffer(name.begin(), name.end());
+    nameBuffer.push_back('\0');
+    char resultBuffer[256];
+    RXSTRING result;
+    result.strptr = resultBuffer;
+    result.strlength = sizeof resultBuffer;
+
+    std::cout.flush();
+    ULONG rc = function(nameBuffer.data(), static_cast<ULONG>(values.size()),
+                        argv.empty() ? nullptr : argv.data(), "SESSION", &result);
+    std::fflush(stdout);
+    last_.rc = static_cast<long>(rc);
+    last_.result.assign(result.strptr ? result.strptr : "", result.strptr ? result.strlength : 0);
+    last_.name = nameBuffer.data();
+    std::cout << "call " << name << " -> rc " << rc << ", result " << printable(last_.result)
+              << std::endl;
+  }
+
+  void expect(Reader &reader)
+  {
+    std::string what = reader.word();
+    FakeInterpreter &rexx = fakeInterpreter();
+    if (what == "rc") {
+      long wanted = std::stol(reader.word());
+      check(last_.rc == wanted, "rc " + std::to_string(last_.rc) + ", expected " + std::to_string(wanted));
+    } else if (what == "result") {
+      std::string wanted = reader.string();
+      check(last_.result == wanted, "result " + printable(last_.result) + ", expected " + printable(wanted));
+    } else if (what == "name") {
+      std::string wanted = reader.string();
+      check(last_.name == wanted, "name " + printable(last_.name) + ", expected " + printable(wanted));
+    } else if (what == "var") {
+      std::string name = reader.word();
+      std::string wanted = reader.string();
+      std::string resolved = rexx.resolve(name);
+      bool set = rexx.variables.count(resolved) != 0;
+      check(set && rexx.variables[resolved] == wanted,
+            name + " is " + (set ? printable(rexx.variables[resolved]) : "unset") + ", expected " +
+                printable(wanted));
+    } else if (what == "unset") {
+      std::string name = reader.word();
+      check(!rexx.variables.count(rexx.resolve(name)), name + " is set, expected unset");
+    } else if (what == "function" || what == "nofunction") {
+      std::string name = upper(reader.word());
+      bool registered = rexx.functions.count(name) != 0;
+      check(registered == (what == "function"),
+            name + (registered ? " is registered" : " is not registered"));
+    } else if (what == "assigned") {
+      std::string wanted = reader.string();
+      std::string got = rexx.assignments.empty() ? "(nothing)" : rexx.assignments.back().first;
+      check(got == wanted, "last name assigned " + printable(got) + ", expected " + printable(wanted));
+    } else {
+      fail("unknown expectation: " + what);
+    }
+  }
+
+  void check(bool ok, const std::string &message)
+  {
+    checks_++;
+    if (!ok)
+      fail(message);
+  }
+  void fail(const std::string &message)
+  {
+    failures_++;
+    std::cout << script_ << ":" << lineNumber_ << ": " << message << std::endl;
+  }
+
+  std::string script_;
+  int lineNumber_ = 0;
+  int checks_ = 0;
+  int failures_ = 0;
+  LastCall last_;
+};
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+  if (argc != 3) {
+    std::cerr << "usage: wendrik_host LIBRARY SCRIPT" << std::endl;
+    return 2;
+  }
+  std::string error;
+  if (!hostOpenLibrary(argv[1], error)) {
+    std::cout << "cannot load " << argv[1] << ": " << error << std::endl;
+    return 2;
+  }
+  std::ifstream script(argv[2]);
+  if (!script) {
+    std::cout << "cannot read " << argv[2] << std::endl;
+    return 2;
+  }
+  return Host(argv[2]).run(script);
+}
