@@ -15,6 +15,6 @@ bool hostOpenLibrary(const std::string &path, std::string &error)
 
 SaaExternalFunction *hostFindEntry(const std::string &entry)
 {
-  return library ? reinterpret_cast<SaaExternalFunction *>(GetProcAddress(library, entry.c_str()))
+  return library ? reinterpret_cast<SaaExternalFunction *>(reinterpret_cast<void *>(GetProcAddress(library, entry.c_str())))
                  : nullptr;
 }

@@ -54,7 +54,7 @@ trap:
 trap.caught:
   return rc
 
-check: procedure expose fails
+check: procedure expose fails sigl
   parse arg actual, expected, what
   if actual == expected then return
   say 'FAIL line' sigl':' what': got "'actual'", expected "'expected'"'
