@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Generates enrolwiz's string table and operator tables from strings.txt and
-operator.txt (formats: the heads of those files). Writes, into the output
+operator.txt (formats: the heads of those files); an operator file of "-"
+makes a string table alone. Writes, into the output
 folder: string_ids.h (the IDS_ names), string_table.cpp (the native builds'
 table), string_table.rc (the Win32 STRINGTABLE) and operator_data.cpp.
 A fault in either file stops the build with "FILE:LINE: what is wrong"."""
@@ -258,8 +259,12 @@ def main():
     strings_path, operator_path, out = sys.argv[1:4]
     try:
         texts = read_strings(strings_path)
-        added, rows, by_language, pellix, server = operator_tables(
-            operator_path, read_operator(operator_path), texts)
+        if operator_path == "-":
+            # A string table alone (a resource library's).
+            added, rows = {}, None
+        else:
+            added, rows, by_language, pellix, server = operator_tables(
+                operator_path, read_operator(operator_path), texts)
     except Fault as e:
         sys.stderr.write("error: %s\n" % e)
         return 1
@@ -291,6 +296,8 @@ def main():
     rc.append("END\n")
     write(os.path.join(out, "string_table.rc"), "".join(rc))
 
+    if rows is None:
+        return 0
     op = [banner, '#include "tables/operator_data.h"\n\n']
     op.append("const char registrationServerHost[] = %s;\n" % c_literal(server["host"][0][1].encode(ENCODING)))
     op.append("const char registrationServerAddress[] = %s;\n\n" % c_literal(server["address"][0][1].encode(ENCODING)))

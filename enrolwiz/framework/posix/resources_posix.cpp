@@ -2,7 +2,9 @@
 // built-in string table; a resource library is a shared object, found in the
 // program's folder and then the current one, that exports enrolwizResourceText.
 #include <dlfcn.h>
+#include <memory>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "framework/resources.h"
@@ -23,6 +25,14 @@ struct LoadedLibrary {
   void* handle;
   ResourceTextLookup* lookup;
 };
+
+// Libraries stay loaded for the life of the process, as on Windows; loading
+// one again gives the same module.
+std::vector<std::unique_ptr<LoadedLibrary>>& loadedLibraries()
+{
+  static std::vector<std::unique_ptr<LoadedLibrary>> libraries;
+  return libraries;
+}
 
 std::string programFolder()
 {
@@ -72,9 +82,15 @@ ResourceModule loadResourceLibrary(const char* fileName)
   }
   if (!handle)
     return nullptr;
-  // Libraries stay loaded for the life of the process, as on Windows.
+  for (const auto& library : loadedLibraries()) {
+    if (library->handle == handle) {
+      dlclose(handle);
+      return library.get();
+    }
+  }
   auto lookup = reinterpret_cast<ResourceTextLookup*>(dlsym(handle, ENROLWIZ_RESOURCE_TEXT_SYMBOL));
-  return new LoadedLibrary{handle, lookup};
+  loadedLibraries().emplace_back(new LoadedLibrary{handle, lookup});
+  return loadedLibraries().back().get();
 }
 
 CString loadModuleText(ResourceModule module, UINT id)
