@@ -60,12 +60,13 @@ int CountryFormat::minPostalCode() const
   return r ? r->minPostalCode : 1;
 }
 
-UINT CountryFormat::checkPostalCode(const CString& text, bool required, const TextLocale& locale) const
+UINT CountryFormat::checkPostalCode(const CString& text, const LanguageProfile& language,
+                                    const BrandProfile& brand, const TextLocale& locale) const
 {
-  if (!activeLanguage()->usesPostalCode())
+  if (!language.usesPostalCode())
     return 0;
   if (isBlankText(text, locale))
-    return required ? 107 : 0;
+    return brand.isPostalCodeRequired() ? 107 : 0;
   int minimum = minPostalCode();
   bool digitsOnly = minimum < 0;
   if (digitsOnly)
@@ -115,7 +116,8 @@ UnitedStatesFormat::UnitedStatesFormat()
 {
 }
 
-UINT UnitedStatesFormat::checkPostalCode(const CString& text, bool, const TextLocale& locale) const
+UINT UnitedStatesFormat::checkPostalCode(const CString& text, const LanguageProfile&,
+                                         const BrandProfile&, const TextLocale& locale) const
 {
   // Five digits, or nine with a hyphen after the fifth; blanks are not removed.
   int digits = 0;

@@ -10,6 +10,32 @@
 #include "framework/text_locale.h"
 #include "tables/country_table.h"
 
+class BrandProfile;
+class LanguageProfile;
+
+// What the checks of the contact page see of a field: its text and its
+// control (the focus control of a failure; may be null).
+struct ContactField {
+  CString text;
+  CWnd* control = nullptr;
+};
+
+struct NameFields {
+  ContactField firstName, initial, lastName, prefix, suffix;
+};
+
+struct AddressFields {
+  ContactField poBox, street, city, state, postalCode;
+  CWnd* countryList = nullptr;
+  bool countrySelected = false;
+  bool postalCodeAccepted = false;   // the customer kept it after a question
+};
+
+struct PhoneFields {
+  ContactField phone;
+  bool accepted = false;             // the customer kept it after a question
+};
+
 class CountryFormat {
 public:
   explicit CountryFormat(int index);
@@ -17,17 +43,25 @@ public:
 
   int countryIndex() const { return index_; }
 
-  // The operation table. The checks of the contact page's address, name and
-  // phone fields (operations 4 to 6) come with the field validation.
+  // The operation table. The checks (4, 5, 6) throw the first failure as a
+  // CRegException pointer with the failing field's control as focus; the
+  // postal-code check (10) returns it.
   virtual CString registrationNumber() const;      // 1
   virtual CString secondNumber() const;            // 2
   virtual CString thirdNumberByte() const;         // 3: byte 13 of the third number
+  virtual void checkAddress(const AddressFields& fields, const LanguageProfile& language,
+                            const BrandProfile& brand, const TextLocale& locale) const;   // 4
+  virtual void checkNames(const NameFields& fields, const LanguageProfile& language,
+                          const BrandProfile& brand, const TextLocale& locale) const;    // 5
+  virtual void checkPhone(const PhoneFields& fields, const LanguageProfile& language,
+                          const BrandProfile& brand, const TextLocale& locale) const;    // 6
   virtual CString stateName(int state) const;      // 7: empty without a state list
   virtual CString stateCode(int state) const;      // 8: "XX" without a state list
   virtual int stateCount() const;                  // 9: 0 without a state list
-  // 10: the postal-code check; 0 when the text passes, else the message id
-  // (107 required, 136 United States, 602 too few characters, 603 too few digits).
-  virtual UINT checkPostalCode(const CString& text, bool required, const TextLocale& locale) const;
+  // 10: 0 when the text passes, else the message id (107 required, 136 the
+  // United States' form, 602 too few characters, 603 too few digits).
+  virtual UINT checkPostalCode(const CString& text, const LanguageProfile& language,
+                               const BrandProfile& brand, const TextLocale& locale) const;
 
   // Minimums of the country's row, used by the checks.
   int minPhoneDigits() const;
@@ -57,7 +91,8 @@ private:
 class UnitedStatesFormat : public StateListFormat {
 public:
   UnitedStatesFormat();
-  UINT checkPostalCode(const CString& text, bool required, const TextLocale& locale) const override;
+  UINT checkPostalCode(const CString& text, const LanguageProfile& language,
+                       const BrandProfile& brand, const TextLocale& locale) const override;
 };
 
 // Belgium and Switzerland: the registration number by the active language.

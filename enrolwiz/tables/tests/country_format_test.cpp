@@ -7,6 +7,7 @@
 #include "tables/country_format.h"
 #include "tables/language_profile.h"
 #include "tables/operator_data.h"
+#include "test_profiles.h"
 
 namespace {
 
@@ -109,36 +110,40 @@ TEST(CountryFormat, NumbersByLanguageForBrandsWithNumbersOfTheirOwn)
   EXPECT_EQ(numberByLanguage(14, 18, false), " ");
 }
 
-TEST_F(WithLanguage, UnitedStatesPostalCodes)
+TEST(PostalCodes, UnitedStates)
 {
-  use(18);
+  auto profile = quietProfile(englishLanguageId);
+  const LanguageProfile& english = *profile;
+  LenientBrand optional;
   auto us = makeCountryFormat(158);
-  EXPECT_EQ(us->checkPostalCode("12345", true, western), 0u);
-  EXPECT_EQ(us->checkPostalCode("12345-6789", true, western), 0u);
-  EXPECT_EQ(us->checkPostalCode("1234-56789", true, western), 136u);
-  EXPECT_EQ(us->checkPostalCode("1234", true, western), 136u);
-  EXPECT_EQ(us->checkPostalCode("12345-67-8", true, western), 136u);
-  EXPECT_EQ(us->checkPostalCode("12345 ", true, western), 136u);   // blanks are not removed
-  EXPECT_EQ(us->checkPostalCode("", false, western), 136u);
+  EXPECT_EQ(us->checkPostalCode("12345", english, brand(), western), 0u);
+  EXPECT_EQ(us->checkPostalCode("12345-6789", english, brand(), western), 0u);
+  EXPECT_EQ(us->checkPostalCode("1234-56789", english, brand(), western), 136u);
+  EXPECT_EQ(us->checkPostalCode("1234", english, brand(), western), 136u);
+  EXPECT_EQ(us->checkPostalCode("12345-67-8", english, brand(), western), 136u);
+  EXPECT_EQ(us->checkPostalCode("12345 ", english, brand(), western), 136u);   // blanks are not removed
+  EXPECT_EQ(us->checkPostalCode("", english, optional, western), 136u);
 }
 
-TEST_F(WithLanguage, GenericPostalCodes)
+TEST(PostalCodes, OtherCountries)
 {
-  use(18);
+  auto profile = quietProfile(englishLanguageId);
+  const LanguageProfile& english = *profile;
+  LenientBrand optional;
   auto canada = makeCountryFormat(27);
-  EXPECT_EQ(canada->checkPostalCode("K1A 0B6", true, western), 0u);
-  EXPECT_EQ(canada->checkPostalCode("K1A 0B", true, western), 602u);
-  EXPECT_EQ(canada->checkPostalCode("K1A-0B6", true, western), 0u);
-  EXPECT_EQ(canada->checkPostalCode("K1A.0B6", true, western), 602u);
-  EXPECT_EQ(canada->checkPostalCode("   ", true, western), 107u);
-  EXPECT_EQ(canada->checkPostalCode("", false, western), 0u);
+  EXPECT_EQ(canada->checkPostalCode("K1A 0B6", english, brand(), western), 0u);
+  EXPECT_EQ(canada->checkPostalCode("K1A 0B", english, brand(), western), 602u);
+  EXPECT_EQ(canada->checkPostalCode("K1A-0B6", english, brand(), western), 0u);
+  EXPECT_EQ(canada->checkPostalCode("K1A.0B6", english, brand(), western), 602u);
+  EXPECT_EQ(canada->checkPostalCode("   ", english, brand(), western), 107u);
+  EXPECT_EQ(canada->checkPostalCode("", english, optional, western), 0u);
   auto austria = makeCountryFormat(7);
-  EXPECT_EQ(austria->checkPostalCode("1010", true, western), 0u);
-  EXPECT_EQ(austria->checkPostalCode("101", true, western), 603u);
-  EXPECT_EQ(austria->checkPostalCode("101A", true, western), 603u);
-  EXPECT_EQ(austria->checkPostalCode("1-010", true, western), 0u);
+  EXPECT_EQ(austria->checkPostalCode("1010", english, brand(), western), 0u);
+  EXPECT_EQ(austria->checkPostalCode("101", english, brand(), western), 603u);
+  EXPECT_EQ(austria->checkPostalCode("101A", english, brand(), western), 603u);
+  EXPECT_EQ(austria->checkPostalCode("1-010", english, brand(), western), 0u);
   // A letter of the code page counts where letters are allowed.
-  EXPECT_EQ(makeCountryFormat(105)->checkPostalCode("1234 \xC9" "B", true, western), 0u);
+  EXPECT_EQ(makeCountryFormat(105)->checkPostalCode("1234 \xC9" "B", english, brand(), western), 0u);
 }
 
 TEST(CountryFormat, DefaultCountryIsCachedAndReturnedForItsIndex)
