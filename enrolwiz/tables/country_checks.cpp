@@ -34,28 +34,17 @@ void checkAddressLine(const ContactField& field, const TextLocale& locale)
   checkAllowed(field, locale, field.control);
 }
 
-void checkFirstName(const NameFields& f, const BrandProfile& brand, const TextLocale& locale)
+// First or last name: required when the brand says so; no digit, no forbidden character.
+void checkName(const ContactField& name, bool required, UINT requiredMessage, const TextLocale& locale)
 {
-  if (isBlankText(f.firstName.text, locale)) {
-    if (brand.isFirstNameRequired())
-      fail(IDS_FIRST_NAME_REQUIRED, f.firstName.control);
+  if (isBlankText(name.text, locale)) {
+    if (required)
+      fail(requiredMessage, name.control);
     return;
   }
-  if (firstDigitPosition(f.firstName.text, locale) > 0)
-    fail(IDS_ALPHABETIC_ONLY, f.firstName.control);
-  checkAllowed(f.firstName, locale, f.firstName.control);
-}
-
-void checkLastName(const NameFields& f, const BrandProfile& brand, const TextLocale& locale)
-{
-  if (isBlankText(f.lastName.text, locale)) {
-    if (brand.isLastNameRequired())
-      fail(IDS_LAST_NAME_REQUIRED, f.lastName.control);
-    return;
-  }
-  if (firstDigitPosition(f.lastName.text, locale) > 0)
-    fail(IDS_ALPHABETIC_ONLY, f.lastName.control);
-  checkAllowed(f.lastName, locale, f.lastName.control);
+  if (firstDigitPosition(name.text, locale) > 0)
+    fail(IDS_ALPHABETIC_ONLY, name.control);
+  checkAllowed(name, locale, name.control);
 }
 
 }  // namespace
@@ -66,11 +55,11 @@ void CountryFormat::checkNames(const NameFields& f, const LanguageProfile& langu
   bool lastNameFirst = language.languageCode() == "CHS";
   bool japanese = language.languageCode() == "JPN";
   if (lastNameFirst && language.usesLastName())
-    checkLastName(f, brand, locale);
+    checkName(f.lastName, brand.isLastNameRequired(), IDS_LAST_NAME_REQUIRED, locale);
   if (language.usesFirstName())
-    checkFirstName(f, brand, locale);
+    checkName(f.firstName, brand.isFirstNameRequired(), IDS_FIRST_NAME_REQUIRED, locale);
   if (!lastNameFirst && language.usesLastName())
-    checkLastName(f, brand, locale);
+    checkName(f.lastName, brand.isLastNameRequired(), IDS_LAST_NAME_REQUIRED, locale);
   if (language.usesInitial()) {
     if (isBlankText(f.initial.text, locale)) {
       // A missing initial takes the first name's message.

@@ -8,20 +8,10 @@
 #include "data/registration_record.h"
 #include "data/survey_codes.h"
 #include "framework/resources.h"
+#include "framework/tests/map_order.h"
 #include "string_ids.h"
 
 namespace {
-
-std::vector<CString> keysOf(const FieldMap& map)
-{
-  std::vector<CString> keys;
-  CString key, value;
-  for (POSITION p = map.GetStartPosition(); p;) {
-    map.GetNextAssoc(p, key, value);
-    keys.push_back(key);
-  }
-  return keys;
-}
 
 class Record : public testing::Test {
 protected:
@@ -187,7 +177,7 @@ TEST_F(Record, KeysComeInTheRequestOrder)
   record->nameView().setFirstName("Ann");
   record->addressView().setCountry("Germany", 56);
   std::vector<CString> expected = {"country", "firstName", "lastName", "q4", "email"};
-  EXPECT_EQ(keysOf(record->fields()), expected);
+  EXPECT_EQ(keysInOrder(record->fields()), expected);
 }
 
 TEST(ClientNumber, TwoLetterLastName)

@@ -5,21 +5,7 @@
 #include <vector>
 
 #include "framework/collections.h"
-
-namespace {
-
-std::vector<CString> keysInOrder(const CMapStringToString& map)
-{
-  std::vector<CString> keys;
-  CString key, value;
-  for (POSITION p = map.GetStartPosition(); p;) {
-    map.GetNextAssoc(p, key, value);
-    keys.push_back(key);
-  }
-  return keys;
-}
-
-}  // namespace
+#include "map_order.h"
 
 TEST(CStringList, KeepsOrderAtBothEnds)
 {

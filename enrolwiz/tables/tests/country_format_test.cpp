@@ -110,11 +110,15 @@ TEST(CountryFormat, NumbersByLanguageForBrandsWithNumbersOfTheirOwn)
   EXPECT_EQ(numberByLanguage(14, 18, false), " ");
 }
 
-TEST(PostalCodes, UnitedStates)
-{
-  auto profile = quietProfile(englishLanguageId);
+class PostalCodes : public testing::Test {
+protected:
+  std::unique_ptr<LanguageProfile> profile = quietProfile(englishLanguageId);
   const LanguageProfile& english = *profile;
   LenientBrand optional;
+};
+
+TEST_F(PostalCodes, UnitedStates)
+{
   auto us = makeCountryFormat(158);
   EXPECT_EQ(us->checkPostalCode("12345", english, brand(), western), 0u);
   EXPECT_EQ(us->checkPostalCode("12345-6789", english, brand(), western), 0u);
@@ -125,11 +129,8 @@ TEST(PostalCodes, UnitedStates)
   EXPECT_EQ(us->checkPostalCode("", english, optional, western), 136u);
 }
 
-TEST(PostalCodes, OtherCountries)
+TEST_F(PostalCodes, OtherCountries)
 {
-  auto profile = quietProfile(englishLanguageId);
-  const LanguageProfile& english = *profile;
-  LenientBrand optional;
   auto canada = makeCountryFormat(27);
   EXPECT_EQ(canada->checkPostalCode("K1A 0B6", english, brand(), western), 0u);
   EXPECT_EQ(canada->checkPostalCode("K1A 0B", english, brand(), western), 602u);
