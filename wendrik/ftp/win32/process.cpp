@@ -58,7 +58,9 @@ void ftpProcessRestoreInterrupt(int token)
 
 int ftpProcessReadAccount(char *buffer, size_t size)
 {
-  if (!_isatty(_fileno(stdin)))
+  /* A console, not merely a character device: NUL is one too. */
+  DWORD consoleMode;
+  if (!_isatty(_fileno(stdin)) || !GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &consoleMode))
     return -1;
   fputs("Account:", stdout);
   fflush(stdout);
