@@ -41,9 +41,9 @@ class Vsftpd:
     """vsftpd in the foreground on a free loopback port, its root a fresh
     directory that belongs to a throwaway user (local users need root)."""
 
-    def __init__(self, limit_seconds=300, active=True):
+    def __init__(self, limit_seconds=300, logging=True):
         self.limit = limit_seconds
-        self.active = active
+        self.logging = logging
         self.process = None
         self.user = None
 
@@ -76,7 +76,8 @@ class Vsftpd:
                 "pam_service_name=vsftpd", "local_root=%s" % self.root, "local_umask=022",
                 "write_enable=YES", "pasv_enable=YES", "pasv_address=127.0.0.1",
                 "port_enable=YES", "connect_from_port_20=NO", "async_abor_enable=YES",
-                "xferlog_enable=YES", "log_ftp_protocol=YES", "vsftpd_log_file=%s" % self.log,
+                "xferlog_enable=YES", "vsftpd_log_file=%s" % self.log,
+                "log_ftp_protocol=%s" % ("YES" if self.logging else "NO"),
                 "max_clients=0", "max_per_ip=0", "delay_failed_login=0", "",
             ]))
         self.process = subprocess.Popen(["timeout", str(self.limit), VSFTPD, config],
