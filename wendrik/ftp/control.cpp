@@ -93,9 +93,13 @@ void FtpLostConnection(void)
   ftpProcessCancelSocket(primary->control);
 }
 
-/* Reads one reply from the current control socket. waitMs < 0: no limit. */
+/* Reads one reply from the current control socket. waitMs < 0: no limit.
+ * What has arrived is looked at first and only the bytes of this reply are
+ * taken from the socket: a later reply stays there for the next read, as if
+ * the reply had been read one byte at a time. */
 static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs)
 {
+  unsigned char chunk[512];
   for (;;) {
     FtpSocket s = FtpContext->control;
     if (s == FTP_NO_SOCKET) {
@@ -107,8 +111,8 @@ static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs)
       FtpReplyCode = 421;
       return 4;
     }
-    unsigned char byte;
-    if (ftpNetReceive(s, &byte, 1) != 1) {
+    long available = ftpNetPeek(s, chunk, sizeof chunk);
+    if (available <= 0) {
       if (expectEnd) {
         FtpReplyCode = 221;
         return 0;
@@ -117,13 +121,18 @@ static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs)
       FtpReplyCode = 421;
       return 4;
     }
-    int fed = FtpReplyFeed(parser, byte);
-    if (parser->answerLength)
-      ftpNetSend(s, parser->answer, static_cast<size_t>(parser->answerLength), 0);
-    if (parser->echoLength)
-      fwrite(parser->echo, 1, static_cast<size_t>(parser->echoLength), stdout);
-    if (parser->flush)
-      fflush(stdout);
+    long used = 0;
+    int fed = FTP_FEED_MORE;
+    while (used < available && fed == FTP_FEED_MORE) {
+      fed = FtpReplyFeed(parser, chunk[used++]);
+      if (parser->answerLength)
+        ftpNetSend(s, parser->answer, static_cast<size_t>(parser->answerLength), 0);
+      if (parser->echoLength)
+        fwrite(parser->echo, 1, static_cast<size_t>(parser->echoLength), stdout);
+      if (parser->flush)
+        fflush(stdout);
+    }
+    ftpNetReceive(s, chunk, static_cast<size_t>(used));
     if (fed == FTP_FEED_HOSTILE) {
       FtpLostConnection();
       FtpReplyCode = 421;

@@ -39,6 +39,8 @@ FtpSocket ftpNetAccept(FtpSocket listener);
 long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent);
 /* One receive call: the bytes received, 0 at the end, -1 on failure. */
 long ftpNetReceive(FtpSocket s, void *buffer, size_t size);
+/* As ftpNetReceive, but the bytes stay in the socket for the next receive. */
+long ftpNetPeek(FtpSocket s, void *buffer, size_t size);
 /* Waits until a or b (either may be FTP_NO_SOCKET) is readable: 1 readable,
  * 0 timed out, -1 wait failed. milliseconds < 0 waits without limit. */
 int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds);

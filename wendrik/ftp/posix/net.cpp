@@ -169,6 +169,17 @@ long ftpNetReceive(FtpSocket s, void *buffer, size_t size)
   }
 }
 
+long ftpNetPeek(FtpSocket s, void *buffer, size_t size)
+{
+  for (;;) {
+    ssize_t n = recv(s, buffer, size, MSG_PEEK);
+    if (n >= 0)
+      return static_cast<long>(n);
+    if (errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
 int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds)
 {
   /* poll, not select: descriptors above FD_SETSIZE must not overrun an fd_set. */

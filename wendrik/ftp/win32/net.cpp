@@ -128,6 +128,12 @@ long ftpNetReceive(FtpSocket s, void *buffer, size_t size)
   return n == SOCKET_ERROR ? -1 : n;
 }
 
+long ftpNetPeek(FtpSocket s, void *buffer, size_t size)
+{
+  int n = recv(ftpNetHandle(s), static_cast<char *>(buffer), static_cast<int>(size), MSG_PEEK);
+  return n == SOCKET_ERROR ? -1 : n;
+}
+
 int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds)
 {
   fd_set readable;
