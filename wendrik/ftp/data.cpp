@@ -225,9 +225,10 @@ int FtpUpload(const char *command, const char *local, const char *remote)
   int token = ftpProcessIgnoreInterrupt();
   FILE *file;
   int standardInput = strcmp(local, "-") == 0;
+  int streamMode = 0;
   if (standardInput) {
     file = stdin;
-    ftpProcessBinaryStream(stdin);
+    streamMode = ftpProcessBinaryStream(stdin);
   } else {
     file = fopen(local, "rb");
     if (file == NULL) {
@@ -247,7 +248,9 @@ int FtpUpload(const char *command, const char *local, const char *remote)
     }
   }
   int result = FtpUploadLoop(command, file, remote);
-  if (!standardInput)
+  if (standardInput)
+    ftpProcessRestoreStream(stdin, streamMode);
+  else
     fclose(file);
   if (result == 0) {
     FtpCloseData();
@@ -316,6 +319,7 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
   int remembered = 0;
   FILE *file = NULL;
   int fileFailed = 0;
+  int streamMode = 0;
   (void)mode;   /* "w": created or truncated, written as bytes */
 
   if (!standardOutput && ftpProcessPrepareTarget(local) != 0) {
@@ -343,7 +347,7 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
     goto abort;
   if (standardOutput) {
     file = stdout;
-    ftpProcessBinaryStream(stdout);
+    streamMode = ftpProcessBinaryStream(stdout);
   } else {
     file = fopen(local, "wb");
     if (file == NULL) {
@@ -408,6 +412,8 @@ abort:
 done:
   if (file != NULL && !standardOutput)
     fclose(file);
+  if (file != NULL && standardOutput)
+    ftpProcessRestoreStream(stdout, streamMode);
   ftpProcessRestoreInterrupt(token);
   return result;
 }

@@ -32,7 +32,9 @@ void ftpProcessWarning(const char *text);
 int ftpProcessPrepareTarget(const char *name);
 /* 1 when the open file is a regular file. */
 int ftpProcessRegularFile(FILE *file);
-/* Standard input and output as byte streams for "-". */
-void ftpProcessBinaryStream(FILE *stream);
+/* Standard input and output as byte streams for "-", for one transfer: the
+ * answer is the mode to restore afterwards. */
+int ftpProcessBinaryStream(FILE *stream);
+void ftpProcessRestoreStream(FILE *stream, int mode);
 
 #endif

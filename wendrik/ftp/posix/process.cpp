@@ -122,6 +122,11 @@ int ftpProcessRegularFile(FILE *file)
   return fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void ftpProcessBinaryStream(FILE *)
+int ftpProcessBinaryStream(FILE *)
+{
+  return 0;   /* no text mode here */
+}
+
+void ftpProcessRestoreStream(FILE *, int)
 {
 }

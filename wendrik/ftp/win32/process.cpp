@@ -114,7 +114,15 @@ int ftpProcessRegularFile(FILE *file)
   return _fstat(_fileno(file), &info) == 0 && (info.st_mode & _S_IFREG) != 0;
 }
 
-void ftpProcessBinaryStream(FILE *stream)
+int ftpProcessBinaryStream(FILE *stream)
 {
-  _setmode(_fileno(stream), _O_BINARY);
+  fflush(stream);
+  return _setmode(_fileno(stream), _O_BINARY);
+}
+
+void ftpProcessRestoreStream(FILE *stream, int mode)
+{
+  fflush(stream);
+  if (mode != -1)
+    _setmode(_fileno(stream), mode);
 }
