@@ -198,6 +198,7 @@ class Session(threading.Thread):
             self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_OOBINLINE, 1)
             self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
             self.sock.settimeout(120)
+            self.log("(connected)")
             self.send(self.settings.get("greeting", "220 Scripted server ready.\r\n"))
             buffer = b""
             while True:

@@ -65,7 +65,17 @@ def account_prompt(options, server, env):
     check("Account:" in shown, "the prompt is shown on the terminal")
     os.write(fd, b"sec\x7fcret\r")
     shown += read_until(fd, "checks", 20)
-    _, status = os.waitpid(pid, 0)
+    status = None
+    deadline = time.time() + 20
+    while status is None and time.time() < deadline:
+        done, code = os.waitpid(pid, os.WNOHANG)
+        if done:
+            status = code
+        else:
+            time.sleep(0.05)
+    if status is None:
+        os.kill(pid, signal.SIGKILL)
+        _, status = os.waitpid(pid, 0)
     os.close(fd)
     os.unlink(calls)
     check(os.WEXITSTATUS(status) == 0, "the call script passed: " + shown.strip().replace("\r", ""))
@@ -77,12 +87,16 @@ def signals(options, server, env):
     """Waiting for a greeting: SIGINT or SIGTERM closes the socket, writes
     "cancelled" and ends the process with status 1. Waiting for a command's
     reply, SIGINT is ignored."""
-    for name, number in (("interrupt", signal.SIGINT), ("termination", signal.SIGTERM)):
+    for round_, (name, number) in enumerate((("interrupt", signal.SIGINT), ("termination", signal.SIGTERM))):
         calls = script(["call FtpSetUser '%s', 'sig', 'pw'" % env["WZ_SCRIPTED_SILENT"], "call FtpDelete 'x'"])
         before = len(server.transcript())
         process = subprocess.Popen([options.host, options.library, calls], stdin=subprocess.DEVNULL,
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=dict(os.environ, **env))
-        time.sleep(1.0)
+        connected = "silent#%d: (connected)" % (round_ + 1)
+        deadline = time.time() + 20
+        while connected not in server.transcript() and time.time() < deadline:
+            time.sleep(0.05)
+        time.sleep(0.2)   # the greeting is awaited by now
         process.send_signal(number)
         out, _ = process.communicate(timeout=20)
         os.unlink(calls)

@@ -66,8 +66,8 @@ int ftpProcessReadAccount(char *buffer, size_t size)
 {
   if (!isatty(STDIN_FILENO))
     return -1;
-  fputs("Account:", stdout);
-  fflush(stdout);
+  /* Quiet before the prompt, so nothing typed after it shows; TCSANOW keeps
+   * what was typed ahead. */
   struct termios saved, quiet;
   int restore = tcgetattr(STDIN_FILENO, &saved) == 0;
   if (restore) {
@@ -75,8 +75,10 @@ int ftpProcessReadAccount(char *buffer, size_t size)
     quiet.c_lflag &= static_cast<tcflag_t>(~(ECHO | ICANON));
     quiet.c_cc[VMIN] = 1;
     quiet.c_cc[VTIME] = 0;
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
   }
+  fputs("Account:", stdout);
+  fflush(stdout);
   size_t length = 0;
   for (;;) {
     unsigned char c;
@@ -91,7 +93,7 @@ int ftpProcessReadAccount(char *buffer, size_t size)
   }
   buffer[length] = '\0';
   if (restore)
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
   fputs("\n", stdout);
   fflush(stdout);
   return 0;
