@@ -189,7 +189,9 @@ TEST(BrowserSettings, AutoConfigReturnTexts)
       {"return \"HTTPS p:443\"", connectionProxy, "p", "443", "", ""},
       {"return \"PROXY\"", connectionUndetermined, "", "", "", ""},
       {"return PROXY p:1", connectionUndetermined, "", "", "", ""},
+      // "return" is looked for before "RETURN", wherever each is.
       {"RETURN \"PROXY p:2\" return \"PROXY q:3\"", connectionProxy, "q", "3", "", ""},
+      {"return \"PROXY p:2\"; RETURN \"SOCKS s:3\"", connectionSocks, "p", "2", "s", "3"},
       {"return \"PROXY p:4", connectionUndetermined, "", "", "", ""},
   };
   for (const Case& c : cases) {
