@@ -33,6 +33,12 @@ CString operatingSystemVersion(const OsVersion& version)
   return text;
 }
 
+CString RequestPairs::buildText()
+{
+  text_ = buildPairs(fields_);
+  return text_;
+}
+
 namespace {
 
 SystemInfo*& systemInfo()
@@ -81,11 +87,6 @@ void SystemInfo::collect(const OsVersion& version)
   }
 }
 
-CString SystemInfo::buildText()
-{
-  text_ = buildPairs(fields_);
-  return text_;
-}
 
 SurveyDescriptor& SurveyDescriptor::instance()
 {
@@ -100,8 +101,3 @@ void SurveyDescriptor::deleteInstance()
   surveyDescriptor() = nullptr;
 }
 
-CString SurveyDescriptor::buildText()
-{
-  text_ = buildPairs(fields_);
-  return text_;
-}

@@ -6,9 +6,22 @@
 #include "data/field_map.h"
 #include "data/os_version.h"
 
+// A map of the request and the pairs last built from it.
+class RequestPairs {
+public:
+  const FieldMap& fields() const { return fields_; }
+  // Builds, stores and returns the pairs of the map.
+  CString buildText();
+  const CString& text() const { return text_; }
+
+protected:
+  FieldMap fields_;
+  CString text_;
+};
+
 // The operating system ("q2", "q3") and the product list ("numOfProds",
 // "prodName", "prod1" ...). A singleton, filled once per run.
-class SystemInfo {
+class SystemInfo : public RequestPairs {
 public:
   static SystemInfo& instance();
   static void deleteInstance();
@@ -22,20 +35,11 @@ public:
   CString numOfProds() const { return fields_.value("numOfProds"); }
   CString prodName() const { return fields_.value("prodName"); }
   CString value(const char* key) const { return fields_.value(key); }
-  const FieldMap& fields() const { return fields_; }
-
-  // Builds, stores and returns the pairs of the map.
-  CString buildText();
-  const CString& text() const { return text_; }
-
-private:
-  FieldMap fields_;
-  CString text_;
 };
 
 // The survey header of every request. A singleton; its values are set from
 // the string table on every Submit.
-class SurveyDescriptor {
+class SurveyDescriptor : public RequestPairs {
 public:
   static SurveyDescriptor& instance();
   static void deleteInstance();
@@ -45,14 +49,6 @@ public:
   void setMethod(const CString& text) { fields_.set("method", text); }
   void setSurveyId(const CString& text) { fields_.set("surveyId", text); }
   void setNumOfQuestions(const CString& text) { fields_.set("numOfQuestions", text); }
-  const FieldMap& fields() const { return fields_; }
-
-  CString buildText();
-  const CString& text() const { return text_; }
-
-private:
-  FieldMap fields_;
-  CString text_;
 };
 
 #endif

@@ -135,40 +135,63 @@ CString userFileFromNetcaster(const CString& user, const CString& fileName)
   return CString();
 }
 
-// The position of the next "return", or failing that of the next "RETURN"
-// (exactly these spellings), from position from; -1 when neither.
-int findReturn(const CString& script, int from)
-{
-  int at = script.Find("return", from);
-  return at >= 0 ? at : script.Find("RETURN", from);
-}
+// Searches of a script from positions that only move forward. The first
+// spelling is always preferred where it occurs at all, so once it is missing
+// from some position on it is missing from every later one; remembering that
+// keeps a long script with many "RETURN"s or single quotes linear.
+class ForwardSearch {
+public:
+  explicit ForwardSearch(const CString& script) : script_(script) {}
 
-// The next double quote from position from, or failing that the next single one.
-int findQuote(const CString& script, int from)
-{
-  int at = script.Find('"', from);
-  return at >= 0 ? at : script.Find('\'', from);
-}
+  // The next "return", or failing that the next "RETURN" (exactly these
+  // spellings), from position from; -1 when neither.
+  int findReturn(int from)
+  {
+    return findEither(from, "return", "RETURN", noLowerReturn_);
+  }
+  // The next double quote, or failing that the next single one.
+  int findQuote(int from)
+  {
+    return findEither(from, "\"", "'", noDoubleQuote_);
+  }
+
+private:
+  int findEither(int from, const char* first, const char* second, bool& firstGone)
+  {
+    if (!firstGone) {
+      int at = script_.Find(first, from);
+      if (at >= 0)
+        return at;
+      firstGone = true;
+    }
+    return script_.Find(second, from);
+  }
+
+  const CString& script_;
+  bool noLowerReturn_ = false;
+  bool noDoubleQuote_ = false;
+};
 
 // The quoted texts after each "return", joined by "|".
 CString returnTexts(const CString& script)
 {
   const int returnLength = 6;
+  ForwardSearch search(script);
   CString list;
-  int at = findReturn(script, 0);
+  int at = search.findReturn(0);
   int y = at + returnLength;
   while (at >= 0) {
-    int quote = findQuote(script, y);
+    int quote = search.findQuote(y);
     if (quote >= 0)
       y = quote + 1;
-    quote = findQuote(script, y);
+    quote = search.findQuote(y);
     if (quote >= 0) {
       if (!list.IsEmpty())
         list += '|';
       list += script.Mid(y, quote - y);
       y = quote + 1;
     }
-    at = findReturn(script, y);
+    at = search.findReturn(y);
     if (at >= 0)
       y = at + returnLength;
   }

@@ -47,6 +47,17 @@ long openAt(RegistryRoot root, std::vector<std::string> path, const char* subPat
   return registryOk;
 }
 
+// The key of an open handle that was opened with the right the call needs.
+long keyWithAccess(void* handle, unsigned right, RegistryHive::Key*& key)
+{
+  if (!handle)
+    return registryInvalidHandle;
+  key = keyOf(*handleOf(handle));
+  if (!key)
+    return registryKeyDeleted;
+  return (handleOf(handle)->access & right) ? registryOk : registryAccessDenied;
+}
+
 }  // namespace
 
 RegistryHive& memoryRegistry()
@@ -106,28 +117,20 @@ long RegistryKey::create(const RegistryKey& parent, const char* path)
 
 long RegistryKey::setText(const char* name, const char* text)
 {
-  if (!handle_)
-    return registryInvalidHandle;
-  Handle& handle = *handleOf(handle_);
-  RegistryHive::Key* key = keyOf(handle);
-  if (!key)
-    return registryKeyDeleted;
-  if (!(handle.access & registrySetValue))
-    return registryAccessDenied;
+  RegistryHive::Key* key = nullptr;
+  long status = keyWithAccess(handle_, registrySetValue, key);
+  if (status != registryOk)
+    return status;
   RegistryHive::setValue(*key, name ? name : "", registryText, std::string(text, std::strlen(text) + 1));
   return registryOk;
 }
 
 long RegistryKey::query(const char* name, unsigned& type, void* buffer, unsigned& size) const
 {
-  if (!handle_)
-    return registryInvalidHandle;
-  Handle& handle = *handleOf(handle_);
-  RegistryHive::Key* key = keyOf(handle);
-  if (!key)
-    return registryKeyDeleted;
-  if (!(handle.access & registryQueryValue))
-    return registryAccessDenied;
+  RegistryHive::Key* key = nullptr;
+  long status = keyWithAccess(handle_, registryQueryValue, key);
+  if (status != registryOk)
+    return status;
   RegistryHive::Value* value = key->value(name ? name : "");
   if (!value)
     return registryNotFound;
@@ -143,14 +146,10 @@ long RegistryKey::query(const char* name, unsigned& type, void* buffer, unsigned
 
 long RegistryKey::enumSubKey(unsigned index, char* name, unsigned size) const
 {
-  if (!handle_)
-    return registryInvalidHandle;
-  Handle& handle = *handleOf(handle_);
-  RegistryHive::Key* key = keyOf(handle);
-  if (!key)
-    return registryKeyDeleted;
-  if (!(handle.access & registryEnumerateSubKeys))
-    return registryAccessDenied;
+  RegistryHive::Key* key = nullptr;
+  long status = keyWithAccess(handle_, registryEnumerateSubKeys, key);
+  if (status != registryOk)
+    return status;
   if (index >= key->subkeys.size())
     return registryNoMoreItems;
   auto sub = key->subkeys.begin();

@@ -203,3 +203,17 @@ TEST(BrowserSettings, AutoConfigReturnTexts)
     EXPECT_EQ(settings.socksPort, c.socksPort) << c.script;
   }
 }
+
+TEST(BrowserSettings, LongScriptsAreReadInOnePass)
+{
+  // 100,000 upper-case returns with single quotes: looking again for the
+  // preferred spellings at each one would scan the rest of the script each time.
+  std::string text;
+  for (int i = 0; i < 100000; i++)
+    text += "RETURN 'PROXY p:1'; ";
+  text += "RETURN 'SOCKS s:2';";
+  ConnectionSettings settings;
+  EXPECT_EQ(readAutoConfigScript(text.c_str(), settings), connectionSocks);
+  EXPECT_EQ(settings.proxyHost, "p");
+  EXPECT_EQ(settings.socksPort, "2");
+}
