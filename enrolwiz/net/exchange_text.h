@@ -1,0 +1,61 @@
+// The texts of one HTTP exchange with the registration gateway, as functions
+// over text: the target's parts, the request line, the classification of the
+// response and the two redirection rules ("Location:" and "href" links).
+#ifndef ENROLWIZ_NET_EXCHANGE_TEXT_H
+#define ENROLWIZ_NET_EXCHANGE_TEXT_H
+
+#include "framework/cstring.h"
+
+// The gateway's path on the server; the request text follows it.
+extern const char gatewayPath[];   // "/scripts/mwisapi.dll/Service.Gateway.DoGet?"
+
+// The texts that make up a request; redirections change host, port text and
+// path prefix, never the gateway text.
+struct ExchangeTarget {
+  CString host;
+  CString portText;     // decimal, "80" unless named
+  CString pathPrefix;   // empty or beginning with "/"
+  CString gatewayText;  // the gateway path followed by the request text
+};
+
+// The first target from a target text "host[:port][/path]": the path prefix
+// from the first "/" on, the port after the host's first ":" ("80" without one).
+ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gatewayText);
+
+// "GET ", for a proxy "http://" and the host (never the port), the path
+// prefix, the gateway text and one line feed: the simple-request form.
+CString requestLine(int connectionType, const ExchangeTarget& target);
+
+enum ResponseClass {
+  responseLocation,      // holds "LOCATION:" (any case)
+  responseLink,          // else holds "HREF"
+  responseConfirmed,     // else holds "RESULT1=SUCCESS"
+  responseNotConfirmed,  // none of them
+};
+ResponseClass classifyResponse(const CString& response);
+
+// The redirection that the response's first "Location:" names: the host after
+// "http://" with its ":port" (without one the port stays), the path prefix
+// before the gateway path (a prefix of "/" is none). A location that begins
+// with "/" is on the same host and port. False, and the target unchanged,
+// when no gateway path follows.
+bool redirectByLocation(const CString& response, const CString& gateway, ExchangeTarget& target);
+
+// The redirection that the first "href" link holding the gateway path names
+// (the link is the quoted text after "href" when there are quotes, else the
+// rest of the response); host, port and prefix as for a location; a link
+// without a host stays on the same host and port. False, and the target
+// unchanged, when no link holds the gateway path.
+bool redirectByLink(const CString& response, const CString& gateway, ExchangeTarget& target);
+
+// Where the auto-configuration script is fetched from: the URL with or
+// without "http://", the port after the host's ":" ("80" when none or empty),
+// the path from the first "/" ("/" when there is none).
+struct AutoConfigLocation {
+  CString host;
+  CString portText;
+  CString path;
+};
+AutoConfigLocation splitAutoConfigUrl(const CString& url);
+
+#endif

@@ -1,0 +1,4 @@
+// A script without any return text.
+function FindProxyForURL(url, host)
+{
+}

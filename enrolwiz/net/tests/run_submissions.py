@@ -1,0 +1,336 @@
+"""Runs submission cases: for each case of a .cases file it starts the
+loopback servers the case names, writes its registry fixture and prefs.js,
+runs the submission driver (natively, or a Win32 driver under the test run's
+Wine session) and checks the driver's diagnostic lines and outcome and what
+each server received.
+
+  run_submissions.py --driver PROGRAM --data DIR CASES...
+
+A case file is a list of cases; "#" starts a comment line. A case:
+  case NAME                     starts it; it ends where the next one starts
+  platform posix|win32          runs on that platform only
+  registry FILE                 a .reg template in DIR/registry, loaded into a fresh profile
+  prefs FILE                    a prefs.js template in DIR/prefs, put in the Netscape profile
+  prefs-directory               prefs.js in the profile is a directory
+  gateway NAME [@ADDR[:OTHER]] REPLY..
+                                scripted gateway on ADDR (on the port of server OTHER);
+                                its nth connection gets the nth reply of
+                                DIR/gateway/replies.json (the last repeats)
+  pac NAME FILE                 a gateway that answers with the script DIR/scripts/FILE
+  proxy NAME HOST=GATEWAY..     scripted HTTP proxy and its routes
+  socks NAME MODE               scripted SOCKS 4 server: grant, refuse, close, silent
+  danted NAME                   the real SOCKS server (danted)
+  closed NAME                   a loopback port that nobody listens on
+  lookup NAME=ANSWER,..         the test resolver's answers (dotted address or Winsock code)
+  request TEXT | request-length N
+  target TEXT | target-length N BASE   BASE and a path that makes it N long
+  timeout SECONDS               default 5
+  exhaust-sockets               the driver holds every socket it can get first
+  exact                         the expect lines are the whole output
+  expect LINE                   a line of the driver's output, in order
+  absent LINE                   a line that must not appear
+  count N LINE                  a line that appears exactly N times
+  received NAME LINE            what server NAME received, in order (escaped text)
+  outcome confirmed | outcome TEXT   the result, or the failure's text (message 127)
+Placeholders: ${NAME.port} and ${NAME.host} of the servers, ${REQUEST},
+${GATEWAY}, ${PROFILE} and ${PREFS} (as the program names them), ${OS} and
+${OS_VERSION} (what the platform reports)."""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "tests", "harness"))
+
+import submission_servers as servers  # noqa: E402
+import wzharness  # noqa: E402
+
+GATEWAY_PATH = "/scripts/mwisapi.dll/Service.Gateway.DoGet?"
+DEFAULT_REQUEST = "firstName=Ann&lastName=Lee&q7=%20&prodName=Ommel&numOfProds=0"
+SKIPPED = 77
+# What GetVersionExA gives in a fresh Wine prefix; nothing is known natively.
+PLATFORM_OS = {"posix": ("", ""), "win32": ("Windows NT", "V6.1 (Build 7601)")}
+
+
+class Case:
+    def __init__(self, name, source):
+        self.name = name
+        self.source = source
+        self.directives = []
+
+    def add(self, keyword, rest, line_number):
+        self.directives.append((keyword, rest, line_number))
+
+    def all(self, keyword):
+        return [rest for k, rest, _ in self.directives if k == keyword]
+
+    def one(self, keyword, default=None):
+        found = self.all(keyword)
+        return found[-1] if found else default
+
+
+KEYWORDS = {"platform", "registry", "prefs", "prefs-directory", "gateway", "pac", "proxy", "socks", "danted",
+            "closed", "lookup", "request", "request-length", "target", "target-length", "timeout",
+            "exhaust-sockets", "exact", "expect", "absent", "count", "received", "outcome"}
+
+
+def read_cases(path):
+    cases = []
+    with open(path, encoding="utf-8") as f:
+        for number, raw in enumerate(f, 1):
+            line = raw.rstrip("\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            keyword, _, rest = line.partition(" ")
+            if keyword == "case":
+                cases.append(Case(rest.strip(), "%s:%d" % (os.path.basename(path), number)))
+                continue
+            if keyword not in KEYWORDS:
+                raise SystemExit("%s:%d: unknown directive %r" % (path, number, keyword))
+            if not cases:
+                raise SystemExit("%s:%d: a directive before the first case" % (path, number))
+            cases[-1].add(keyword, rest, number)
+    return cases
+
+
+class Run:
+    """One case: its servers, files and driver run."""
+
+    def __init__(self, case, driver, data, replies):
+        self.case = case
+        self.driver = driver
+        self.data = data
+        self.replies = replies
+        self.windows = wzharness.is_windows_program(driver)
+        self.platform = "win32" if self.windows else "posix"
+        self.transcript = servers.Transcript()
+        self.servers = []
+        self.dir = tempfile.mkdtemp(prefix="wz-submit-")
+        self.values = {"REQUEST": DEFAULT_REQUEST, "GATEWAY": GATEWAY_PATH,
+                       "OS": PLATFORM_OS[self.platform][0], "OS_VERSION": PLATFORM_OS[self.platform][1]}
+
+    def program_path(self, path):
+        return wzharness.wine_path(path) if self.windows else path
+
+    def make_servers(self):
+        by_name = {}
+        for keyword, rest, _ in self.case.directives:
+            words = rest.split()
+            if keyword == "gateway":
+                name, words = words[0], words[1:]
+                address, port = "127.0.0.1", 0
+                if words and words[0].startswith("@"):
+                    address, _, same_as = words[0][1:].partition(":")
+                    port = by_name[same_as].port if same_as else 0
+                    words = words[1:]
+                replies = [servers.Reply(self.replies[w]) for w in words]
+                server = servers.Gateway(name, self.transcript, replies, address, port)
+            elif keyword == "pac":
+                with open(os.path.join(self.data, "scripts", words[1]), encoding="latin-1") as f:
+                    script = f.read()
+                text = "HTTP/1.0 200 OK\r\nContent-Type: application/x-ns-proxy-autoconfig\r\n\r\n" + script
+                server = servers.Gateway(words[0], self.transcript, [servers.Reply({"text": text})])
+            elif keyword == "proxy":
+                routes = {}
+                for route in words[1:]:
+                    host, _, gateway = route.partition("=")
+                    routes[host.lower()] = gateway
+                server = servers.Proxy(words[0], self.transcript, routes)
+            elif keyword == "socks":
+                server = servers.Socks(words[0], self.transcript, words[1])
+            elif keyword == "danted":
+                server = servers.Danted(words[0])
+            elif keyword == "closed":
+                server = servers.Closed(words[0])
+            else:
+                continue
+            by_name[server.name] = server
+            self.servers.append(server)
+            self.values[server.name + ".port"] = server.port
+            self.values[server.name + ".host"] = server.host
+        for server in self.servers:
+            if isinstance(server, servers.Proxy):
+                server.routes = {host: by_name[name] for host, name in server.routes.items()}
+
+    def profile(self):
+        """The Netscape profile directory as the program names it, and where
+        its prefs.js is on disk (the POSIX build keeps "\\" in file names)."""
+        if self.windows:
+            disk = os.path.join(self.dir, "profile")
+            os.makedirs(disk, exist_ok=True)
+            return self.program_path(disk), os.path.join(disk, "prefs.js")
+        name = os.path.join(self.dir, "profile")
+        return name, name + "\\prefs.js"
+
+    def fixtures(self):
+        args = []
+        profile, prefs_on_disk = self.profile()
+        self.values["PROFILE"] = profile
+        self.values["PREFS"] = profile + "\\prefs.js"
+        for i, name in enumerate(self.case.all("registry")):
+            with open(os.path.join(self.data, "registry", name.strip()), encoding="latin-1") as f:
+                template = f.read()
+            reg_values = {k: str(v).replace("\\", "\\\\") for k, v in self.values.items()}
+            path = os.path.join(self.dir, "fixture%d.reg" % i)
+            with open(path, "w", encoding="latin-1", newline="\r\n") as f:
+                f.write(servers.render(template, reg_values))
+            args += ["--registry", self.program_path(path)]
+        for name in self.case.all("prefs"):
+            with open(os.path.join(self.data, "prefs", name.strip()), encoding="latin-1") as f:
+                text = servers.render(f.read(), self.values)
+            with open(prefs_on_disk, "w", encoding="latin-1", newline="") as f:
+                f.write(text)
+        if self.case.one("prefs-directory") is not None:
+            os.makedirs(prefs_on_disk, exist_ok=True)
+        return args
+
+    def driver_args(self):
+        args = self.fixtures()
+        for lookup in self.case.all("lookup"):
+            args += ["--lookup", servers.render(lookup.strip(), self.values)]
+        request = self.case.one("request")
+        length = self.case.one("request-length")
+        if length is not None:
+            request = "q=" + "x" * (int(length) - 2)
+        if request is not None:
+            self.values["REQUEST"] = servers.render(request, self.values)
+        args += ["--request", self.values["REQUEST"]]
+        target = self.case.one("target")
+        if target is not None:
+            target = servers.render(target, self.values)
+        length = self.case.one("target-length")
+        if length is not None:
+            length, _, base = length.partition(" ")
+            base = servers.render(base, self.values) + "/"
+            target = base + "p" * (int(length) - len(base))
+        if target is not None:
+            args += ["--target", target]
+        args += ["--timeout", self.case.one("timeout", "5").strip()]
+        if self.case.one("exhaust-sockets") is not None:
+            args.append("--exhaust-sockets")
+        return args
+
+    def command(self, args):
+        if self.windows:
+            return [wzharness.WINE_RUN, self.driver] + args
+        if self.case.one("exhaust-sockets") is not None:
+            # few descriptors, so that the driver can hold them all quickly
+            return ["prlimit", "--nofile=64", "--", self.driver] + args
+        return [self.driver] + args
+
+    def run(self):
+        platform = self.case.one("platform")
+        if platform is not None and platform.strip() != self.platform:
+            return None
+        try:
+            self.make_servers()
+            for server in self.servers:
+                server.start(self.values)
+            args = self.driver_args()
+            started = time.time()
+            code, out, err = wzharness.run(self.command(args), timeout=120)
+            self.seconds = time.time() - started
+        finally:
+            for server in self.servers:
+                server.stop()
+            shutil.rmtree(self.dir, ignore_errors=True)
+        return self.check(code, out.replace("\r\n", "\n"), err)
+
+    def check(self, code, out, err):
+        failures = []
+        if code != 0:
+            failures.append("driver exit status %d" % code)
+        lines = out.split("\n")
+        if lines and lines[-1] == "":
+            lines.pop()
+        expected = [servers.render(line, self.values) for line in self.case.all("expect")]
+        if self.case.one("exact") is not None:
+            if lines[:-1] != expected:
+                failures.append("output differs from the expected lines:\n" + diff(expected, lines[:-1]))
+        else:
+            failures += wzharness.check_lines_in_order("output", expected, out)
+        for line in self.case.all("absent"):
+            line = servers.render(line, self.values)
+            if line in lines:
+                failures.append("output: unexpected line %r" % line)
+        for rest in self.case.all("count"):
+            number, _, line = rest.partition(" ")
+            line = servers.render(line, self.values)
+            seen = lines.count(line)
+            if seen != int(number):
+                failures.append("output: %r appears %d times, expected %s" % (line, seen, number))
+        outcome = self.case.one("outcome")
+        if outcome is not None:
+            outcome = servers.render(outcome, self.values)
+            wanted = "Result: 1" if outcome == "confirmed" else "Failure 127: [%s ]" % outcome
+            last = lines[-1] if lines else ""
+            if last != wanted:
+                failures.append("outcome %r, expected %r" % (last, wanted))
+        received = {}
+        for rest in self.case.all("received"):
+            name, _, line = rest.partition(" ")
+            received.setdefault(name, []).append(servers.render(line, self.values))
+        for name, wanted in received.items():
+            got = self.transcript.of(name)
+            failures += ["%s %s" % (name, f) for f in wzharness.check_lines_in_order("received", wanted, "\n".join(got))]
+        if failures:
+            failures.append("transcript:\n  " + "\n  ".join(self.transcript.lines))
+            if err:
+                failures.append("standard error:\n" + err)
+            failures.append("output:\n" + out)
+        return failures
+
+
+def diff(expected, got):
+    out = []
+    for i in range(max(len(expected), len(got))):
+        e = expected[i] if i < len(expected) else "<none>"
+        g = got[i] if i < len(got) else "<none>"
+        out.append(("   " if e == g else "!! ") + "%r | %r" % (e, g))
+    return "\n".join(out)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--only", help="run only the case of this name")
+    parser.add_argument("cases", nargs="+")
+    options = parser.parse_args()
+    with open(os.path.join(options.data, "gateway", "replies.json"), encoding="utf-8") as f:
+        replies = json.load(f)["replies"]
+    failed = ran = skipped = 0
+    for path in options.cases:
+        for case in read_cases(path):
+            if options.only and case.name != options.only:
+                continue
+            try:
+                failures = Run(case, options.driver, options.data, replies).run()
+            except servers.Unavailable as why:
+                print("SKIPPED %s: %s" % (case.name, why))
+                skipped += 1
+                continue
+            if failures is None:
+                continue
+            ran += 1
+            if failures:
+                failed += 1
+                print("FAIL %s (%s)" % (case.name, case.source))
+                for failure in failures:
+                    for line in failure.split("\n"):
+                        print("  " + (line if len(line) <= 300 else line[:300] + "..."))
+            else:
+                print("ok   %s" % case.name)
+    print("%d cases, %d failed, %d skipped" % (ran, failed, skipped))
+    if failed:
+        return 1
+    return SKIPPED if ran == 0 and skipped else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,379 @@
+"""Loopback servers of the submission tests: a scripted registration gateway
+that answers each request line with the next reply of its case, a scripted
+HTTP proxy that checks the absolute URI and forwards the request, a scripted
+SOCKS 4 server that grants, refuses, closes or stays silent, and the real
+danted. Every server binds to a 127.x address on a port from port 0, serves
+each connection for a bounded time, writes what it receives to a shared
+transcript, and is stopped by the test."""
+import os
+import select
+import shutil
+import socket
+import struct
+import subprocess
+import tempfile
+import threading
+import time
+
+CONNECTION_LIMIT = 30  # seconds one connection is served at most
+DANTED = "/usr/sbin/danted"
+
+
+class Unavailable(Exception):
+    """A peer that cannot run on this machine."""
+
+
+def escape(data):
+    """Bytes as one transcript line: printable ASCII as it is, the rest escaped."""
+    out = []
+    for byte in data:
+        c = chr(byte)
+        if c == "\\":
+            out.append("\\\\")
+        elif c == "\n":
+            out.append("\\n")
+        elif c == "\r":
+            out.append("\\r")
+        elif c == "\0":
+            out.append("\\0")
+        elif 32 <= byte < 127:
+            out.append(c)
+        else:
+            out.append("\\x%02x" % byte)
+    return "".join(out)
+
+
+class Transcript:
+    def __init__(self):
+        self.lines = []
+        self.lock = threading.Lock()
+
+    def add(self, server, number, text):
+        with self.lock:
+            self.lines.append("%s#%d: %s" % (server, number, text))
+
+    def of(self, server):
+        with self.lock:
+            return [line.split(": ", 1)[1] for line in self.lines if line.split("#", 1)[0] == server]
+
+
+def free_port(address="127.0.0.1"):
+    with socket.socket() as s:
+        s.bind((address, 0))
+        return s.getsockname()[1]
+
+
+def read_until(conn, done, deadline):
+    """What arrives until done(data) holds, the peer closes or the deadline passes."""
+    data = b""
+    while not done(data):
+        remaining = deadline - time.time()
+        if remaining <= 0:
+            break
+        ready, _, _ = select.select([conn], [], [], remaining)
+        if not ready:
+            break
+        try:
+            chunk = conn.recv(4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        data += chunk
+    return data
+
+
+def wait_for_close(conn, deadline):
+    """Keeps the connection open until the peer closes it (or the deadline)."""
+    read_until(conn, lambda data: False, deadline)
+
+
+def relay(a, b, deadline):
+    """Copies bytes both ways until both sides have closed."""
+    open_ends = {a: b, b: a}
+    while open_ends and time.time() < deadline:
+        ready, _, _ = select.select(list(open_ends), [], [], max(0.0, deadline - time.time()))
+        if not ready:
+            break
+        for side in ready:
+            try:
+                chunk = side.recv(65536)
+            except OSError:
+                chunk = b""
+            other = open_ends.get(side)
+            if other is None:
+                continue
+            if chunk:
+                try:
+                    other.sendall(chunk)
+                except OSError:
+                    pass
+            else:
+                try:
+                    other.shutdown(socket.SHUT_WR)
+                except OSError:
+                    pass
+                del open_ends[side]
+
+
+class Server:
+    """A listener on a loopback address that serves each connection in a thread."""
+
+    def __init__(self, name, transcript, address="127.0.0.1", port=0):
+        self.name = name
+        self.transcript = transcript
+        self.host = address
+        self.listener = socket.socket()
+        self.listener.bind((address, port))
+        self.listener.listen(16)
+        self.port = self.listener.getsockname()[1]
+        self.count = 0
+        self.stopped = threading.Event()
+        self.threads = []
+        self.values = {}
+
+    def start(self, values):
+        self.values = values
+        thread = threading.Thread(target=self.accept_loop, daemon=True)
+        thread.start()
+        self.threads.append(thread)
+
+    def accept_loop(self):
+        while not self.stopped.is_set():
+            ready, _, _ = select.select([self.listener], [], [], 0.1)
+            if not ready:
+                continue
+            try:
+                conn, _ = self.listener.accept()
+            except OSError:
+                return
+            self.count += 1
+            thread = threading.Thread(target=self.serve, args=(conn, self.count), daemon=True)
+            thread.start()
+            self.threads.append(thread)
+
+    def serve(self, conn, number):
+        try:
+            self.handle(conn, number, time.time() + CONNECTION_LIMIT)
+        except OSError as error:
+            self.record(number, "connection error: %s" % error)
+        finally:
+            conn.close()
+
+    def record(self, number, text):
+        self.transcript.add(self.name, number, text)
+
+    def stop(self):
+        self.stopped.set()
+        self.listener.close()
+        for thread in self.threads:
+            thread.join(5)
+
+
+def render(text, values):
+    """${name} placeholders replaced by their values; an unknown one is an error."""
+    out = []
+    at = 0
+    while True:
+        start = text.find("${", at)
+        if start < 0:
+            out.append(text[at:])
+            return "".join(out)
+        end = text.find("}", start)
+        if end < 0:
+            raise ValueError("unterminated placeholder in %r" % text)
+        key = text[start + 2:end]
+        if key not in values:
+            raise ValueError("unknown placeholder ${%s}" % key)
+        out.append(text[at:start])
+        out.append(str(values[key]))
+        at = end + 1
+
+
+class Reply:
+    """One answer of the gateway (a reply of replies.json):
+    text      what it sends (placeholders of the running servers filled in);
+    fill      bytes of filler lines sent before the text;
+    delay     seconds it waits before answering;
+    keep_open it does not close after the text (the peer must);
+    reset     it ends with a reset instead of a reply."""
+
+    def __init__(self, spec):
+        self.text = spec.get("text", "")
+        self.fill = spec.get("fill", 0)
+        self.delay = spec.get("delay", 0)
+        self.keep_open = spec.get("keep_open", False)
+        self.reset = spec.get("reset", False)
+
+    def serve(self, conn, values, deadline):
+        if self.delay:
+            time.sleep(self.delay)
+        if self.reset:
+            conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            return
+        if self.fill:
+            line = b"filler " + b"-" * 56 + b"\r\n"
+            whole, rest = divmod(self.fill, len(line))
+            conn.sendall(line * whole + b"-" * rest)
+        conn.sendall(render(self.text, values).encode("latin-1"))
+        if self.keep_open:
+            wait_for_close(conn, deadline)
+
+
+class Gateway(Server):
+    """Answers the nth connection's request line with the nth reply (the last repeats)."""
+
+    def __init__(self, name, transcript, replies, address="127.0.0.1", port=0):
+        Server.__init__(self, name, transcript, address, port)
+        self.replies = replies
+
+    def handle(self, conn, number, deadline):
+        line = read_until(conn, lambda data: b"\n" in data, deadline)
+        self.record(number, escape(line))
+        self.replies[min(number, len(self.replies)) - 1].serve(conn, self.values, deadline)
+
+
+class Proxy(Server):
+    """An HTTP proxy for the one-line request form: "GET http://HOST/path" and
+    a line feed, HOST without a port, forwarded as "GET /path" to the gateway
+    that its route table names for HOST."""
+
+    def __init__(self, name, transcript, routes, address="127.0.0.1"):
+        Server.__init__(self, name, transcript, address)
+        self.routes = routes
+
+    def refuse(self, conn, number, why):
+        self.record(number, "refused: " + why)
+        conn.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\nproxy: " + why.encode() + b"\r\n")
+
+    def handle(self, conn, number, deadline):
+        line = read_until(conn, lambda data: b"\n" in data, deadline)
+        self.record(number, escape(line))
+        text = line.decode("latin-1")
+        if not text.startswith("GET http://") or not text.endswith("\n") or text.count("\n") != 1:
+            return self.refuse(conn, number, "not a one-line request with an absolute URI")
+        rest = text[len("GET http://"):]
+        slash = rest.find("/")
+        host = rest if slash < 0 else rest[:slash]
+        if ":" in host:
+            return self.refuse(conn, number, "a port in the URI")
+        gateway = self.routes.get(host.lower())
+        if gateway is None:
+            return self.refuse(conn, number, "no route to " + host)
+        with socket.create_connection((gateway.host, gateway.port), timeout=10) as upstream:
+            upstream.sendall(("GET " + (rest[slash:] if slash >= 0 else "/\n")).encode("latin-1"))
+            relay(conn, upstream, deadline)
+
+
+class Socks(Server):
+    """A SOCKS 4 server: it reads the request and the user id, then
+    grant   connects on to the destination (loopback only) and relays,
+    refuse  answers code 0x5B and closes,
+    close   closes without a reply,
+    silent  keeps the connection open without a reply."""
+
+    def __init__(self, name, transcript, mode, address="127.0.0.1"):
+        Server.__init__(self, name, transcript, address)
+        self.mode = mode
+
+    def handle(self, conn, number, deadline):
+        data = read_until(conn, lambda d: len(d) > 8 and b"\0" in d[8:], deadline)
+        request, user = data[:8], data[8:]
+        self.record(number, "request " + " ".join("%02x" % b for b in request) + " user " + escape(user))
+        if self.mode == "close":
+            return
+        if self.mode == "silent":
+            return wait_for_close(conn, deadline)
+        if self.mode == "refuse" or len(request) < 8:
+            conn.sendall(bytes([0, 0x5B, 0, 0, 0, 0, 0, 0]))
+            return
+        port = struct.unpack(">H", request[2:4])[0]
+        address = socket.inet_ntoa(request[4:8])
+        if not address.startswith("127."):
+            conn.sendall(bytes([0, 0x5B, 0, 0, 0, 0, 0, 0]))
+            return
+        try:
+            upstream = socket.create_connection((address, port), timeout=10)
+        except OSError:
+            conn.sendall(bytes([0, 0x5B, 0, 0, 0, 0, 0, 0]))
+            return
+        with upstream:
+            conn.sendall(bytes([0, 0x5A]) + request[2:8])
+            relay(conn, upstream, deadline)
+
+
+class Closed:
+    """A loopback port with nothing listening on it."""
+
+    def __init__(self, name, address="127.0.0.1"):
+        self.name = name
+        self.host = address
+        self.port = free_port(address)
+
+    def start(self, values):
+        pass
+
+    def stop(self):
+        pass
+
+
+class Danted:
+    """The real SOCKS 4 server, in the foreground under timeout, limited to
+    destinations on loopback."""
+
+    def __init__(self, name, limit_seconds=120):
+        if not os.path.exists(DANTED):
+            raise Unavailable("danted is not installed")
+        self.name = name
+        self.host = "127.0.0.1"
+        self.port = free_port()
+        self.dir = tempfile.mkdtemp(prefix="wz-danted-")
+        user = "root" if os.geteuid() == 0 else os.environ.get("USER") or "nobody"
+        unprivileged = "nobody" if os.geteuid() == 0 else user
+        self.config = os.path.join(self.dir, "danted.conf")
+        with open(self.config, "w") as f:
+            f.write("\n".join([
+                "logoutput: %s" % os.path.join(self.dir, "danted.log"),
+                "internal: 127.0.0.1 port = %d" % self.port,
+                "external: 127.0.0.1",
+                "clientmethod: none",
+                "socksmethod: none",
+                "user.privileged: %s" % user,
+                "user.unprivileged: %s" % unprivileged,
+                "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }",
+                "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 command: connect }",
+                "socks block { from: 0.0.0.0/0 to: 0.0.0.0/0 }",
+                ""]))
+        self.limit = limit_seconds
+        self.process = None
+
+    def start(self, values):
+        self.process = subprocess.Popen(["timeout", str(self.limit), DANTED, "-f", self.config, "-N", "1"],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise Unavailable("danted ended at once: " + self.log())
+            try:
+                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
+                return
+            except OSError:
+                time.sleep(0.05)
+        raise Unavailable("danted did not listen on port %d" % self.port)
+
+    def log(self):
+        try:
+            with open(os.path.join(self.dir, "danted.log")) as f:
+                return f.read()
+        except OSError:
+            return ""
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)

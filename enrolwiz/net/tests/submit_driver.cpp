@@ -1,0 +1,138 @@
+// Test driver of the submission: sets up the browser settings from registry
+// fixtures and the test resolver's answers, runs one submission, and ends
+// its standard output with the outcome. The submission tests
+// (run_submissions.py) run it natively and, as a Win32 program, under Wine
+// against the same loopback servers.
+//
+//   enrolwiz_submit_driver [--registry FILE]... [--lookup NAME=ANSWER[,ANSWER]...]...
+//       [--request TEXT] [--target TEXT] [--timeout SECONDS] [--gateway PATH]
+//       [--exhaust-sockets]
+//
+// ANSWER is a dotted address or a Winsock error code; a name's answers are
+// given in turn and the last one repeats; other names go to the system's
+// resolver. The last line is "Result: N" or "Failure ID: [TEXT]".
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/reg_exception.h"
+#include "net/product_registration.h"
+#include "net/sockets.h"
+#include "net/tests/test_registry.h"
+
+namespace {
+
+struct LookupAnswers {
+  std::vector<std::string> answers;
+  size_t next = 0;
+};
+
+std::map<std::string, LookupAnswers>& lookups()
+{
+  static std::map<std::string, LookupAnswers> table;
+  return table;
+}
+
+bool answerLookup(const char* name, NameLookupAnswer& answer)
+{
+  auto found = lookups().find(name);
+  if (found == lookups().end())
+    return false;
+  LookupAnswers& entry = found->second;
+  const std::string& text = entry.answers[entry.next < entry.answers.size() ? entry.next : entry.answers.size() - 1];
+  ++entry.next;
+  answer.found = inetAddr(text.c_str(), answer.address);
+  answer.error = answer.found ? 0 : std::atoi(text.c_str());
+  return true;
+}
+
+bool addLookup(const std::string& spec)
+{
+  size_t equals = spec.find('=');
+  if (equals == std::string::npos || equals == 0 || equals + 1 == spec.size())
+    return false;
+  LookupAnswers& entry = lookups()[spec.substr(0, equals)];
+  std::string rest = spec.substr(equals + 1);
+  size_t start = 0;
+  for (;;) {
+    size_t comma = rest.find(',', start);
+    entry.answers.push_back(rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos)
+      return true;
+    start = comma + 1;
+  }
+}
+
+// Holds sockets until none can be made, under a start-up of its own, so that
+// the submission's socket creation fails as on a machine out of sockets.
+void exhaustSockets()
+{
+  socketStartup();
+  int held = 0;
+  while (openStreamSocket() != invalidSocket && held < 100000)
+    ++held;
+  std::printf("driver: holding %d sockets\n", held);
+}
+
+int usage(const char* why)
+{
+  std::fprintf(stderr, "enrolwiz_submit_driver: %s\n", why);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  std::string request = "firstName=Ann&lastName=Lee";
+  std::string target = "127.0.0.1";
+  std::string gateway = gatewayPath;
+  int timeout = 5;
+  bool exhaust = false;
+  resetTestRegistry();
+  for (int i = 1; i < argc; ++i) {
+    std::string option = argv[i];
+    if (option == "--exhaust-sockets") {
+      exhaust = true;
+      continue;
+    }
+    if (i + 1 >= argc)
+      return usage(("no value for " + option).c_str());
+    std::string value = argv[++i];
+    if (option == "--registry") {
+      std::string failure = importRegistryFixture(value);
+      if (!failure.empty())
+        return usage(failure.c_str());
+    } else if (option == "--lookup") {
+      if (!addLookup(value))
+        return usage(("bad lookup " + value).c_str());
+    } else if (option == "--request") {
+      request = value;
+    } else if (option == "--target") {
+      target = value;
+    } else if (option == "--timeout") {
+      timeout = std::atoi(value.c_str());
+    } else if (option == "--gateway") {
+      gateway = value;
+    } else {
+      return usage(("unknown option " + option).c_str());
+    }
+  }
+  setNameLookupHook(answerLookup);
+  if (exhaust)
+    exhaustSockets();
+
+  std::fflush(stdout);
+  try {
+    ProductRegistration registration;
+    int result = registration.doPost(request.c_str(), timeout, target.c_str(), gateway.c_str());
+    std::printf("Result: %d\n", result);
+  } catch (CRegException* e) {
+    std::printf("Failure %u: [%s]\n", e->messageId(), static_cast<const char*>(e->messageText()));
+    e->Delete();
+  }
+  std::fflush(stdout);
+  return 0;
+}
