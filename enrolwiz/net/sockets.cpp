@@ -24,6 +24,7 @@ const HostEntry* getHostByName(const char* name)
         return nullptr;
       }
       entry.firstAddress = answer.address;
+      setLastSocketError(0);
       return &entry;
     }
   }

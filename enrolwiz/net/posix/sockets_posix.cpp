@@ -1,5 +1,6 @@
 // POSIX body of the sockets port: BSD sockets behaving as Winsock 1.1 does for
-// the submission. Failures carry the Winsock error codes; WSAStartup and
+// the submission. Failures carry the Winsock error codes, and a call that
+// succeeds clears the last one, as Wine's Winsock does; WSAStartup and
 // WSACleanup are counted, so that calls before the start fail as not
 // initialised and the last cleanup closes the sockets left open, as the
 // failure paths of the submission rely on.
@@ -88,6 +89,12 @@ int fail()
   return -1;
 }
 
+int succeed(int result)
+{
+  lastError = 0;
+  return result;
+}
+
 bool started()
 {
   if (startups > 0)
@@ -126,6 +133,7 @@ SocketHandle openStreamSocket()
     return invalidSocket;
   }
   openSockets().insert(s);
+  succeed(0);
   return static_cast<SocketHandle>(s);
 }
 
@@ -138,7 +146,7 @@ int connectSocket(SocketHandle s, const SocketAddress& to)
   std::memcpy(&address.sin_addr, to.address.bytes, 4);
   if (connect(static_cast<int>(s), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
     return fail();
-  return 0;
+  return succeed(0);
 }
 
 int sendBytes(SocketHandle s, const void* bytes, int length)
@@ -151,7 +159,7 @@ int sendBytes(SocketHandle s, const void* bytes, int length)
   do
     sent = send(static_cast<int>(s), bytes, static_cast<size_t>(length), MSG_NOSIGNAL);
   while (sent < 0 && errno == EINTR);
-  return sent < 0 ? fail() : static_cast<int>(sent);
+  return sent < 0 ? fail() : succeed(static_cast<int>(sent));
 }
 
 int receiveBytes(SocketHandle s, void* buffer, int size)
@@ -164,7 +172,7 @@ int receiveBytes(SocketHandle s, void* buffer, int size)
   do
     received = recv(static_cast<int>(s), buffer, static_cast<size_t>(size), 0);
   while (received < 0 && errno == EINTR);
-  return received < 0 ? fail() : static_cast<int>(received);
+  return received < 0 ? fail() : succeed(static_cast<int>(received));
 }
 
 int waitReadable(SocketHandle s, long seconds)
@@ -189,11 +197,11 @@ int waitReadable(SocketHandle s, long seconds)
         lastError = wsaNotSocket;
         return -1;
       }
-      return 1;
+      return succeed(1);
     }
     remaining -= slice;
     if (remaining <= 0)
-      return 0;
+      return succeed(0);
   }
 }
 
@@ -204,7 +212,7 @@ int closeSocket(SocketHandle s)
     lastError = wsaNotSocket;
     return -1;
   }
-  return close(handle) == 0 ? 0 : fail();
+  return close(handle) == 0 ? succeed(0) : fail();
 }
 
 const HostEntry* systemGetHostByName(const char* name)
@@ -238,6 +246,7 @@ const HostEntry* systemGetHostByName(const char* name)
   }
   static HostEntry entry;
   std::memcpy(entry.firstAddress.bytes, host->h_addr_list[0], 4);
+  succeed(0);
   return &entry;
 }
 

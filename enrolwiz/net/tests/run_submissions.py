@@ -32,7 +32,8 @@ A case file is a list of cases; "#" starts a comment line. A case:
   count N LINE                  a line that appears exactly N times
   received NAME LINE            what server NAME received, in order (escaped text)
   outcome confirmed | outcome TEXT   the result, or the failure's text (message 127)
-Placeholders: ${NAME.port} and ${NAME.host} of the servers, ${REQUEST},
+Placeholders: ${NAME.port}, ${NAME.porthex} (its two bytes in hex) and
+${NAME.host} of the servers, ${REQUEST},
 ${GATEWAY}, ${PROFILE} and ${PREFS} (as the program names them), ${OS} and
 ${OS_VERSION} (what the platform reports)."""
 import argparse
@@ -153,6 +154,7 @@ class Run:
             self.servers.append(server)
             self.values[server.name + ".port"] = server.port
             self.values[server.name + ".host"] = server.host
+            self.values[server.name + ".porthex"] = "%02x %02x" % divmod(server.port, 256)
         for server in self.servers:
             if isinstance(server, servers.Proxy):
                 server.routes = {host: by_name[name] for host, name in server.routes.items()}
@@ -239,12 +241,17 @@ class Run:
             for server in self.servers:
                 server.stop()
             shutil.rmtree(self.dir, ignore_errors=True)
-        return self.check(code, out.replace("\r\n", "\n"), err)
+        if self.windows:
+            out = out.replace("\r\n", "\n")   # the C runtime's text mode on standard output
+        return self.check(code, out, err)
 
     def check(self, code, out, err):
         failures = []
         if code != 0:
             failures.append("driver exit status %d" % code)
+        # Chunks of the response are written as they came, so their lines end
+        # in CR LF; the cases are written without the CR.
+        out = "\n".join(line[:-1] if line.endswith("\r") else line for line in out.split("\n"))
         lines = out.split("\n")
         if lines and lines[-1] == "":
             lines.pop()
@@ -275,6 +282,7 @@ class Run:
         for rest in self.case.all("received"):
             name, _, line = rest.partition(" ")
             received.setdefault(name, []).append(servers.render(line, self.values))
+        failures += [line for line in self.transcript.lines if ": server error: " in line]
         for name, wanted in received.items():
             got = self.transcript.of(name)
             failures += ["%s %s" % (name, f) for f in wzharness.check_lines_in_order("received", wanted, "\n".join(got))]

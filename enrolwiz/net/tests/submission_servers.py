@@ -157,6 +157,8 @@ class Server:
             self.handle(conn, number, time.time() + CONNECTION_LIMIT)
         except OSError as error:
             self.record(number, "connection error: %s" % error)
+        except Exception as error:  # a fault of the case itself: the runner fails it
+            self.record(number, "server error: %r" % error)
         finally:
             conn.close()
 

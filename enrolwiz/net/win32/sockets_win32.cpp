@@ -45,7 +45,8 @@ int receiveBytes(SocketHandle s, void* buffer, int size)
 
 int waitReadable(SocketHandle s, long seconds)
 {
-  // select refuses a negative time limit with WSAEINVAL; Wine would wait.
+  // Windows refuses a negative time limit with WSAEINVAL; Wine's select
+  // would end at once as if timed out.
   if (seconds < 0) {
     WSASetLastError(WSAEINVAL);
     return -1;

@@ -1,0 +1,211 @@
+// The texts of an exchange: target split, request line, response classes,
+// both redirection rules, the auto-configuration URL and the SOCKS request.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "net/connection_settings.h"
+#include "net/exchange_text.h"
+#include "net/socks_request.h"
+
+namespace {
+
+const CString gateway = gatewayPath;
+
+ExchangeTarget target(const char* host, const char* port, const char* prefix)
+{
+  return ExchangeTarget{host, port, prefix, gateway + "a=1&b=%20"};
+}
+
+std::string parts(const ExchangeTarget& t)
+{
+  return std::string(t.host) + "|" + std::string(t.portText) + "|" + std::string(t.pathPrefix);
+}
+
+std::string location(const std::string& response, ExchangeTarget t = target("old", "81", "/old"))
+{
+  if (!redirectByLocation(response.c_str(), gateway, t))
+    return "bad";
+  return parts(t);
+}
+
+std::string link(const std::string& response, ExchangeTarget t = target("old", "81", "/old"))
+{
+  if (!redirectByLink(response.c_str(), gateway, t))
+    return "bad";
+  return parts(t);
+}
+
+const std::string gw = gatewayPath;
+
+}  // namespace
+
+TEST(ExchangeText, FirstTargetFromTheTargetText)
+{
+  struct {
+    const char* text;
+    const char* parts;
+  } rows[] = {
+      {"reg.example", "reg.example|80|"},
+      {"reg.example:8081", "reg.example|8081|"},
+      {"reg.example/software/prodreg/register", "reg.example|80|/software/prodreg/register"},
+      {"10.0.0.1:8081/a:b/c", "10.0.0.1|8081|/a:b/c"},
+      {"host:", "host||"},
+      {"", "|80|"},
+  };
+  for (const auto& row : rows) {
+    ExchangeTarget t = firstExchangeTarget(row.text, gateway + "q=1");
+    EXPECT_EQ(parts(t), row.parts) << row.text;
+    EXPECT_EQ(std::string(t.gatewayText), gw + "q=1");
+  }
+}
+
+TEST(ExchangeText, RequestLineByConnectionType)
+{
+  ExchangeTarget t = target("reg.example", "8081", "/x");
+  EXPECT_EQ(std::string(requestLine(connectionDirect, t)), "GET /x" + gw + "a=1&b=%20\n");
+  EXPECT_EQ(std::string(requestLine(connectionSocks, t)), "GET /x" + gw + "a=1&b=%20\n");
+  // Through a proxy: the absolute URI, never the port.
+  EXPECT_EQ(std::string(requestLine(connectionProxy, t)), "GET http://reg.example/x" + gw + "a=1&b=%20\n");
+  EXPECT_EQ(std::string(requestLine(connectionProxy, target("h", "80", ""))), "GET http://h" + gw + "a=1&b=%20\n");
+}
+
+TEST(ExchangeText, ResponseClassesInTheirOrder)
+{
+  struct {
+    const char* response;
+    ResponseClass kind;
+  } rows[] = {
+      {"HTTP/1.0 200 OK\r\n\r\nRESULT1=SUCCESS\r\n", responseConfirmed},
+      {"result1=success", responseConfirmed},
+      {"Result1=Success&more", responseConfirmed},
+      {"RESULT1=FAILURE", responseNotConfirmed},
+      {"RESULT1 = SUCCESS", responseNotConfirmed},
+      {"", responseNotConfirmed},
+      {"RESULT1=SUCCESS <a hReF=x>", responseLink},
+      {"RESULT1=SUCCESS\r\nContent-Location: /x", responseLocation},
+      {"href then location:", responseLocation},
+      {"LOCATION without colon, HREF", responseLink},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(classifyResponse(row.response), row.kind) << row.response;
+}
+
+TEST(ExchangeText, RedirectionByLocation)
+{
+  struct {
+    std::string response;
+    const char* parts;
+  } rows[] = {
+      // Host, port and prefix; the redirection's own query is dropped.
+      {"HTTP/1.0 302 Found\r\nLocation: http://H:8081/x" + gw + "own=query\r\n\r\n", "H|8081|/x"},
+      // Without a port the previous one stays; the scheme and key in any case.
+      {"location: HTTP://h2/y/z" + gw, "h2|81|/y/z"},
+      {"LOCATION:http://h2" + gw, "h2|81|"},
+      // A prefix of exactly "/" is none; an empty port is 80.
+      {"Location: http://h3//scripts/mwisapi.dll/service.gateway.doget?", "h3|81|"},
+      {"Location: http://h3:/" + gw, "h3|80|"},
+      {"Location: http://h4:9/" + gw, "h4|9|"},
+      // On the same server: host and port stay.
+      {"Location: /again" + gw, "old|81|/again"},
+      {"Location: \t/x" + gw, "old|81|/x"},
+      // The first "http://" after the key, wherever it is.
+      {"Location: https://h5/x" + gw + "\r\n<a href=\"http://h6/y" + gw + "\">", "h6|81|/y"},
+      // The gateway path may come later in the response; the prefix runs to it.
+      {"Location: http://h7/a\r\n\r\n/b" + gw, "h7|81|/a\r\n\r\n/b"},
+      // No gateway path, or no path at all: bad redirection data.
+      {"Location: http://h8/elsewhere\r\n", "bad"},
+      {"Location: http://h8", "bad"},
+      {"Location:", "bad"},
+      {"no location here", "bad"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(location(row.response), row.parts) << row.response;
+}
+
+TEST(ExchangeText, RedirectionByLink)
+{
+  struct {
+    std::string response;
+    const char* parts;
+  } rows[] = {
+      {"<a href=\"http://H:8081/w" + gw + "page=2\">go</a>", "H|8081|/w"},
+      {"<A HREF=http://h2/v" + gw + "page=2>go</A>", "h2|81|/v"},
+      {"<a href=\"HTTP://h3" + gw + "\">", "h3|81|"},
+      {"<a href=\"http://h3/" + gw + "\">", "h3|81|"},
+      // The first link without the gateway path is passed over.
+      {"<a href=\"/help.html\">Help</a> <a href=\"http://127.0.0.2:90" + gw + "\">Go</a>", "127.0.0.2|90|"},
+      // A link without a host stays on the same host and port.
+      {"<a href=\"/r" + gw + "\">", "old|81|/r"},
+      {"<a href=\"" + gw + "\">", "old|81|"},
+      // A quoted link is only the text between the quotes.
+      {"<a href=\"/help.html\">" + gw, "bad"},
+      {"<a href=\"http://h/x\">Home</a> <a href=\"/other\">Other</a>", "bad"},
+      // Without quotes the link runs on; a quote later takes over.
+      {"<a href=http://h4/v" + gw + "> <img src=\"a.gif\">", "bad"},
+      {"href", "bad"},
+      {"", "bad"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(link(row.response), row.parts) << row.response;
+}
+
+TEST(ExchangeText, RedirectionsSearchTheGatewayGiven)
+{
+  ExchangeTarget t = target("old", "81", "");
+  EXPECT_TRUE(redirectByLocation("Location: http://h/p/gw?q", "/GW?", t));
+  EXPECT_EQ(parts(t), "h|81|/p");
+  EXPECT_FALSE(redirectByLink("<a href=\"http://h/p/gw?q\">", "", t));
+  EXPECT_EQ(parts(t), "h|81|/p");
+}
+
+// A long page with many links costs one pass, not one per link.
+TEST(ExchangeText, ManyLinksAreSearchedOnce)
+{
+  std::string many;
+  for (int i = 0; i < 200000; ++i)
+    many += "<a href=x>";
+  EXPECT_EQ(link(many + "\"quoted\" <a href=\"http://h/z" + gw + "\">"), "h|81|/z");
+  EXPECT_EQ(link(many), "bad");
+  std::string quoted = "\"";
+  for (int i = 0; i < 200000; ++i)
+    quoted += "HREF ";
+  EXPECT_EQ(link(quoted + std::string(100000, 'x') + "\""), "bad");
+}
+
+TEST(ExchangeText, AutoConfigurationUrl)
+{
+  struct {
+    const char* url;
+    const char* parts;
+  } rows[] = {
+      {"http://pac.example:8080/proxy.pac", "pac.example|8080|/proxy.pac"},
+      {"pac.example/dir/proxy.pac", "pac.example|80|/dir/proxy.pac"},
+      {"HTTP:\\\\pac.example:81/p", "pac.example|81|/p"},
+      {"http://pac.example", "pac.example|80|/"},
+      {"pac.example:", "pac.example|80|/"},
+  };
+  for (const auto& row : rows) {
+    AutoConfigLocation where = splitAutoConfigUrl(row.url);
+    EXPECT_EQ(std::string(where.host) + "|" + std::string(where.portText) + "|" + std::string(where.path), row.parts)
+        << row.url;
+  }
+}
+
+TEST(SocksRequest, BytesOnTheWire)
+{
+  SocksRequest request = socksConnectRequest(8080, Ipv4Address{{127, 0, 0, 1}});
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(request.bytes), 8), std::string("\x04\x01\x1F\x90\x7F\x00\x00\x01", 8));
+  EXPECT_EQ(std::string(socksUserId), "Pondel");
+  EXPECT_EQ(socksUserId[6], '\0');
+  EXPECT_EQ(socksUserId[7], '\0');
+
+  unsigned char granted[8] = {0, 0x5A};
+  unsigned char refused[8] = {0, 0x5B};
+  unsigned char nothing[8] = {0};
+  unsigned char wrongByte[8] = {0x5A, 0};
+  EXPECT_TRUE(socksReplyGranted(granted));
+  EXPECT_FALSE(socksReplyGranted(refused));
+  EXPECT_FALSE(socksReplyGranted(nothing));
+  EXPECT_FALSE(socksReplyGranted(wrongByte));
+}
