@@ -1,0 +1,55 @@
+// Shared by the gateway fuzz targets: the response text as the exchange
+// builds it from the bytes received (chunks of 4,096 bytes, each used up to
+// its first zero byte), and the properties every redirection must keep.
+#ifndef FUZZ_GATEWAY_RESPONSE_H
+#define FUZZ_GATEWAY_RESPONSE_H
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "net/exchange_text.h"
+
+inline CString responseFromBytes(const uint8_t* data, size_t size)
+{
+  CString response;
+  for (size_t at = 0; at < size; at += 4096) {
+    size_t length = size - at < 4096 ? size - at : 4096;
+    response += CString(reinterpret_cast<const char*>(data + at), static_cast<int>(length));
+  }
+  return response;
+}
+
+inline ExchangeTarget startingTarget()
+{
+  return ExchangeTarget{"old.test", "8081", "/old", CString(gatewayPath) + "a=1"};
+}
+
+// A followed redirection names a host without "/", a port, a prefix that is
+// empty or begins with "/" (never "/" alone), and keeps the gateway text; the
+// response holds the gateway path. A refused one leaves the target alone.
+inline void checkRedirection(bool followed, const CString& response, const ExchangeTarget& after)
+{
+  ExchangeTarget before = startingTarget();
+  if (after.gatewayText != before.gatewayText)
+    std::abort();
+  if (!followed) {
+    if (after.host != before.host || after.portText != before.portText || after.pathPrefix != before.pathPrefix)
+      std::abort();
+    return;
+  }
+  CString upper = response;
+  upper.MakeUpper();
+  CString upperGateway = gatewayPath;
+  upperGateway.MakeUpper();
+  if (upper.Find(upperGateway) < 0)
+    std::abort();
+  if (after.host.Find('/') >= 0 || after.portText.IsEmpty())
+    std::abort();
+  if (!after.pathPrefix.IsEmpty() && (after.pathPrefix[0] != '/' || after.pathPrefix == "/"))
+    std::abort();
+  if (after.pathPrefix.GetLength() > response.GetLength() || after.host.GetLength() > response.GetLength() + 8)
+    std::abort();
+}
+
+#endif
