@@ -156,6 +156,24 @@ class Scripted:
         self.server.stop()
 
 
+class Icmp:
+    """Not a server: the raw ICMP socket that ping needs, which the system
+    gives to root only (the test is skipped otherwise)."""
+
+    def start(self):
+        try:
+            socket.socket(socket.AF_INET, socket.SOCK_RAW, socket.IPPROTO_ICMP).close()
+        except PermissionError:
+            raise PeerUnavailable("a raw ICMP socket needs root")
+        return self
+
+    def environment(self, windows):
+        return {}
+
+    def stop(self):
+        pass
+
+
 class Peers:
     """The peers a test script names, started in order, stopped in reverse."""
 
@@ -175,6 +193,8 @@ class Peers:
                 elif name == "vsftpd2":
                     self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address="127.0.0.2",
                                                 promiscuous=True).start()
+                elif name == "icmp":
+                    self.started[name] = Icmp().start()
                 elif name == "scripted":
                     self.started[name] = Scripted(self.scenario_file).start()
                 else:

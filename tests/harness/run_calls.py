@@ -4,7 +4,8 @@ for the Windows build) and checks its stdout/stderr/server directives.
 
 Directives the runner reads (the test host ignores them):
   peer NAME                  start a peer for the script: vsftpd, vsftpd2
-                             (a second one, on 127.0.0.2), scripted
+                             (a second one, on 127.0.0.2), scripted, icmp (a
+                             raw ICMP socket: root)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)
   stdout TEXT / stderr TEXT  output lines expected in order

@@ -17,7 +17,10 @@
 #define PING_DATA_DEFAULT  56
 #define PING_DATA_MAX      4088
 #define PING_REQUEST_MAX   (PING_HEADER_SIZE + PING_DATA_MAX)
-#define PING_RECEIVE_SIZE  4097
+/* The largest reply whole: an IP header with options (60 bytes) and the
+ * largest request. Windows fails the receive of a datagram that does not fit. */
+#define PING_IP_HEADER_MAX 60
+#define PING_RECEIVE_SIZE  (PING_IP_HEADER_MAX + PING_REQUEST_MAX)
 #define PING_BUDGET_MS     3000L
 #define PING_HOST_MAX      255
 
