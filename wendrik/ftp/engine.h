@@ -29,7 +29,8 @@
 #define FTP_TRANSFER_PIECE 16384
 #define FTP_LOCAL_NAME_MAX 260
 
-/* Long waits of the product; WENDRIK_TEST_LONG_WAIT_MS shortens both for tests. */
+/* Long waits of the product; WENDRIK_TEST_LONG_WAIT_MS shortens them (and the
+ * pause of a server-to-server transfer) for tests. */
 #define FTP_DATA_WAIT_MS  60000L   /* accept, first data, each reply capture */
 #define FTP_ABORT_WAIT_MS 10000L   /* the answer to ABOR */
 #define FTP_ABORT_TAIL_MS 1000L    /* a last reply after an abort */
