@@ -42,18 +42,25 @@ void ftpProcessCancelSocket(FtpSocket s)
 static struct sigaction ftpSavedInterrupt[FTP_INTERRUPT_DEPTH];
 static int ftpInterruptDepth;
 
-int ftpProcessIgnoreInterrupt(void)
+/* Installs a handler of the interrupt signal, keeping the one before it for
+ * the matching restore. No SA_RESTART: a wait in progress returns. */
+static int ftpPushInterrupt(void (*handler)(int))
 {
   int token = ftpInterruptDepth;
   if (ftpInterruptDepth < FTP_INTERRUPT_DEPTH) {
-    struct sigaction ignore;
-    memset(&ignore, 0, sizeof ignore);
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGINT, &ignore, &ftpSavedInterrupt[ftpInterruptDepth]);
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &ftpSavedInterrupt[ftpInterruptDepth]);
     ftpInterruptDepth++;
   }
   return token;
+}
+
+int ftpProcessIgnoreInterrupt(void)
+{
+  return ftpPushInterrupt(SIG_IGN);
 }
 
 void ftpProcessRestoreInterrupt(int token)
@@ -102,17 +109,7 @@ int ftpProcessCatchInterrupt(void)
 {
   fflush(stdout);   /* the newline of an interrupt comes after what was written */
   ftpInterruptSeen = 0;
-  int token = ftpInterruptDepth;
-  if (ftpInterruptDepth < FTP_INTERRUPT_DEPTH) {
-    /* No SA_RESTART: a wait in progress returns, and the transfer looks at the flag. */
-    struct sigaction catcher;
-    memset(&catcher, 0, sizeof catcher);
-    catcher.sa_handler = ftpCatch;
-    sigemptyset(&catcher.sa_mask);
-    sigaction(SIGINT, &catcher, &ftpSavedInterrupt[ftpInterruptDepth]);
-    ftpInterruptDepth++;
-  }
-  return token;
+  return ftpPushInterrupt(ftpCatch);   /* the transfer's waits look at the flag */
 }
 
 int ftpProcessInterrupted(void)
