@@ -61,6 +61,11 @@ def main():
     work = tempfile.mkdtemp(prefix="wz-ping-")
     try:
         os.chmod(work, 0o755)
+        # Copies that nobody can reach: the build tree may lie in a private folder.
+        for program in (options.host, options.library):
+            shutil.copy(program, work)
+        options.host = os.path.join(work, os.path.basename(options.host))
+        options.library = os.path.join(work, os.path.basename(options.library))
         failures = []
         out = err = ""
         for length in ("", "5000"):
