@@ -327,7 +327,7 @@ def shared_palette(canvases):
             for x in range(canvas.width):
                 colour = canvas.rgb(x, y)
                 if colour != MAGENTA:
-                    histogram[colour] = histogram.get(colour, 0) + 1
+                    histogram[colour] = 1
     palette, lookup = median_cut(histogram, 255)
     while len(palette) < 255:
         palette.append((0, 0, 0))

@@ -29,7 +29,9 @@ BOOL ExitConfirmationDialog::OnInitDialog()
 {
   CDialog::OnInitDialog();
   setWizardCaption(*this);
-  return TRUE;
+  // No is the default answer and has the focus.
+  GotoDlgCtrl(GetDlgItem(IDNO));
+  return FALSE;
 }
 
 void ExitConfirmationDialog::OnCancel()

@@ -156,6 +156,12 @@ void CDialog::EndDialog(int result)
     ::EndDialog(m_hWnd, result);
 }
 
+void CDialog::GotoDlgCtrl(CWnd* control)
+{
+  if (control && control->m_hWnd)
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control->m_hWnd), TRUE);
+}
+
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
 {
   CDataExchange exchange(this, saveAndValidate);

@@ -39,6 +39,8 @@ public:
   void EndDialog(int result);
 
   UINT templateId() const { return templateId_; }
+  // Moves the focus to a control as the Tab key would (WM_NEXTDLGCTL).
+  void GotoDlgCtrl(CWnd* control);
   BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
   // First sight of every message that the program's modal loops take from
