@@ -7,9 +7,10 @@
 //   register-later=0|1   the record's register-later flag
 //   progress             opens the modeless progress dialog
 //   report=ID[:TEXT]     reports message ID (TEXT: the suffix of 125, else the
-//                        prefix) and writes "report ID returned RESULT",
-//                        "method M" and "register later L"; a result of 8
-//                        reports the same exception again, as Submit does
+//                        prefix) and writes "N: report ID returned RESULT,
+//                        method M, register later L" (N counts the reports
+//                        from 1); a result of 8 reports the same exception
+//                        again, as Submit does
 //
 // The steps run inside a contact page that is the application's main window;
 // "page closed" is written when the page closes.
@@ -34,13 +35,11 @@ const UINT runSteps = WM_APP + 1;
 
 void writeResult(UINT id, int result)
 {
-  CString line;
-  line.Format("report %u returned %d", id, result);
-  writeDiagnosticLine(line);
+  static int reports = 0;
   RegistrationRecord& record = RegistrationRecord::instance();
-  line.Format("method %d", record.registrationMethod());
-  writeDiagnosticLine(line);
-  line.Format("register later %d", record.registerLater());
+  CString line;
+  line.Format("%d: report %u returned %d, method %d, register later %d", ++reports, id, result,
+              record.registrationMethod(), record.registerLater());
   writeDiagnosticLine(line);
 }
 
