@@ -1,1 +1,5 @@
 # Fuzz targets of wendrik: wz_fuzz_target(NAME SOURCES ... LIBS ...).
+wz_fuzz_target(ftp_reply SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ftp_reply.cpp ${WZ_ROOT}/wendrik/ftp/parse.cpp)
+if(TARGET fuzz_ftp_reply)
+  target_include_directories(fuzz_ftp_reply PRIVATE ${WZ_ROOT}/wendrik)
+endif()

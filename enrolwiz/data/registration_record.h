@@ -169,6 +169,15 @@ public:
 
   const CString& queryText() const { return query_; }
   void setQueryText(const CString& text) { query_ = text; }
+  // Builds, stores and returns the query text: the pairs of the map, then
+  // "&q7=%20" and "&q14=" with the escaped version text.
+  CString buildQuery();
+
+  // The record in the registry (RegistryStore): "General" and the brand's
+  // section. Every value has its own write, so one failure skips only that
+  // value. "q1" is written but not read: the language is always this run's.
+  void save();
+  void load();
 
 private:
   FieldMap fields_;

@@ -304,3 +304,25 @@ bool operator!=(const CString& a, const CString& b) { return !(a == b); }
 bool operator!=(const CString& a, const char* b) { return !(a == b); }
 bool operator!=(const char* a, const CString& b) { return !(a == b); }
 bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
+
+int atoiText(const char* text)
+{
+  if (!text)
+    return 0;
+  while (isAsciiSpace(static_cast<unsigned char>(*text)))
+    text++;
+  bool negative = *text == '-';
+  if (*text == '-' || *text == '+')
+    text++;
+  long long value = 0;
+  for (; *text >= '0' && *text <= '9'; text++) {
+    value = value * 10 + (*text - '0');
+    if (value > 2147483648LL)
+      value = 2147483648LL;
+  }
+  if (negative)
+    value = -value;
+  if (value > 2147483647LL)
+    value = 2147483647LL;
+  return static_cast<int>(value);
+}

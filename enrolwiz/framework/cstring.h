@@ -96,4 +96,9 @@ bool operator<(const CString& a, const CString& b);
 // The string-table text of id (empty when the table has none).
 CString loadText(UINT id);
 
+// The number that atoi reads from text: leading white space, a sign, the
+// digits that follow (0 when there are none); beyond the range of int the
+// nearest limit, as the Windows run-time library gives it.
+int atoiText(const char* text);
+
 #endif

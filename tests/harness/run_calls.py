@@ -1,23 +1,73 @@
 #!/usr/bin/env python3
 """Runs a call script through the wendrik test host (natively, or under Wine
-for the Windows build) and checks its stdout/stderr directives."""
-import argparse
-import sys
+for the Windows build) and checks its stdout/stderr/server directives.
 
+Directives the runner reads (the test host ignores them):
+  peer NAME                  start a peer for the script: vsftpd, scripted
+  environment NAME VALUE     set a variable for the test host
+  stdout TEXT / stderr TEXT  output lines expected in order
+  stdout-count N TEXT        a line expected exactly N times (stderr-count too)
+  server TEXT                a scripted-server transcript line expected in order
+                             (TEXT ending in "...": a line that starts so)
+  server-count N TEXT        a transcript line expected exactly N times
+  server-none TEXT           no transcript line contains TEXT
+Expected texts may name ${NAME} variables too.
+The peers' settings reach the script as ${NAME} variables (peers.py); ${WZ_WORK}
+is a scratch directory, as a Windows path under Wine."""
+import argparse
+import os
+import re
+import shutil
+import sys
+import tempfile
+
+import peers
 import wzharness
+
+SKIPPED = 77
+
+
+def substitute(text, env):
+    """${NAME} replaced by the variable, as the test host does."""
+    return re.sub(r"\$\{([^}]*)\}", lambda m: env.get(m.group(1), os.environ.get(m.group(1), "")), text)
+
+
+def matches(line, text):
+    return line == text or (text.endswith("...") and line.startswith(text[:-3]))
+
+
+def check_transcript(expected, transcript):
+    failures = []
+    position = 0
+    for _, count, text in expected:
+        if count is not None:
+            seen = sum(1 for line in transcript if matches(line, text))
+            if seen != count:
+                failures.append("server: %r appears %d times, expected %d" % (text, seen, count))
+            continue
+        for i in range(position, len(transcript)):
+            if matches(transcript[i], text):
+                position = i + 1
+                break
+        else:
+            failures.append("server: expected line not found (in order): %r" % text)
+    return failures
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
     parser.add_argument("--library", required=True)
+    parser.add_argument("--scenarios")
     parser.add_argument("--timeout", type=int, default=120)
     parser.add_argument("script")
     options = parser.parse_args()
 
-    # stdout TEXT, stderr TEXT: lines expected in order;
-    # stdout-count N TEXT: a line that appears exactly N times.
     expected = []
+    server_expected = []
+    server_absent = []
+    wanted_peers = []
+    environment = {}
     with open(options.script, encoding="latin-1") as script:
         for line in script:
             words = line.strip().split(" ", 2)
@@ -25,13 +75,43 @@ def main():
                 expected.append((words[0], None, wzharness.rexx_string(line)))
             elif words[0] in ("stdout-count", "stderr-count") and len(words) == 3:
                 expected.append((words[0][:6], int(words[1]), wzharness.rexx_string(words[2])))
+            elif words[0] == "server" and len(words) >= 2:
+                server_expected.append(("server", None, wzharness.rexx_string(line)))
+            elif words[0] == "server-count" and len(words) == 3:
+                server_expected.append(("server", int(words[1]), wzharness.rexx_string(words[2])))
+            elif words[0] == "server-none" and len(words) >= 2:
+                server_absent.append(wzharness.rexx_string(line))
+            elif words[0] == "peer" and len(words) == 2:
+                wanted_peers.append(words[1])
+            elif words[0] == "environment" and len(words) == 3:
+                environment[words[1]] = words[2]
 
-    command = wzharness.command_for(options.host, [options.library, options.script])
-    rc, out, err = wzharness.run(command, options.timeout)
+    windows = wzharness.is_windows_program(options.host)
+    work = tempfile.mkdtemp(prefix="wz-calls-")
+    try:
+        with peers.Peers(wanted_peers, options.scenarios, windows) as running:
+            env = dict(environment)
+            env.update(running.environment())
+            env["WZ_WORK"] = wzharness.wine_path(work) if windows else work
+            command = wzharness.command_for(options.host, [options.library, options.script])
+            rc, out, err = wzharness.run(command, options.timeout, env=env)
+            expected = [(s, n, substitute(t, env)) for s, n, t in expected]
+            server_expected = [(s, n, substitute(t, env)) for s, n, t in server_expected]
+            transcript = running.get("scripted").transcript() if running.get("scripted") else []
+    except peers.PeerUnavailable as reason:
+        print("SKIPPED: %s" % reason)
+        return SKIPPED
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
     failures = []
     if rc != 0:
         failures.append("test host exited with %d" % rc)
     failures += wzharness.check_expectations(expected, out, err)
+    failures += check_transcript(server_expected, transcript)
+    failures += ["server: a line holds %r" % text for text in server_absent
+                 if any(text in line for line in transcript)]
+    if transcript:
+        out += "--- scripted server transcript ---\n" + "\n".join(transcript) + "\n"
     return wzharness.report(failures, out, err)
 
 

@@ -1,40 +1,62 @@
 #!/usr/bin/env python3
 """Runs a REXX test script under Regina with the built package on the library
 path. The script reports failed checks on lines starting with FAIL and exits
-non-zero. Comment lines name expected output:
+non-zero. Comment lines name expected output and the peers to start:
   /* stdout: TEXT */            a line expected, in order with the others
   /* stdout-count N: TEXT */    a line that appears exactly N times
-(and the same for stderr)."""
+  /* peer: NAME */              a peer (peers.py) whose settings the script
+                                reads from the environment
+(and the same for stderr). WZ_WORK names a scratch directory."""
 import argparse
 import os
 import re
+import shutil
 import sys
+import tempfile
 
+import peers
 import wzharness
 
 EXPECT = re.compile(r"^\s*/\*\s*(stdout|stderr)(?:-count (\d+))?: (.*?)\s*\*/\s*$")
+PEER = re.compile(r"^\s*/\*\s*peer: (\S+)\s*\*/\s*$")
+SKIPPED = 77
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--library-dir", required=True)
+    parser.add_argument("--scenarios")
     parser.add_argument("--timeout", type=int, default=120)
     parser.add_argument("script")
     options = parser.parse_args()
 
     expected = []
+    wanted_peers = []
     with open(options.script, encoding="latin-1") as script:
         for line in script:
             match = EXPECT.match(line)
             if match:
                 count = int(match.group(2)) if match.group(2) else None
                 expected.append((match.group(1), count, match.group(3)))
+            match = PEER.match(line)
+            if match:
+                wanted_peers.append(match.group(1))
 
     env = {"LD_LIBRARY_PATH": options.library_dir}
     preload = os.environ.get("WZ_PRELOAD")
     if preload:
         env["LD_PRELOAD"] = preload
-    rc, out, err = wzharness.run(["regina", options.script], options.timeout, env=env)
+    work = tempfile.mkdtemp(prefix="wz-rexx-")
+    env["WZ_WORK"] = work
+    try:
+        with peers.Peers(wanted_peers, options.scenarios) as running:
+            env.update(running.environment())
+            rc, out, err = wzharness.run(["regina", options.script], options.timeout, env=env)
+    except peers.PeerUnavailable as reason:
+        print("SKIPPED: %s" % reason)
+        return SKIPPED
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
     failures = []
     if rc != 0:
         failures.append("regina exited with %d" % rc)

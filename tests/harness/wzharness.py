@@ -69,12 +69,16 @@ def check_lines_in_order(label, wanted, output):
     return failures
 
 
-def check_expectations(expected, out, err):
+def check_expectations(expected, out, err, more=None):
     """expected: (stream, count or None, line) triples; count None means the
-    lines appear in the given order, a count that the line appears that often."""
+    lines appear in the given order, a count that the line appears that often.
+    more: further named texts to check (a server transcript)."""
     failures = []
     streams = {"stdout": out, "stderr": err}
+    streams.update(more or {})
     for stream in streams:
+        if not any(s == stream for s, _, _ in expected):
+            continue
         ordered = [line for s, count, line in expected if s == stream and count is None]
         failures += check_lines_in_order(stream, ordered, streams[stream])
     for stream, count, line in expected:

@@ -2,6 +2,7 @@
  * and the optional trace line. */
 #include "frame.h"
 
+#include <ctype.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -65,6 +66,44 @@ int FtpTextBlank(const char *text)
   while (*text == ' ')
     text++;
   return *text == '\0';
+}
+
+int FtpArgUnsafe(const RXSTRING *arg)
+{
+  if (arg->strptr == NULL)
+    return 0;
+  for (ULONG i = 0; i < arg->strlength; i++)
+    if (arg->strptr[i] == '\r' || arg->strptr[i] == '\n' || arg->strptr[i] == '\0')
+      return 1;
+  return 0;
+}
+
+int FtpParseTypeArg(RXSTRING *arg, int *type)
+{
+  if (arg->strptr == NULL) {
+    *type = FTP_TYPE_BINARY;
+    return 1;
+  }
+  for (ULONG i = 0; i < arg->strlength; i++)
+    arg->strptr[i] = static_cast<char>(toupper(static_cast<unsigned char>(arg->strptr[i])));
+  FtpTrimArg(arg);
+  size_t length = arg->strlength;
+  /* "b", "Bin", "BINARYFILE": compared on their first six characters;
+   * "a", "ascii": on their first five. */
+  if (memcmp(arg->strptr, "BINARY", length < 6 ? length : 6) == 0) {
+    *type = FTP_TYPE_BINARY;
+    return 1;
+  }
+  if (memcmp(arg->strptr, "ASCII", length < 5 ? length : 5) == 0) {
+    *type = FTP_TYPE_ASCII;
+    return 1;
+  }
+  return 0;
+}
+
+const char *FtpTraceAccount(void)
+{
+  return FtpCurrentLogin.hasAccount ? FtpCurrentLogin.account : "(null)";
 }
 
 void FtpTraceLine(const char *format, ...)

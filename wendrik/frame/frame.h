@@ -81,6 +81,17 @@ void FtpTrimArgs(ULONG argc, RXSTRING *argv);
 /* Blank: absent, empty, or spaces only. */
 int FtpTextBlank(const char *text);
 
+/* 1 when the argument holds a carriage return, a line feed or a NUL within
+ * its length: such a text would put extra lines on the control connection
+ * (a NUL is invisible to the C string functions and would cut the text). */
+int FtpArgUnsafe(const RXSTRING *arg);
+/* A transfer type text (trimmed): a prefix of "BINARY" (up to six characters
+ * compared) or of "ASCII" (up to five), in any case; empty selects BINARY.
+ * Upper-cases the text in place. 1 and *type set when valid, 0 when not. */
+int FtpParseTypeArg(RXSTRING *arg, int *type);
+/* The account as trace lines show it: "(null)" when none is set. */
+const char *FtpTraceAccount(void);
+
 /* Trace line to standard error when the trace switch is on. */
 void FtpTraceLine(const char *format, ...)
 #ifdef __GNUC__

@@ -9,12 +9,9 @@ static ULONG FtpNotAvailable(const char *, ULONG, RXSTRING *, RXSTRING *result)
   return FTP_CALL_INVALID;
 }
 
-ULONG FtpSettingsHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
-ULONG FtpFileHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
 ULONG FtpListHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
 ULONG FtpPwdHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
 ULONG FtpDirectoryHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
-ULONG FtpLogoffHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
 ULONG FtpRawHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
 ULONG FtpProxyHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }
 ULONG FtpPingHandler(const char *n, ULONG c, RXSTRING *v, RXSTRING *r) { return FtpNotAvailable(n, c, v, r); }

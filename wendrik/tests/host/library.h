@@ -1,4 +1,4 @@
-// Loading the package library in the test host (one body per platform).
+// Platform services of the test host: loading the package library, file attributes (one body per platform).
 #ifndef WENDRIK_TESTS_LIBRARY_H
 #define WENDRIK_TESTS_LIBRARY_H
 
@@ -10,5 +10,8 @@
 bool hostOpenLibrary(const std::string &path, std::string &error);
 // An exported entry of the opened library, or null.
 SaaExternalFunction *hostFindEntry(const std::string &entry);
+
+// Takes the write permission of a file away (a read-only file on Windows).
+bool hostMakeReadOnly(const std::string &path);
 
 #endif

@@ -1,7 +1,8 @@
-// POSIX body of the test host's library loading: dlopen, dlsym.
+// POSIX body of the test host's platform services: dlopen, dlsym, chmod.
 #include "library.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 static void *library;
 
@@ -16,4 +17,9 @@ bool hostOpenLibrary(const std::string &path, std::string &error)
 SaaExternalFunction *hostFindEntry(const std::string &entry)
 {
   return library ? reinterpret_cast<SaaExternalFunction *>(dlsym(library, entry.c_str())) : nullptr;
+}
+
+bool hostMakeReadOnly(const std::string &path)
+{
+  return chmod(path.c_str(), 0444) == 0;
 }

@@ -1,4 +1,4 @@
-// Win32 body of the test host's library loading: LoadLibraryA, GetProcAddress.
+// Win32 body of the test host's platform services: LoadLibraryA, GetProcAddress, file attributes.
 #include "library.h"
 
 #include <windows.h>
@@ -17,4 +17,11 @@ SaaExternalFunction *hostFindEntry(const std::string &entry)
 {
   return library ? reinterpret_cast<SaaExternalFunction *>(reinterpret_cast<void *>(GetProcAddress(library, entry.c_str())))
                  : nullptr;
+}
+
+bool hostMakeReadOnly(const std::string &path)
+{
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY);
 }

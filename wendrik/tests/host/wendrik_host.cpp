@@ -15,17 +15,27 @@
 //   expect assigned TEXT       the last variable name the package passed, as passed
 //   set NAME TEXT              assign a variable in the pool
 //   fail-register NAME CODE    answer CODE when the package registers NAME
+//   write FILE TEXT            create FILE holding TEXT
+//   make-file FILE N           create FILE of N pseudo-random bytes
+//   readonly FILE              take the write permission of FILE away
+//   expect file FILE TEXT      FILE holds exactly TEXT
+//   expect same FILE FILE      two files hold the same bytes
+//   expect nofile FILE         FILE does not exist
+//   repeat N ... end           the lines between, N times; %i is the round (1..N)
 //   stdout TEXT / stderr TEXT  output lines the test runner expects in order,
-//   stdout-count N TEXT        and lines it expects N times (both ignored here)
-// ARG and TEXT are REXX strings: 'text' or "text" (a doubled quote stands for
-// itself), 'hex'x, joined with ||. An empty ARG between commas is omitted.
-// ${NAME} is replaced by the environment variable NAME before a line is read.
+//   stdout-count N TEXT        and lines it expects N times; server, peer and
+//                              environment lines (run_calls.py): ignored here
+// ARG, TEXT and FILE are REXX strings: 'text' or "text" (a doubled quote
+// stands for itself), 'hex'x, joined with ||. An empty ARG between commas is
+// omitted. ${NAME} is replaced by the environment variable NAME before a line
+// is read.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -202,20 +212,34 @@ public:
 
   int run(std::istream &in)
   {
+    std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) {
-      lineNumber_++;
       if (!line.empty() && line.back() == '\r')
         line.pop_back();
-      line = substituteEnvironment(line);
-      Reader reader(line);
-      if (reader.atEnd() || reader.take("#"))
+      lines.push_back(line);
+    }
+    for (size_t i = 0; i < lines.size(); i++) {
+      lineNumber_ = static_cast<int>(i) + 1;
+      Reader head(lines[i]);
+      if (head.take("repeat")) {
+        // repeat N ... end: the body runs N times with %i as the round.
+        long rounds = std::stol(head.word());
+        size_t end = i + 1;
+        while (end < lines.size() && Reader(lines[end]).word() != "end")
+          end++;
+        for (long round = 1; round <= rounds; round++)
+          for (size_t j = i + 1; j < end; j++) {
+            lineNumber_ = static_cast<int>(j) + 1;
+            std::string body = lines[j];
+            for (size_t at; (at = body.find("%i")) != std::string::npos;)
+              body.replace(at, 2, std::to_string(round));
+            runLine(body);
+          }
+        i = end;
         continue;
-      try {
-        directive(reader, line);
-      } catch (const std::exception &e) {
-        fail(std::string("cannot read directive: ") + e.what());
       }
+      runLine(lines[i]);
     }
     std::cout << (failures_ ? "FAILED" : "PASSED") << ": " << script_ << " (" << checks_
               << " checks, " << failures_ << " failed)" << std::endl;
@@ -223,6 +247,36 @@ public:
   }
 
 private:
+  void runLine(std::string line)
+  {
+    line = substituteEnvironment(line);
+    Reader reader(line);
+    if (reader.atEnd() || reader.take("#"))
+      return;
+    try {
+      directive(reader, line);
+    } catch (const std::exception &e) {
+      fail(std::string("cannot read directive: ") + e.what());
+    }
+  }
+
+  static bool readFile(const std::string &name, std::string &content)
+  {
+    std::ifstream file(name, std::ios::binary);
+    if (!file)
+      return false;
+    content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
+  }
+
+  void writeFile(const std::string &name, const std::string &content)
+  {
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+    file << content;
+    if (!file)
+      fail("cannot write " + name);
+  }
+
   void directive(Reader &reader, const std::string &line)
   {
     std::string verb = reader.word();
@@ -240,8 +294,26 @@ private:
     } else if (verb == "fail-register") {
       std::string name = upper(reader.word());
       rexx.registerFailures[name] = std::stoul(reader.word());
+    } else if (verb == "write") {
+      std::string name = reader.string();
+      writeFile(name, reader.string());
+    } else if (verb == "make-file") {
+      std::string name = reader.string();
+      long size = std::stol(reader.word());
+      std::string content;
+      unsigned state = 12345;
+      for (long i = 0; i < size; i++) {
+        state = state * 1103515245u + 12345u;
+        content += static_cast<char>(state >> 16);
+      }
+      writeFile(name, content);
+    } else if (verb == "readonly") {
+      std::string name = reader.string();
+      if (!hostMakeReadOnly(name))
+        fail("cannot make " + name + " read-only");
     } else if (verb == "stdout" || verb == "stderr" || verb == "stdout-count" ||
-               verb == "stderr-count") {
+               verb == "stderr-count" || verb == "server" || verb == "server-count" || verb == "server-none" ||
+               verb == "peer" || verb == "environment") {
       // checked by the test runner on the host's output
     } else {
       fail("unknown directive: " + line);
@@ -333,6 +405,25 @@ private:
       std::string wanted = reader.string();
       std::string got = rexx.assignments.empty() ? "(nothing)" : rexx.assignments.back().first;
       check(got == wanted, "last name assigned " + printable(got) + ", expected " + printable(wanted));
+    } else if (what == "file") {
+      std::string name = reader.string();
+      std::string wanted = reader.string();
+      std::string content;
+      bool found = readFile(name, content);
+      check(found && content == wanted, name + (found ? " holds " + printable(content) : " is missing") +
+                                            ", expected " + printable(wanted));
+    } else if (what == "same") {
+      std::string first = reader.string();
+      std::string second = reader.string();
+      std::string a, b;
+      bool found = readFile(first, a) && readFile(second, b);
+      check(found && a == b, found ? first + " and " + second + " differ (" + std::to_string(a.size()) +
+                                         " and " + std::to_string(b.size()) + " bytes)"
+                                   : first + " or " + second + " is missing");
+    } else if (what == "nofile") {
+      std::string name = reader.string();
+      std::string content;
+      check(!readFile(name, content), name + " exists");
     } else {
       fail("unknown expectation: " + what);
     }

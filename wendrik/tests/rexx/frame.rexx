@@ -29,8 +29,8 @@ call check symbol('NOTHING'), 'LIT', 'nothing set by FtpVersion()'
 call check FtpTrace(), '', 'trace on'
 call check FtpTrace('ignored'), '', 'trace off'
 
-/* An engine function of this build: the incorrect-call condition. */
-call check trap('x = FtpGet("a", "b")'), 40, 'FtpGet not in this build'
+/* A function not in this build: the incorrect-call condition. */
+call check trap('x = FtpLs("*", "stem.")'), 40, 'FtpLs not in this build'
 
 /* Dropping removes every name; loading again brings them back. */
 call check FtpDropFuncs(), '', 'drop'

@@ -1,0 +1,103 @@
+// SystemInfo, SurveyDescriptor and the operating-system texts.
+#include "data/system_info.h"
+
+#include "data/registry_store.h"
+#include "data/request_encoding.h"
+#include "tables/brand_profile.h"
+
+CString operatingSystemName(const OsVersion& version)
+{
+  if (!version.known)
+    return CString();
+  switch (version.platformId) {
+  case platformWin32s:
+    return "Win32s";
+  case platformWin32Windows:
+    if (version.majorVersion > 4 || (version.majorVersion == 4 && version.minorVersion != 0))
+      return "Windows 98";
+    return "Windows 95";
+  case platformWin32NT:
+    return "Windows NT";
+  default:
+    return CString();
+  }
+}
+
+CString operatingSystemVersion(const OsVersion& version)
+{
+  if (!version.known)
+    return CString();
+  CString text;
+  text.Format("V%d.%d (Build %d)", static_cast<int>(version.majorVersion), static_cast<int>(version.minorVersion),
+              static_cast<int>(version.buildNumber & 0xFFFF));
+  return text;
+}
+
+CString RequestPairs::buildText()
+{
+  text_ = buildPairs(fields_);
+  return text_;
+}
+
+namespace {
+
+SystemInfo*& systemInfo()
+{
+  static SystemInfo* info = nullptr;
+  return info;
+}
+
+SurveyDescriptor*& surveyDescriptor()
+{
+  static SurveyDescriptor* survey = nullptr;
+  return survey;
+}
+
+}  // namespace
+
+SystemInfo& SystemInfo::instance()
+{
+  if (!systemInfo())
+    systemInfo() = new SystemInfo;
+  return *systemInfo();
+}
+
+void SystemInfo::deleteInstance()
+{
+  delete systemInfo();
+  systemInfo() = nullptr;
+}
+
+void SystemInfo::collect()
+{
+  collect(currentOsVersion());
+}
+
+void SystemInfo::collect(const OsVersion& version)
+{
+  fields_.set("q2", operatingSystemName(version));
+  fields_.set("q3", operatingSystemVersion(version));
+  ProductList list = readProductList(brand().sectionName());
+  fields_.set("numOfProds", list.count);
+  fields_.set("prodName", list.name);
+  for (size_t i = 0; i < list.products.size(); i++) {
+    CString key;
+    key.Format("prod%d", static_cast<int>(i + 1));
+    fields_.set(key, list.products[i]);
+  }
+}
+
+
+SurveyDescriptor& SurveyDescriptor::instance()
+{
+  if (!surveyDescriptor())
+    surveyDescriptor() = new SurveyDescriptor;
+  return *surveyDescriptor();
+}
+
+void SurveyDescriptor::deleteInstance()
+{
+  delete surveyDescriptor();
+  surveyDescriptor() = nullptr;
+}
+

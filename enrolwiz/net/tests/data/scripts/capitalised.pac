@@ -1,0 +1,4 @@
+function FindProxyForURL(url, host)
+{
+  Return "PROXY p:8080";
+}

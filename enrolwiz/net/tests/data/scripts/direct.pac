@@ -1,0 +1,6 @@
+function FindProxyForURL(url, host)
+{
+  if (isPlainHostName(host))
+    return "DIRECT";
+  return "DIRECT";
+}

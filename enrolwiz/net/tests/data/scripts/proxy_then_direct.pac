@@ -1,0 +1,4 @@
+function FindProxyForURL(url, host)
+{
+  return "PROXY p:8080; DIRECT";
+}

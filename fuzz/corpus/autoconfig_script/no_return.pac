@@ -1,0 +1,4 @@
+function FindProxyForURL(url, host)
+{
+  var proxy = "PROXY p:8080";
+}

@@ -1,0 +1,317 @@
+"""The scripted FTP server of the tests: what a real server will not do on
+demand (odd replies, Telnet options, dropped connections, refused commands,
+slow or missing data), with a transcript of every line it receives.
+
+Scenarios come from a JSON file: {"scenarios": {NAME: SETTINGS}}. Each
+scenario gets its own loopback listener. SETTINGS (all optional):
+  greeting      the bytes sent on connect
+  replies       VERB -> reply text (null: no reply); "{pasv}" stands for the
+                h1,h2,h3,h4,p1,p2 of the passive listener, {p1} and {p2} for
+                its port bytes, {unique} for the name STOU chose
+  close_after   verbs after whose reply the server closes the connection
+  connections   "N" -> SETTINGS for the N-th connection (from 1) only
+  line_end      replaces every CR LF of the replies ("\n": bare line feeds)
+  bytewise      true: every reply goes out one byte per packet
+  data          "none": a data connection that never carries data;
+                "slow": data after data_delay seconds
+  no_connect    true: in active mode the server never connects back
+  files         NAME -> content of the files the server starts with
+  transfer_end  the reply after a transfer's data (default 226)
+Texts are Latin-1: "\u00ff" is the Telnet IAC byte; "{xN}" stands for N
+letters x (over-long lines).
+
+The transcript has one line per received command line, "NAME#N: LINE",
+with bytes outside printable ASCII written as \\xNN.
+"""
+import json
+import re
+import socket
+import threading
+import time
+
+DEFAULT_REPLIES = {
+    "USER": "331 Password required.\r\n",
+    "PASS": "230 Logged in.\r\n",
+    "ACCT": "202 Account not needed.\r\n",
+    "PWD": "257 \"/home/scripted\" is the current directory\r\n",
+    "CWD": "250 Directory changed.\r\n",
+    "TYPE": "200 Type set.\r\n",
+    "NOOP": "200 NOOP ok.\r\n",
+    "PASV": "227 Entering Passive Mode ({pasv}).\r\n",
+    "PORT": "200 PORT command successful.\r\n",
+    "QUIT": "221 Goodbye.\r\n",
+    "ABOR": "226 ABOR successful.\r\n",
+    "RNTO": "250 Rename successful.\r\n",
+}
+TELNET_IAC = 0xFF
+DATA_WAIT = 10
+
+
+def printable(data):
+    out = []
+    for b in data:
+        out.append(chr(b) if 0x20 <= b < 0x7F and b != 0x5C else "\\x%02x" % b)
+    return "".join(out)
+
+
+def strip_telnet(line):
+    """The command text of a line without the Telnet commands in it."""
+    out = bytearray()
+    i = 0
+    while i < len(line):
+        if line[i] == TELNET_IAC:
+            i += 3 if i + 1 < len(line) and 251 <= line[i + 1] <= 254 else 2
+            continue
+        if line[i] in (0xF2, 0xF4):   # a DM or IP whose IAC went as urgent data
+            i += 1
+            continue
+        out.append(line[i])
+        i += 1
+    return out.decode("latin-1")
+
+
+class Session(threading.Thread):
+    def __init__(self, server, scenario, number, sock):
+        super().__init__(daemon=True)
+        self.server = server
+        self.name_ = scenario
+        self.number = number
+        self.sock = sock
+        base = dict(server.scenarios[scenario])
+        per_connection = base.pop("connections", {}).get(str(number), {})
+        replies = dict(DEFAULT_REPLIES)
+        replies.update(base.get("replies", {}))
+        replies.update(per_connection.get("replies", {}))
+        self.settings = dict(base)
+        self.settings.update(per_connection)
+        self.replies = replies
+        # Verbs whose reply the scenario writes out: no logic of the server's own.
+        self.custom = set(base.get("replies", {})) | set(per_connection.get("replies", {}))
+        self.files = server.files[scenario]
+        self.passive = None
+        self.port_address = None
+        self.rename_from = None
+
+    # --- sending ---
+    def send(self, text):
+        if text is None:
+            return
+        line_end = self.settings.get("line_end")
+        if line_end is not None:
+            text = text.replace("\r\n", line_end)
+        text = re.sub(r"\{x(\d+)\}", lambda m: "x" * int(m.group(1)), text)
+        data = text.encode("latin-1")
+        if self.settings.get("bytewise"):
+            for i in range(len(data)):
+                self.sock.sendall(data[i:i + 1])
+                time.sleep(0.002)
+        else:
+            self.sock.sendall(data)
+
+    def reply(self, verb, **values):
+        text = self.replies.get(verb, "500 Unknown command.\r\n")
+        if text is None:
+            return
+        for key, value in values.items():
+            text = text.replace("{%s}" % key, str(value))
+        if self.passive is not None:
+            port = self.passive.getsockname()[1]
+            text = text.replace("{pasv}", "127,0,0,1,%d,%d" % (port >> 8, port & 255))
+            text = text.replace("{p1}", str(port >> 8)).replace("{p2}", str(port & 255))
+        self.send(text)
+
+    # --- data connections ---
+    def data_connection(self):
+        if self.passive is not None:
+            listener, self.passive = self.passive, None
+            listener.settimeout(DATA_WAIT)
+            try:
+                conn, _ = listener.accept()
+            except OSError:
+                return None
+            finally:
+                listener.close()
+            return conn
+        if self.settings.get("no_connect"):
+            return None
+        # PORT's address, or the default data port: the client's control port.
+        address = self.port_address or self.sock.getpeername()
+        self.port_address = None
+        try:
+            return socket.create_connection(address, timeout=DATA_WAIT)
+        except OSError:
+            return None
+
+    def retrieve(self, name):
+        if name not in self.files:
+            self.send("550 Failed to open file.\r\n")
+            return
+        self.send("150 Opening BINARY mode data connection for %s.\r\n" % name)
+        conn = self.data_connection()
+        if conn is None:
+            self.open_transfer = True   # an ABOR may follow
+            return
+        with conn:
+            mode = self.settings.get("data")
+            if mode == "none":
+                # Hold the data connection open until the client gives up.
+                conn.settimeout(DATA_WAIT)
+                try:
+                    conn.recv(1)
+                except OSError:
+                    pass
+                self.send("426 Connection closed; transfer aborted.\r\n")
+                return
+            if mode == "slow":
+                time.sleep(self.settings.get("data_delay", 0.5))
+            conn.sendall(self.files[name])
+        self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
+
+    def store(self, verb, name):
+        if verb == "STOU":
+            self.server.unique += 1
+            name = "unique.%d" % self.server.unique
+            self.send("150 FILE: %s\r\n" % name)
+        else:
+            self.send("150 Ok to send data.\r\n")
+        conn = self.data_connection()
+        if conn is None:
+            self.send("425 Failed to establish connection.\r\n")
+            return
+        data = bytearray()
+        with conn:
+            conn.settimeout(DATA_WAIT)
+            while True:
+                piece = conn.recv(65536)
+                if not piece:
+                    break
+                data += piece
+        if verb == "APPE":
+            self.files[name] = self.files.get(name, b"") + bytes(data)
+        else:
+            self.files[name] = bytes(data)
+        self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
+
+    # --- the command loop ---
+    def run(self):
+        try:
+            self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_OOBINLINE, 1)
+            self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+            self.sock.settimeout(120)
+            self.log("(connected)")
+            self.send(self.settings.get("greeting", "220 Scripted server ready.\r\n"))
+            buffer = b""
+            while True:
+                while b"\n" not in buffer:
+                    piece = self.sock.recv(4096)
+                    if not piece:
+                        self.log("(closed)")
+                        return
+                    buffer += piece
+                line, buffer = buffer.split(b"\n", 1)
+                line = line.rstrip(b"\r")
+                self.log(printable(line))
+                if not self.command(strip_telnet(line)):
+                    return
+        except OSError:
+            self.log("(connection failed)")
+        finally:
+            self.sock.close()
+
+    def log(self, text):
+        self.server.record("%s#%d: %s" % (self.name_, self.number, text))
+
+    def command(self, text):
+        verb, _, argument = text.partition(" ")
+        verb = verb.upper()
+        custom = verb in self.custom
+        if verb == "PASV":
+            if (self.replies.get(verb) or "").startswith("227"):
+                self.open_passive()
+            self.reply("PASV")
+        elif verb == "PORT" and not custom:
+            numbers = [int(n) for n in argument.split(",")]
+            self.port_address = ("%d.%d.%d.%d" % tuple(numbers[:4]), numbers[4] * 256 + numbers[5])
+            self.reply("PORT")
+        elif verb == "RETR" and not custom:
+            self.retrieve(argument)
+        elif verb in ("STOR", "APPE", "STOU") and not custom:
+            self.store(verb, argument)
+        elif verb == "DELE" and not custom:
+            if argument in self.files:
+                del self.files[argument]
+                self.send("250 Delete operation successful.\r\n")
+            else:
+                self.send("550 Delete operation failed.\r\n")
+        elif verb == "RNFR" and not custom:
+            if argument in self.files:
+                self.rename_from = argument
+                self.send("350 Ready for RNTO.\r\n")
+            else:
+                self.send("550 RNFR command failed.\r\n")
+        elif verb == "ABOR" and not custom and self.open_transfer:
+            self.open_transfer = False
+            self.send("426 Transfer aborted.\r\n226 ABOR successful.\r\n")
+        elif verb == "RNTO" and not custom and self.rename_from:
+            self.files[argument] = self.files.pop(self.rename_from)
+            self.rename_from = None
+            self.reply("RNTO")
+        else:
+            self.reply(verb)
+        if verb == "QUIT" or verb in self.settings.get("close_after", []):
+            self.log("(server closes)")
+            return False
+        return True
+
+    def open_passive(self):
+        if self.passive is not None:
+            self.passive.close()
+        self.passive = socket.socket()
+        self.passive.bind(("127.0.0.1", 0))
+        self.passive.listen(1)
+
+
+class ScriptedServer:
+    def __init__(self, scenario_file):
+        with open(scenario_file, encoding="utf-8") as f:
+            self.scenarios = json.load(f)["scenarios"]
+        self.files = {name: {k: v.encode("latin-1") for k, v in s.get("files", {}).items()}
+                      for name, s in self.scenarios.items()}
+        self.ports = {}
+        self.listeners = []
+        self.lines = []
+        self.lock = threading.Lock()
+        self.unique = 0
+        self.stopping = False
+
+    def record(self, line):
+        with self.lock:
+            self.lines.append(line)
+
+    def transcript(self):
+        with self.lock:
+            return list(self.lines)
+
+    def start(self):
+        for name in self.scenarios:
+            listener = socket.socket()
+            listener.bind(("127.0.0.1", 0))
+            listener.listen(300)
+            self.ports[name] = listener.getsockname()[1]
+            self.listeners.append(listener)
+            threading.Thread(target=self.accept, args=(name, listener), daemon=True).start()
+
+    def accept(self, name, listener):
+        number = 0
+        while not self.stopping:
+            try:
+                sock, _ = listener.accept()
+            except OSError:
+                return
+            number += 1
+            Session(self, name, number, sock).start()
+
+    def stop(self):
+        self.stopping = True
+        for listener in self.listeners:
+            listener.close()

@@ -1,0 +1,184 @@
+"""FTP peers of the tests, on loopback: a real vsftpd with a throwaway local
+user, and the scripted FTP server (ftpscript.py). A runner asks for them by
+name, gets their settings as environment variables for the program under
+test, and stops them at the end."""
+import os
+import shutil
+import socket
+import subprocess
+import tempfile
+import time
+
+import ftpscript
+import wzharness
+
+VSFTPD = "/usr/sbin/vsftpd"
+
+
+class PeerUnavailable(Exception):
+    """A peer that cannot run on this machine (the test is skipped)."""
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_for_port(port, seconds):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
+                s.recv(100)
+                return
+        except OSError:
+            time.sleep(0.05)
+    raise RuntimeError("no server on port %d after %d s" % (port, seconds))
+
+
+class Vsftpd:
+    """vsftpd in the foreground on a free loopback port, its root a fresh
+    directory that belongs to a throwaway user (local users need root)."""
+
+    def __init__(self, limit_seconds=300, logging=True):
+        self.limit = limit_seconds
+        self.logging = logging
+        self.process = None
+        self.user = None
+
+    def start(self):
+        if os.geteuid() != 0:
+            raise PeerUnavailable("vsftpd with a local user needs root")
+        if not os.path.exists(VSFTPD):
+            raise PeerUnavailable("vsftpd is not installed")
+        self.dir = tempfile.mkdtemp(prefix="wz-vsftpd-")
+        os.chmod(self.dir, 0o755)
+        self.root = os.path.join(self.dir, "home")
+        empty = os.path.join(self.dir, "empty")
+        os.mkdir(empty, 0o755)
+        self.user = "wzftp%d" % os.getpid()
+        self.password = "pw%d" % os.getpid()
+        subprocess.run(["useradd", "-M", "-d", self.root, "-s", "/bin/bash", self.user],
+                       check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(["chpasswd"], input=("%s:%s\n" % (self.user, self.password)).encode(),
+                       check=True)
+        os.mkdir(self.root, 0o755)
+        shutil.chown(self.root, self.user, self.user)
+        self.log = os.path.join(self.dir, "vsftpd.log")
+        self.port = free_port()
+        config = os.path.join(self.dir, "vsftpd.conf")
+        with open(config, "w") as f:
+            f.write("\n".join([
+                "listen=YES", "listen_ipv6=NO", "listen_address=127.0.0.1",
+                "listen_port=%d" % self.port, "background=NO", "seccomp_sandbox=NO",
+                "secure_chroot_dir=%s" % empty, "anonymous_enable=NO", "local_enable=YES",
+                "pam_service_name=vsftpd", "local_root=%s" % self.root, "local_umask=022",
+                "write_enable=YES", "pasv_enable=YES", "pasv_address=127.0.0.1",
+                "port_enable=YES", "connect_from_port_20=NO", "async_abor_enable=YES",
+                "xferlog_enable=YES", "vsftpd_log_file=%s" % self.log,
+                "log_ftp_protocol=%s" % ("YES" if self.logging else "NO"),
+                "max_clients=0", "max_per_ip=0", "delay_failed_login=0", "",
+            ]))
+        self.process = subprocess.Popen(["timeout", str(self.limit), VSFTPD, config],
+                                        stdin=subprocess.DEVNULL, start_new_session=True)
+        wait_for_port(self.port, 10)
+        return self
+
+    def connections(self):
+        """Control connections the program under test opened (the start-up
+        probe of wait_for_port is not counted)."""
+        try:
+            with open(self.log, encoding="latin-1") as f:
+                return sum(1 for line in f if "CONNECT: Client" in line) - 1
+        except FileNotFoundError:
+            return 0
+
+    def environment(self, windows):
+        path = wzharness.wine_path if windows else (lambda p: p)
+        return {
+            "WZ_VSFTPD_HOST": "127.0.0.1 %d" % self.port,
+            "WZ_VSFTPD_USER": self.user,
+            "WZ_VSFTPD_PASSWORD": self.password,
+            "WZ_VSFTPD_ROOT": path(self.root),
+            "WZ_VSFTPD_LOG": path(self.log),
+        }
+
+    def stop(self):
+        if self.process is not None:
+            # The group of the timeout we started: vsftpd and its session processes.
+            try:
+                os.killpg(self.process.pid, 15)
+            except ProcessLookupError:
+                pass
+            self.process.wait(timeout=30)
+            self.process = None
+        if self.user:
+            subprocess.run(["userdel", self.user], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+            self.user = None
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class Scripted:
+    """The scripted FTP server: one loopback listener per scenario of the
+    scenario file, each named to the program as WZ_SCRIPTED_<NAME>."""
+
+    def __init__(self, scenario_file):
+        self.server = ftpscript.ScriptedServer(scenario_file)
+
+    def start(self):
+        self.server.start()
+        return self
+
+    def environment(self, windows):
+        env = {}
+        for name, port in self.server.ports.items():
+            key = name.upper().replace("-", "_")
+            env["WZ_SCRIPTED_" + key] = "127.0.0.1 %d" % port
+            env["WZ_SCRIPTED_PORT_" + key] = str(port)
+        return env
+
+    def transcript(self):
+        return self.server.transcript()
+
+    def stop(self):
+        self.server.stop()
+
+
+class Peers:
+    """The peers a test script names, started in order, stopped in reverse."""
+
+    def __init__(self, names, scenario_file=None, windows=False):
+        self.names = names
+        self.scenario_file = scenario_file
+        self.windows = windows
+        self.started = {}
+
+    def __enter__(self):
+        try:
+            for name in self.names:
+                if name == "vsftpd":
+                    self.started[name] = Vsftpd().start()
+                elif name == "scripted":
+                    self.started[name] = Scripted(self.scenario_file).start()
+                else:
+                    raise ValueError("unknown peer: " + name)
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        for peer in reversed(list(self.started.values())):
+            peer.stop()
+        self.started = {}
+
+    def environment(self):
+        env = {}
+        for peer in self.started.values():
+            env.update(peer.environment(self.windows))
+        return env
+
+    def get(self, name):
+        return self.started.get(name)

@@ -1,0 +1,17 @@
+/* Handler of FtpLogoff: every session ends with QUIT and the login is cleared. */
+#include "handlers.h"
+
+#include "ftp/engine.h"
+
+ULONG FtpLogoffHandler(const char *, ULONG, RXSTRING *, RXSTRING *result)
+{
+  FtpCloseAllSessions();
+  FtpCurrentLogin.host[0] = '\0';
+  FtpCurrentLogin.user[0] = '\0';
+  FtpCurrentLogin.password[0] = '\0';
+  FtpCurrentLogin.account[0] = '\0';
+  FtpCurrentLogin.hasAccount = 0;
+  FtpSetErrno();
+  FtpSetResult(result, FTP_RESULT_OK);
+  return FTP_CALL_VALID;
+}

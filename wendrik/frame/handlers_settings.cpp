@@ -1,0 +1,119 @@
+/* Handlers of the setting functions: FtpSetUser, FtpSetBinary, FtpSetActiveMode. */
+#include "handlers.h"
+
+#include <limits.h>
+#include <string.h>
+
+#include "ftp/engine.h"
+
+/* A login text the buffers and the control connection can take as it is. */
+static int FtpLoginArgFits(const RXSTRING *arg)
+{
+  if (!FtpArgPresent(arg))
+    return 1;
+  return arg->strlength <= FTP_LOGIN_SIZE - 1 && !FtpArgUnsafe(arg);
+}
+
+static ULONG FtpSetUser(ULONG argc, RXSTRING *argv, RXSTRING *result)
+{
+  if (argc == 0) {
+    FtpSetResult(result, FTP_RESULT_OK);
+    return FTP_CALL_VALID;
+  }
+  if (argc < 3 || argc > 4) {
+    FtpSetResult(result, FTP_RESULT_OK);
+    return FTP_CALL_INVALID;
+  }
+  /* A text cut to the buffer would name another host or user, and a line
+   * break would add commands to the login: such a login is not taken. */
+  for (ULONG i = 0; i < argc; i++)
+    if (!FtpLoginArgFits(&argv[i])) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      FtpSetErrno();
+      FtpSetResult(result, FTP_RESULT_OK);
+      return FTP_CALL_VALID;
+    }
+  if (FtpArgPresent(&argv[0]))
+    FtpCopyLoginText(FtpCurrentLogin.host, argv[0].strptr);
+  if (FtpArgPresent(&argv[1]))
+    FtpCopyLoginText(FtpCurrentLogin.user, argv[1].strptr);
+  if (FtpArgPresent(&argv[2]))
+    FtpCopyLoginText(FtpCurrentLogin.password, argv[2].strptr);
+  FtpCurrentLogin.account[0] = '\0';
+  FtpCurrentLogin.hasAccount = 0;
+  if (argc == 4 && FtpArgPresent(&argv[3])) {
+    FtpCopyLoginText(FtpCurrentLogin.account, argv[3].strptr);
+    FtpCurrentLogin.hasAccount = 1;
+  }
+  FtpSetResult(result, FTP_RESULT_SET);
+  return FTP_CALL_VALID;
+}
+
+static ULONG FtpSetBinary(RXSTRING *argv, RXSTRING *result)
+{
+  int type;
+  if (FtpParseTypeArg(&argv[0], &type)) {
+    DefaultTransferType = type;
+    FtpSetResult(result, FTP_RESULT_SET);
+  } else {
+    DefaultTransferType = FTP_TYPE_BINARY;
+    FtpSetResult(result, FTP_RESULT_OK);
+  }
+  return FTP_CALL_VALID;
+}
+
+/* A base-10 integer that is the whole text (empty: 0); 0 when it is not one.
+ * The value saturates, since only zero and not zero matter. */
+static int FtpParseMode(const RXSTRING *arg, int *mode)
+{
+  const char *p = arg->strptr ? arg->strptr : "";
+  ULONG length = arg->strptr ? arg->strlength : 0;
+  ULONG i = 0;
+  int negative = 0;
+  if (i < length && (p[i] == '+' || p[i] == '-'))
+    negative = p[i++] == '-';
+  if (length > 0 && i == length)
+    return 0;
+  long value = 0;
+  for (; i < length; i++) {
+    if (p[i] < '0' || p[i] > '9')
+      return 0;
+    if (value < INT_MAX)
+      value = value * 10 + (p[i] - '0');
+  }
+  if (value > INT_MAX)
+    value = INT_MAX;
+  *mode = static_cast<int>(negative ? -value : value);
+  return 1;
+}
+
+static ULONG FtpSetActiveMode(RXSTRING *argv, RXSTRING *result)
+{
+  FtpTrimArg(&argv[0]);
+  int mode;
+  if (!FtpParseMode(&argv[0], &mode)) {
+    FtpSetResult(result, FTP_RESULT_OK);
+    return FTP_CALL_VALID;
+  }
+  int rc = FtpPrelude(0, NULL);
+  if (rc == 0)
+    FtpCurrentSession()->activeMode = mode != 0;
+  FtpTraceLine("%d = ftpsetactivemode(%s,%s,%s,%s,%d); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
+               FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), mode, FtpErrnoCode);
+  FtpSetErrno();
+  FtpSetResult(result, rc == 0 ? FTP_RESULT_SET : FTP_RESULT_OK);
+  return FTP_CALL_VALID;
+}
+
+ULONG FtpSettingsHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
+{
+  if (strcmp(name, "FTPSETUSER") == 0)
+    return FtpSetUser(argc, argv, result);
+  if (argc == 0) {
+    FtpSetResult(result, FTP_RESULT_OK);
+    return FTP_CALL_VALID;
+  }
+  if (strcmp(name, "FTPSETBINARY") == 0)
+    return FtpSetBinary(argv, result);
+  return FtpSetActiveMode(argv, result);
+}

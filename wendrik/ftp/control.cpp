@@ -1,0 +1,222 @@
+/* The control connection: commands, replies, captured replies and the loss of
+ * the connection. */
+#include "engine.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "frame/frame.h"
+#include "process.h"
+
+FtpConnection FtpContexts[2] = {
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK},
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK},
+};
+FtpConnection *FtpContext = &FtpContexts[0];
+int FtpReplyCode = -1;
+char FtpPasvText[FTP_PASV_TEXT_SIZE];
+
+long FtpLongWait(long milliseconds)
+{
+  /* Test-only: lets the test suite wait briefly for data that never comes.
+   * Unset (as in every product use) the waits keep their full length. */
+  static long shortened = -2;
+  if (shortened == -2) {
+    const char *text = getenv("WENDRIK_TEST_LONG_WAIT_MS");
+    char *end = NULL;
+    long value = text ? strtol(text, &end, 10) : -1;
+    shortened = (text && *text && end && *end == '\0' && value > 0) ? value : -1;
+  }
+  return shortened > 0 && shortened < milliseconds ? shortened : milliseconds;
+}
+
+void FtpUseControl(FtpSocket s)
+{
+  FtpContext->control = s;
+  ftpProcessCancelSocket(s);
+}
+
+/* The number s is closed: no cache entry may use it again, since the system
+ * hands the number to the next socket it opens. */
+static void FtpForgetSocket(FtpSocket s)
+{
+  for (int i = 0; i < FTP_SESSION_COUNT; i++)
+    if (SessionCache.entries[i].control == s)
+      SessionCache.entries[i].control = FTP_CLOSED_SOCKET;
+}
+
+static void FtpCloseControlOf(FtpConnection *context)
+{
+  if (context->control == FTP_NO_SOCKET)
+    return;
+  ftpNetShutdown(context->control);
+  ftpNetClose(context->control);
+  FtpForgetSocket(context->control);
+  context->control = FTP_NO_SOCKET;
+  if (context == FtpContext)
+    ftpProcessCancelSocket(FTP_NO_SOCKET);
+}
+
+void FtpDropControl(void)
+{
+  FtpCloseControlOf(FtpContext);
+}
+
+void FtpCloseData(void)
+{
+  if (FtpContext->data != FTP_NO_SOCKET) {
+    ftpNetClose(FtpContext->data);
+    FtpContext->data = FTP_NO_SOCKET;
+  }
+}
+
+void FtpLostConnection(void)
+{
+  FtpConnection *primary = &FtpContexts[0];
+  FtpConnection *second = &FtpContexts[1];
+  if (primary->connected) {
+    FtpCloseControlOf(primary);
+    if (primary->data != FTP_NO_SOCKET) {
+      ftpNetShutdown(primary->data);
+      ftpNetClose(primary->data);
+      primary->data = FTP_NO_SOCKET;
+    }
+    primary->connected = 0;
+  }
+  if (second->connected) {
+    FtpCloseControlOf(second);
+    second->connected = 0;
+  }
+  FtpContext = primary;
+  ftpProcessCancelSocket(primary->control);
+}
+
+/* Reads one reply from the current control socket. waitMs < 0: no limit.
+ * What has arrived is looked at first and only the bytes of this reply are
+ * taken from the socket: a later reply stays there for the next read, as if
+ * the reply had been read one byte at a time. */
+static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs)
+{
+  unsigned char chunk[512];
+  for (;;) {
+    FtpSocket s = FtpContext->control;
+    if (s == FTP_NO_SOCKET) {
+      FtpReplyCode = 421;
+      return 4;
+    }
+    if (waitMs >= 0 && ftpNetWaitReadable(s, FTP_NO_SOCKET, waitMs) <= 0) {
+      FtpLostConnection();
+      FtpReplyCode = 421;
+      return 4;
+    }
+    long available = ftpNetPeek(s, chunk, sizeof chunk);
+    if (available <= 0) {
+      if (expectEnd) {
+        FtpReplyCode = 221;
+        return 0;
+      }
+      FtpLostConnection();
+      FtpReplyCode = 421;
+      return 4;
+    }
+    long used = 0;
+    int fed = FTP_FEED_MORE;
+    while (used < available && fed == FTP_FEED_MORE) {
+      fed = FtpReplyFeed(parser, chunk[used++]);
+      if (parser->answerLength)
+        ftpNetSend(s, parser->answer, static_cast<size_t>(parser->answerLength), 0);
+      if (parser->echoLength)
+        fwrite(parser->echo, 1, static_cast<size_t>(parser->echoLength), stdout);
+      if (parser->flush)
+        fflush(stdout);
+    }
+    ftpNetReceive(s, chunk, static_cast<size_t>(used));
+    if (fed == FTP_FEED_HOSTILE) {
+      FtpLostConnection();
+      FtpReplyCode = 421;
+      return 4;
+    }
+    if (fed == FTP_FEED_DONE)
+      break;
+  }
+  FtpReplyCode = parser->code;
+  if (parser->pasvState >= 2) {
+    memcpy(FtpPasvText, parser->pasvText, parser->pasvLength);
+    FtpPasvText[parser->pasvLength] = '\0';
+  }
+  if (parser->first != '1')
+    FtpContext->commandPending = 0;
+  if (parser->code == 421 || parser->openingCode == 421)
+    FtpLostConnection();
+  return FtpReplyClass(parser);
+}
+
+int FtpReplyReader(int expectEnd)
+{
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_READ, NULL, 0, 0);
+  return FtpReadReply(&parser, expectEnd, -1);
+}
+
+static int FtpNoControl(void)
+{
+  fprintf(stderr, "No control connection for command: %s\n", ftpNetErrorText(ftpNetLastError()));
+  fflush(stderr);
+  FtpReplyCode = -1;
+  return 0;
+}
+
+/* Sends a prepared line (CR LF included) and marks its reply pending. */
+static void FtpSendLine(const char *line, size_t length)
+{
+  ftpNetSend(FtpContext->control, line, length, 0);
+  FtpContext->commandPending = 1;
+}
+
+int FtpCommand(const char *format, ...)
+{
+  if (FtpContext->control == FTP_NO_SOCKET)
+    return FtpNoControl();
+  char line[FTP_COMMAND_SIZE];
+  va_list args;
+  va_start(args, format);
+  int length = vsnprintf(line, sizeof line - 2, format, args);
+  va_end(args);
+  if (length < 0 || static_cast<size_t>(length) >= sizeof line - 2) {
+    /* Cutting the line would send another command than the caller's (DELE of
+     * a shorter name); refuse it as a server would. */
+    FtpReplyCode = 500;
+    return 5;
+  }
+  int token = ftpProcessIgnoreInterrupt();
+  memcpy(line + length, "\r\n", 2);
+  FtpSendLine(line, static_cast<size_t>(length) + 2);
+  int replyClass = FtpReplyReader(strcmp(format, "QUIT") == 0);
+  ftpProcessRestoreInterrupt(token);
+  return replyClass;
+}
+
+int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureAll)
+{
+  if (buffer && size)
+    buffer[0] = '\0';
+  if (FtpContext->control == FTP_NO_SOCKET)
+    return FtpNoControl();
+  char line[FTP_CAPTURE_COMMAND_SIZE];
+  size_t length = strlen(command);
+  if (length > sizeof line - 2) {
+    FtpReplyCode = 500;
+    return 5;
+  }
+  int token = ftpProcessIgnoreInterrupt();
+  memcpy(line, command, length);
+  memcpy(line + length, "\r\n", 2);
+  FtpSendLine(line, length + 2);
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_CAPTURE, buffer, size, captureAll);
+  int replyClass = FtpReadReply(&parser, 0, FtpLongWait(FTP_DATA_WAIT_MS));
+  ftpProcessRestoreInterrupt(token);
+  return replyClass;
+}

@@ -1,0 +1,419 @@
+/* Data connections and transfers: transfer types, passive and active data
+ * connections, upload, download and abort. */
+#include "engine.h"
+
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "frame/frame.h"
+#include "process.h"
+
+#define FTP_TYPE_EBCDIC 2
+#define FTP_TYPE_TENEX  4
+
+static const struct {
+  const char *name;
+  const char *mode;
+  int code;
+  const char *word;   /* second word of the TYPE command; none is used */
+} FtpTypes[] = {
+  {"ascii", "A", FTP_TYPE_ASCII, ""},
+  {"binary", "I", FTP_TYPE_BINARY, ""},
+  {"image", "I", FTP_TYPE_BINARY, ""},
+  {"ebcdic", "E", FTP_TYPE_EBCDIC, ""},
+  {"tenex", "L", FTP_TYPE_TENEX, ""},
+};
+
+char FtpTypeName[16] = "ascii";
+
+/* Shared by uploads, downloads and the abort drain. */
+static char FtpTransferBuffer[FTP_TRANSFER_BUFFER_SIZE];
+
+int FtpSetType(int type)
+{
+  for (const auto &entry : FtpTypes) {
+    if (entry.code != type)
+      continue;
+    FtpSession *session = FtpCurrentSession();
+    if (session && (type == FTP_TYPE_ASCII || type == FTP_TYPE_BINARY))
+      session->type = type;
+    int replyClass = entry.word[0] ? FtpCommand("TYPE %s %s", entry.mode, entry.word)
+                                   : FtpCommand("TYPE %s", entry.mode);
+    if (replyClass == 2) {
+      snprintf(FtpTypeName, sizeof FtpTypeName, "%s", entry.name);
+      FtpContext->currentType = type;
+    }
+    return replyClass;
+  }
+  return 0;
+}
+
+void FtpEnsureType(int type)
+{
+  FtpSession *session = FtpCurrentSession();
+  if (session == NULL || session->type == type)
+    return;
+  if (type == FTP_TYPE_ASCII || type == FTP_TYPE_BINARY)
+    FtpSetType(type);
+}
+
+static int FtpPassive(FtpSession *session)
+{
+  char reply[256];
+  FtpCaptureReply("PASV", reply, sizeof reply, 0);
+  if (FtpReplyCode != 227)
+    return 1;   /* refused: active mode for this transfer */
+  FtpAddress address;
+  if (FtpParsePasv(reply, &address) != 0) {
+    ftpProcessWarning("ftp: PASV - invalid port data");
+    return -1;
+  }
+  /* A 227 reply may name any host; the data connection goes to the server
+   * of the control connection, on the port the reply gives. */
+  memcpy(address.ip, FtpContext->remote.ip, 4);
+  FtpSocket s = ftpNetSocket();
+  if (s == FTP_NO_SOCKET) {
+    ftpProcessWarning("ftp: socket");
+    return -1;
+  }
+  if (ftpNetConnect(s, &address) != 0) {
+    ftpProcessWarning("ftp: connect");
+    ftpNetClose(s);
+    return -1;
+  }
+  FtpContext->data = s;
+  session->dataConnected = 1;
+  return 0;
+}
+
+static int FtpActive(FtpSession *session)
+{
+  session->dataConnected = 0;
+  int fallingBack = 0;
+  for (;;) {
+    int mode = FtpContext->sendPortMode;
+    FtpAddress address = FtpContext->local;
+    if (mode != FTP_PORT_DEFAULT)
+      address.port = 0;
+    FtpSocket s = ftpNetSocket();
+    if (s == FTP_NO_SOCKET) {
+      ftpProcessWarning("ftp: socket");
+      return -1;
+    }
+    if (mode == FTP_PORT_DEFAULT && ftpNetReuseAddress(s) != 0) {
+      ftpProcessWarning("ftp: setsockopt (resuse address)");
+      ftpNetClose(s);
+      return -1;
+    }
+    if (ftpNetBind(s, &address) != 0) {
+      ftpProcessWarning("ftp: bind");
+      ftpNetClose(s);
+      return -1;
+    }
+    if (ftpNetLocalAddress(s, &address) != 0) {
+      ftpProcessWarning("ftp: Rgetsockname");
+      ftpNetClose(s);
+      return -1;
+    }
+    if (ftpNetListen(s, 1) != 0)
+      ftpProcessWarning("ftp: Rlisten");
+    FtpContext->data = s;
+    if (mode == FTP_PORT_DEFAULT) {
+      if (fallingBack)
+        FtpContext->sendPortMode = FTP_PORT_NO_FALLBACK;
+      return 0;
+    }
+    int replyClass = FtpCommand("PORT %d,%d,%d,%d,%d,%d", address.ip[0], address.ip[1], address.ip[2],
+                                address.ip[3], (address.port >> 8) & 0xff, address.port & 0xff);
+    if (replyClass == 5 && mode == FTP_PORT_WITH_FALLBACK) {
+      FtpCloseData();
+      FtpContext->sendPortMode = FTP_PORT_DEFAULT;
+      fallingBack = 1;
+      continue;
+    }
+    if (replyClass == 2)
+      return 0;
+    FtpCloseData();
+    return -1;
+  }
+}
+
+int FtpOpenDataConnection(void)
+{
+  FtpCloseData();
+  FtpSession *session = FtpCurrentSession();
+  if (session == NULL)
+    return -1;
+  if (!session->activeMode) {
+    int passive = FtpPassive(session);
+    if (passive <= 0)
+      return passive;
+  }
+  return FtpActive(session);
+}
+
+int FtpAcceptDataConnection(void)
+{
+  FtpSession *session = FtpCurrentSession();
+  if (session && session->dataConnected)
+    return 0;
+  FtpSocket listener = FtpContext->data;
+  FtpContext->data = FTP_NO_SOCKET;
+  if (listener == FTP_NO_SOCKET)
+    return -1;
+  if (ftpNetWaitReadable(listener, FTP_NO_SOCKET, FtpLongWait(FTP_DATA_WAIT_MS)) > 0) {
+    FtpSocket s = ftpNetAccept(listener);
+    if (s == FTP_NO_SOCKET)
+      ftpProcessWarning("ftp: Raccept");
+    FtpContext->data = s;
+  }
+  ftpNetClose(listener);
+  return FtpContext->data == FTP_NO_SOCKET ? -1 : 0;
+}
+
+static int FtpSendAll(FtpSocket s, const char *bytes, size_t length)
+{
+  while (length > 0) {
+    long sent = ftpNetSend(s, bytes, length, 0);
+    if (sent <= 0)
+      return -1;
+    bytes += sent;
+    length -= static_cast<size_t>(sent);
+  }
+  return 0;
+}
+
+static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
+{
+  if (FtpOpenDataConnection() != 0) {
+    FtpErrnoCode = FTPERR_DATACONN;
+    return -1;
+  }
+  if (FtpCommand("%s %s", command, remote) != 1) {
+    FtpCloseData();
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  if (FtpAcceptDataConnection() != 0) {
+    if (!FtpContext->commandPending) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      return -1;
+    }
+    FtpCloseData();
+    FtpReplyReader(0);
+    FtpErrnoCode = FTPERR_DATACONN;
+    return -1;
+  }
+  /* The file's bytes go out as they are; in ASCII a piece that ends in
+   * Ctrl-Z goes without it. */
+  int ascii = FtpContext->currentType == FTP_TYPE_ASCII;
+  for (;;) {
+    size_t got = fread(FtpTransferBuffer, 1, FTP_TRANSFER_PIECE, file);
+    if (got == 0)
+      break;
+    if (ascii && FtpTransferBuffer[got - 1] == 0x1A)
+      got--;
+    if (got > 0 && FtpSendAll(FtpContext->data, FtpTransferBuffer, got) != 0)
+      break;
+  }
+  return 0;
+}
+
+int FtpUpload(const char *command, const char *local, const char *remote)
+{
+  int token = ftpProcessIgnoreInterrupt();
+  FILE *file;
+  int standardInput = strcmp(local, "-") == 0;
+  int streamMode = 0;
+  if (standardInput) {
+    file = stdin;
+    streamMode = ftpProcessBinaryStream(stdin);
+  } else {
+    file = fopen(local, "rb");
+    if (file == NULL) {
+      fprintf(stderr, "%s: %s\n", local, strerror(errno));
+      fflush(stderr);
+      FtpErrnoCode = FTPERR_LOCALFILE;
+      ftpProcessRestoreInterrupt(token);
+      return -1;
+    }
+    if (!ftpProcessRegularFile(file)) {
+      printf("%s: not a plain file.\n", local);
+      fflush(stdout);
+      fclose(file);
+      FtpErrnoCode = FTPERR_LOCALFILE;
+      ftpProcessRestoreInterrupt(token);
+      return -1;
+    }
+  }
+  int result = FtpUploadLoop(command, file, remote);
+  if (standardInput)
+    ftpProcessRestoreStream(stdin, streamMode);
+  else
+    fclose(file);
+  if (result == 0) {
+    FtpCloseData();
+    int replyClass = FtpReplyReader(0);
+    if (replyClass == 4 || replyClass == 5) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      result = -1;
+    }
+  }
+  ftpProcessRestoreInterrupt(token);
+  return result;
+}
+
+/* Stops a download that went wrong: Telnet IP, then IAC as urgent data and
+ * DM ABOR, drain the data connection, read what the server answers. */
+static void FtpAbortDownload(void)
+{
+  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
+  static const unsigned char mark[1] = {TELNET_IAC};
+  static const char abortLine[7] = {static_cast<char>(TELNET_DM), 'A', 'B', 'O', 'R', '\r', '\n'};
+  FtpSocket control = FtpContext->control;
+  ftpNetSend(control, interrupt, sizeof interrupt, 0);
+  if (ftpNetSend(control, mark, sizeof mark, 1) != 1) {
+    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
+    fflush(stderr);
+  }
+  ftpNetSend(control, abortLine, sizeof abortLine, 0);
+  if (ftpNetWaitReadable(control, FtpContext->data, FtpLongWait(FTP_ABORT_WAIT_MS)) <= 0) {
+    FtpReplyCode = -1;
+    FtpLostConnection();
+    return;
+  }
+  if (FtpContext->data != FTP_NO_SOCKET)
+    while (ftpNetReceive(FtpContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) > 0) {
+    }
+  int replyClass = FtpReplyReader(0);
+  if (FtpContext->control == FTP_NO_SOCKET)
+    return;
+  if (replyClass == 5 && FtpReplyCode == 552) {
+    FtpCloseData();
+    FtpReplyReader(0);
+  }
+  if (FtpContext->control != FTP_NO_SOCKET &&
+      ftpNetWaitReadable(FtpContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
+    FtpReplyReader(0);
+}
+
+/* Type restored after a listing switched to ASCII; 0: none remembered. */
+static void FtpRestoreType(int remembered)
+{
+  if (remembered && FtpContext->control != FTP_NO_SOCKET)
+    FtpSetType(remembered);
+}
+
+int FtpDownload(const char *command, const char *local, const char *remote, const char *mode)
+{
+  int isRetrieve = strcmp(command, "RETR") == 0;
+  int standardOutput = strcmp(local, "-") == 0;
+  /* A longer name would be cut to another file's name: refused instead. */
+  if (isRetrieve && strlen(local) > FTP_LOCAL_NAME_MAX) {
+    FtpErrnoCode = FTPERR_LOCALFILE;
+    return -1;
+  }
+  int token = ftpProcessIgnoreInterrupt();
+  int result = -1;
+  int remembered = 0;
+  FILE *file = NULL;
+  int fileFailed = 0;
+  int streamMode = 0;
+  (void)mode;   /* "w": created or truncated, written as bytes */
+
+  if (!standardOutput && ftpProcessPrepareTarget(local) != 0) {
+    FtpErrnoCode = FTPERR_LOCALFILE;
+    goto done;
+  }
+  if (FtpOpenDataConnection() != 0) {
+    FtpErrnoCode = FTPERR_DATACONN;
+    goto done;
+  }
+  if (!isRetrieve && FtpContext->currentType != FTP_TYPE_ASCII) {
+    remembered = FtpContext->currentType;
+    FtpSetType(FTP_TYPE_ASCII);
+  }
+  {
+    int replyClass = FtpTextBlank(remote) ? FtpCommand("%s", command) : FtpCommand("%s %s", command, remote);
+    if (replyClass != 1) {
+      FtpCloseData();
+      FtpRestoreType(remembered);
+      FtpErrnoCode = FTPERR_COMMAND;
+      goto done;
+    }
+  }
+  if (FtpAcceptDataConnection() != 0)
+    goto abort;
+  if (standardOutput) {
+    file = stdout;
+    streamMode = ftpProcessBinaryStream(stdout);
+  } else {
+    file = fopen(local, "wb");
+    if (file == NULL) {
+      fileFailed = 1;
+      goto abort;
+    }
+  }
+  if (ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, FtpLongWait(FTP_DATA_WAIT_MS)) <= 0) {
+    FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
+    FtpCloseData();
+    /* No ABOR; but the transfer's own reply is still to come, and the next
+     * command would read it as its own: start that one on a new connection. */
+    if (FtpContext->commandPending)
+      FtpLostConnection();
+    FtpRestoreType(remembered);
+    goto done;
+  }
+  for (;;) {
+    long got = ftpNetReceive(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE);
+    if (got <= 0)
+      break;
+    if (fwrite(FtpTransferBuffer, 1, static_cast<size_t>(got), file) != static_cast<size_t>(got)) {
+      printf("local disk full. aborted\n");
+      fflush(stdout);
+      goto abort;
+    }
+  }
+  if (!standardOutput) {
+    int closed = fclose(file);
+    file = NULL;
+    if (closed != 0) {
+      printf("local disk full. aborted\n");
+      fflush(stdout);
+      goto abort;
+    }
+  } else {
+    fflush(stdout);
+  }
+  FtpCloseData();
+  {
+    /* A 4xx or 5xx after the data means the file did not come whole. */
+    int replyClass = FtpReplyReader(0);
+    FtpRestoreType(remembered);
+    if (replyClass == 4 || replyClass == 5) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      goto done;
+    }
+  }
+  result = 0;
+  goto done;
+
+abort:
+  if (!FtpContext->commandPending) {
+    FtpErrnoCode = FTPERR_COMMAND;
+  } else {
+    FtpAbortDownload();
+    FtpErrnoCode = fileFailed ? FTPERR_LOCALFILE : FTPERR_ABORT;
+  }
+  FtpCloseData();
+  FtpRestoreType(remembered);
+
+done:
+  if (file != NULL && !standardOutput)
+    fclose(file);
+  if (file != NULL && standardOutput)
+    ftpProcessRestoreStream(stdout, streamMode);
+  ftpProcessRestoreInterrupt(token);
+  return result;
+}

@@ -1,0 +1,145 @@
+/* The FTP client engine: the session cache, the control connection and its
+ * replies, the data connection and the transfers.
+ *
+ * State is process-wide and calls come one at a time. Engine functions answer
+ * 0 or -1 and leave the failure in FtpErrnoCode (frame.h); reply functions
+ * answer the reply class (the first digit of the reply, 0 without a control
+ * connection) and leave the code in FtpReplyCode.
+ *
+ * Connection contexts: the engine has two, the primary and the second (for a
+ * server-to-server transfer); FtpContext points at the current one and every
+ * command, reply and transfer works on it. Session cache entries hold the
+ * control sockets; the current context borrows the socket of the entry that
+ * FtpOpenSession made current. */
+#ifndef WENDRIK_FTP_ENGINE_H
+#define WENDRIK_FTP_ENGINE_H
+
+#include <stddef.h>
+
+#include "net.h"
+#include "parse.h"
+
+#define FTP_SESSION_COUNT 256
+#define FTP_COMMAND_SIZE  300      /* a command line with its CR LF */
+#define FTP_CAPTURE_COMMAND_SIZE 512
+#define FTP_DIRECTORY_SIZE 260     /* PWD capture after login, CWD and reconnect */
+#define FTP_HOST_TEXT_SIZE 256
+#define FTP_ACCOUNT_PROMPT_SIZE 51 /* at most 50 characters typed */
+#define FTP_TRANSFER_BUFFER_SIZE 32768
+#define FTP_TRANSFER_PIECE 16384
+#define FTP_LOCAL_NAME_MAX 260
+
+/* Long waits of the product; WENDRIK_TEST_LONG_WAIT_MS shortens both for tests. */
+#define FTP_DATA_WAIT_MS  60000L   /* accept, first data, each reply capture */
+#define FTP_ABORT_WAIT_MS 10000L   /* the answer to ABOR */
+#define FTP_ABORT_TAIL_MS 1000L    /* a last reply after an abort */
+
+/* A session entry's control socket: an open socket, FTP_NO_SOCKET when the
+ * entry was never connected, or FTP_CLOSED_SOCKET after the engine closed it
+ * (the number may already belong to another connection). */
+#define FTP_CLOSED_SOCKET (-2)
+
+/* Send-port modes of active data connections. */
+#define FTP_PORT_WITH_FALLBACK (-1)  /* send PORT; fall back once when refused */
+#define FTP_PORT_NO_FALLBACK    1
+#define FTP_PORT_DEFAULT        0    /* no PORT: the default data port */
+
+struct FtpSession {
+  char *host;              /* as the login gave it, port suffix included */
+  char *user;
+  char *password;
+  char *account;           /* null: none */
+  char *directory;         /* working directory; empty when unknown */
+  FtpSocket control;
+  int type;                /* last TYPE requested: FTP_TYPE_ASCII or FTP_TYPE_BINARY */
+  FtpAddress *local;       /* control connection addresses, allocated on first use */
+  FtpAddress *remote;
+  int activeMode;
+  int dataConnected;       /* a passive data connection is connected */
+};
+
+struct FtpSessionCache {
+  FtpSession entries[FTP_SESSION_COUNT];
+  unsigned char next;      /* next entry to fill; wraps from 255 to 0 */
+  int current;             /* -1 before the first session */
+};
+
+struct FtpConnection {
+  int connected;
+  FtpSocket control;
+  FtpSocket data;
+  int currentType;         /* type of the last TYPE the server accepted */
+  FtpAddress local;        /* of the control connection */
+  FtpAddress remote;
+  int commandPending;      /* a command was sent and its final reply not read */
+  int sendPortMode;
+};
+
+extern FtpSessionCache SessionCache;
+extern FtpConnection FtpContexts[2];     /* primary, second */
+extern FtpConnection *FtpContext;        /* the current one */
+extern int FtpReplyCode;                 /* code of the last reply; -1 none */
+extern char FtpPasvText[FTP_PASV_TEXT_SIZE];  /* address text of the last 227 reply */
+extern char FtpTypeName[16];             /* name of the current type */
+
+/* --- start-up, sessions (session.cpp) --- */
+
+/* One-time start-up; each call until the "ftp"/"tcp" lookup succeeds repeats
+ * the lookup. 0, or -1 with FtpErrnoCode 1. */
+int FtpEngineStart(void);
+/* The prelude of every engine function: start-up, the required texts (current
+ * host, user, then count more, each present and not blank, else
+ * FtpErrnoCode 9), then FtpOpenSession for the current login. */
+int FtpPrelude(int count, const char *const *required);
+/* Finds or opens the session of a login (account null: none) and makes it current. */
+int FtpOpenSession(const char *host, const char *user, const char *password, const char *account);
+/* The current session entry, or null. */
+FtpSession *FtpCurrentSession(void);
+/* Closes every session with QUIT and frees the entries (FtpLogoff). */
+void FtpCloseAllSessions(void);
+/* When set, the next FtpOpenSession opens a new connection even if the cache
+ * holds a matching entry (cleared by it). */
+extern int FtpForceNewSession;
+
+/* --- control connection (control.cpp) --- */
+
+/* Sends one command line (printf format) and reads its reply. A line that
+ * would not fit in FTP_COMMAND_SIZE is not sent: class 5, code 500. */
+int FtpCommand(const char *format, ...)
+#ifdef __GNUC__
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+/* Reads one complete reply; expectEnd: the connection closing is the answer (QUIT). */
+int FtpReplyReader(int expectEnd);
+/* Sends a command and reads its reply with FTP_DATA_WAIT_MS per wait, copying
+ * the text of 2xx lines (all lines with captureAll) into buffer, at most
+ * size - 2 characters. */
+int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureAll);
+/* Closes the control and data sockets of both contexts; the primary becomes current. */
+void FtpLostConnection(void);
+/* Closes the current context's control socket (no QUIT) and marks every
+ * cache entry that held it closed. */
+void FtpDropControl(void);
+/* Makes s the current context's control socket (the one a cancel closes). */
+void FtpUseControl(FtpSocket s);
+/* Closes the current context's data socket. */
+void FtpCloseData(void);
+/* The long waits, as the test-only setting may shorten them. */
+long FtpLongWait(long milliseconds);
+
+/* --- data connection and transfers (data.cpp) --- */
+
+/* TYPE for a type code (FTP_TYPE_ASCII, 2, FTP_TYPE_BINARY, 4); the reply class. */
+int FtpSetType(int type);
+/* TYPE when the current session's recorded type differs (ASCII and BINARY only). */
+void FtpEnsureType(int type);
+int FtpOpenDataConnection(void);
+int FtpAcceptDataConnection(void);
+/* Transfers; 0 or -1 with FtpErrnoCode. Upload: "STOR", "APPE" or "STOU" from
+ * local ("-": standard input). Download: "RETR" or a listing command into
+ * local ("-": standard output), remote null or blank for none; mode "w". */
+int FtpUpload(const char *command, const char *local, const char *remote);
+int FtpDownload(const char *command, const char *local, const char *remote, const char *mode);
+
+#endif

@@ -1,0 +1,54 @@
+/* Sockets as the FTP engine needs them: one body per platform (win32/net.cpp,
+ * posix/net.cpp). Handles are ints, FTP_NO_SOCKET for none; failures are kept
+ * as Winsock error numbers on both platforms, so their texts are the same. */
+#ifndef WENDRIK_FTP_NET_H
+#define WENDRIK_FTP_NET_H
+
+#include <stddef.h>
+
+typedef int FtpSocket;
+#define FTP_NO_SOCKET (-1)
+
+/* An IPv4 address and port, the port in host byte order. */
+struct FtpAddress {
+  unsigned char ip[4];
+  unsigned short port;
+};
+
+/* Starts the socket library (Winsock 1.1); the result is not examined. */
+void ftpNetStart(void);
+/* The port of a service ("ftp", "tcp"); 0 when known, -1 when not. */
+int ftpNetServicePort(const char *service, const char *protocol, unsigned short *port);
+/* A dotted IPv4 text; 0 when it is one, -1 otherwise. */
+int ftpNetParseDotted(const char *text, FtpAddress *address);
+/* Resolves a host name; the number of addresses written (at most max), 0 when unknown. */
+int ftpNetResolve(const char *name, FtpAddress *list, int max);
+
+/* A stream socket, or FTP_NO_SOCKET. */
+FtpSocket ftpNetSocket(void);
+/* The rest answer 0 on success and -1 on failure (ftpNetLastError tells why). */
+int ftpNetConnect(FtpSocket s, const FtpAddress *to);
+int ftpNetBind(FtpSocket s, const FtpAddress *at);
+int ftpNetListen(FtpSocket s, int backlog);
+int ftpNetLocalAddress(FtpSocket s, FtpAddress *address);
+int ftpNetReuseAddress(FtpSocket s);
+int ftpNetOobInline(FtpSocket s);
+FtpSocket ftpNetAccept(FtpSocket listener);
+/* One send call (urgent: as out-of-band data); never raises a signal.
+ * The number of bytes sent, or -1. */
+long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent);
+/* One receive call: the bytes received, 0 at the end, -1 on failure. */
+long ftpNetReceive(FtpSocket s, void *buffer, size_t size);
+/* As ftpNetReceive, but the bytes stay in the socket for the next receive. */
+long ftpNetPeek(FtpSocket s, void *buffer, size_t size);
+/* Waits until a or b (either may be FTP_NO_SOCKET) is readable: 1 readable,
+ * 0 timed out, -1 wait failed. milliseconds < 0 waits without limit. */
+int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds);
+void ftpNetShutdown(FtpSocket s);
+void ftpNetClose(FtpSocket s);
+
+/* The Winsock number of the last failure, and its text. */
+int ftpNetLastError(void);
+const char *ftpNetErrorText(int code);
+
+#endif

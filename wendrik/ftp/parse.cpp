@@ -1,0 +1,243 @@
+/* The engine's parsers over bytes and text: replies, PASV, host texts, quotes. */
+#include "parse.h"
+
+#include <string.h>
+
+static int FtpIsDigit(int c)
+{
+  return c >= '0' && c <= '9';
+}
+
+void FtpReplyBegin(FtpReplyParser *parser, int mode, char *capture, size_t captureSize, int captureAll)
+{
+  memset(parser, 0, sizeof *parser);
+  parser->mode = mode;
+  parser->capture = captureSize ? capture : NULL;
+  parser->captureSize = capture ? captureSize : 0;
+  parser->captureAll = captureAll;
+  if (parser->capture)
+    parser->capture[0] = '\0';
+}
+
+int FtpReplyClass(const FtpReplyParser *parser)
+{
+  return parser->first - '0';
+}
+
+static void FtpReplyEndLine(FtpReplyParser *parser)
+{
+  parser->lineChars = 0;
+  parser->lineCode = 0;
+  parser->lineFirst = 0;
+  if (parser->pasvState == 2)   /* a 227 address never runs past its line */
+    parser->pasvState = 3;
+}
+
+static int FtpReplyTelnet(FtpReplyParser *parser, unsigned char byte)
+{
+  if (parser->telnet == 1) {
+    if (byte == TELNET_WILL || byte == TELNET_WONT)
+      parser->telnet = 2;
+    else if (byte == TELNET_DO || byte == TELNET_DONT)
+      parser->telnet = 3;
+    else
+      parser->telnet = 0;   /* any other command gets no answer */
+    return FTP_FEED_MORE;
+  }
+  /* the option byte: refuse whatever was offered or asked */
+  parser->answer[0] = TELNET_IAC;
+  parser->answer[1] = parser->telnet == 2 ? TELNET_DONT : TELNET_WONT;
+  parser->answer[2] = byte;
+  parser->answerLength = 3;
+  parser->telnet = 0;
+  return FTP_FEED_MORE;
+}
+
+int FtpReplyFeed(FtpReplyParser *parser, unsigned char byte)
+{
+  parser->answerLength = 0;
+  parser->echoLength = 0;
+  parser->flush = 0;
+
+  if (parser->telnet)
+    return FtpReplyTelnet(parser, byte);
+  if (byte == TELNET_IAC) {
+    if (parser->mode == FTP_REPLY_CAPTURE)
+      return FTP_FEED_HOSTILE;
+    parser->telnet = 1;
+    return FTP_FEED_MORE;
+  }
+
+  if (byte == '\n') {
+    int echoed = parser->lineFirst == '5';
+    if (echoed && parser->mode == FTP_REPLY_READ) {
+      parser->echo[parser->echoLength++] = '\n';
+      parser->flush = 1;
+    }
+    /* "230-Welcome" ... "230-more" ... "230 done": only a line with the
+     * opening code ends a multi-line reply; the second "230-" line has its
+     * code cleared and does not. */
+    if (parser->continuation && parser->lineCode != parser->openingCode) {
+      if (parser->openingCode == 0)
+        parser->openingCode = parser->lineCode;
+      FtpReplyEndLine(parser);
+      return FTP_FEED_MORE;
+    }
+    parser->code = parser->lineCode;
+    parser->first = parser->lineFirst;
+    FtpReplyEndLine(parser);
+    return FTP_FEED_DONE;
+  }
+
+  char c = static_cast<char>(byte);
+  parser->lineChars++;
+  if (parser->lineChars == 1)
+    parser->lineFirst = c;
+  if (parser->lineChars < 4 && FtpIsDigit(c))
+    parser->lineCode = parser->lineCode * 10 + (c - '0');
+  if (parser->lineChars == 4 && c == '-') {
+    if (parser->continuation)
+      parser->lineCode = 0;
+    parser->continuation++;
+  }
+
+  /* "227 Entering Passive Mode (127,0,0,1,195,149)": keep from the first
+   * digit after the code up to a carriage return or ')'. */
+  if (parser->pasvState == 0 && parser->lineCode == 227)
+    parser->pasvState = 1;
+  if (parser->pasvState == 1 && parser->lineChars > 4 && FtpIsDigit(c))
+    parser->pasvState = 2;
+  if (parser->pasvState == 2) {
+    if (c == '\r' || c == ')')
+      parser->pasvState = 3;
+    else if (parser->pasvLength < FTP_PASV_TEXT_SIZE - 1)
+      parser->pasvText[parser->pasvLength++] = c;
+  }
+
+  if (parser->mode == FTP_REPLY_READ) {
+    if (parser->lineFirst == '5' && c != '\r')
+      parser->echo[parser->echoLength++] = c;
+  } else if (parser->capture && parser->lineChars >= 5 && c != '\r' &&
+             (parser->lineFirst == '2' || parser->captureAll) &&
+             parser->captured + 2 < parser->captureSize) {
+    parser->capture[parser->captured++] = c;
+    parser->capture[parser->captured] = '\0';
+  }
+  return FTP_FEED_MORE;
+}
+
+/* Pieces of the PASV text, as a tokenizer over a private copy: each call
+ * skips leading separators and cuts at the next one. */
+static char *FtpNextPiece(char **cursor, const char *separators)
+{
+  char *p = *cursor;
+  if (p == NULL)
+    return NULL;
+  while (*p && strchr(separators, *p))
+    p++;
+  if (*p == '\0') {
+    *cursor = NULL;
+    return NULL;
+  }
+  char *start = p;
+  while (*p && !strchr(separators, *p))
+    p++;
+  if (*p) {
+    *p = '\0';
+    *cursor = p + 1;
+  } else {
+    *cursor = NULL;
+  }
+  return start;
+}
+
+/* A piece as a byte: leading blanks, at least one digit, no value above 255;
+ * what follows the digits is ignored ("149)." or "149 "). */
+static int FtpPieceByte(const char *piece, int *value)
+{
+  if (piece == NULL)
+    return -1;
+  while (*piece == ' ')
+    piece++;
+  if (!FtpIsDigit(*piece))
+    return -1;
+  int v = 0;
+  for (; FtpIsDigit(*piece); piece++) {
+    v = v * 10 + (*piece - '0');
+    if (v > 255)
+      return -1;
+  }
+  *value = v;
+  return 0;
+}
+
+int FtpParsePasv(const char *text, FtpAddress *address)
+{
+  char copy[256];
+  size_t length = strlen(text);
+  if (length > sizeof copy - 1)
+    length = sizeof copy - 1;
+  memcpy(copy, text, length);
+  copy[length] = '\0';
+
+  char *cursor = copy;
+  char *piece = FtpNextPiece(&cursor, " (,");
+  while (piece != NULL && !FtpIsDigit(*piece))
+    piece = FtpNextPiece(&cursor, " (,");
+  int numbers[6];
+  if (FtpPieceByte(piece, &numbers[0]) != 0)
+    return -1;
+  for (int i = 1; i < 5; i++)
+    if (FtpPieceByte(FtpNextPiece(&cursor, ","), &numbers[i]) != 0)
+      return -1;
+  if (FtpPieceByte(FtpNextPiece(&cursor, ")"), &numbers[5]) != 0)
+    return -1;
+  for (int i = 0; i < 4; i++)
+    address->ip[i] = static_cast<unsigned char>(numbers[i]);
+  address->port = static_cast<unsigned short>(numbers[4] * 256 + numbers[5]);
+  return 0;
+}
+
+int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *port, int *hasPort)
+{
+  size_t length = strlen(text);
+  if (length > size - 1)
+    length = size - 1;
+  memcpy(host, text, length);
+  host[length] = '\0';
+  *hasPort = 0;
+  char *blank = strchr(host, ' ');
+  if (blank == NULL)
+    return 0;
+  *blank = '\0';
+  *hasPort = 1;
+  const char *p = blank + 1;
+  while (*p == ' ')
+    p++;
+  /* "host 2121": the number that follows; no number means port 0. */
+  long value = 0;
+  for (; FtpIsDigit(*p); p++) {
+    value = value * 10 + (*p - '0');
+    if (value > 65535)
+      return -1;
+  }
+  *port = static_cast<unsigned short>(value);
+  return 0;
+}
+
+int FtpQuotedText(const char *text, char *out, size_t size)
+{
+  /* 257 "/home/user" is the current directory */
+  const char *open = strchr(text, '"');
+  if (open == NULL)
+    return -1;
+  const char *close = strchr(open + 1, '"');
+  if (close == NULL)
+    return -1;
+  size_t length = static_cast<size_t>(close - open - 1);
+  if (length > size - 1)
+    length = size - 1;
+  memcpy(out, open + 1, length);
+  out[length] = '\0';
+  return 0;
+}

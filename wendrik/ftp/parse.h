@@ -1,0 +1,89 @@
+/* Parsers of what the server and the caller send the engine: reply lines with
+ * their Telnet commands, the PASV address, the host text with its port, and
+ * quoted directory names. They work on bytes and text only (no sockets), so
+ * table tests and fuzz targets drive them directly. */
+#ifndef WENDRIK_FTP_PARSE_H
+#define WENDRIK_FTP_PARSE_H
+
+#include <stddef.h>
+
+#include "net.h"
+
+/* Telnet bytes of the control connection. */
+#define TELNET_IAC  255
+#define TELNET_DONT 254
+#define TELNET_DO   253
+#define TELNET_WONT 252
+#define TELNET_WILL 251
+#define TELNET_IP   244
+#define TELNET_DM   242
+
+/* The address part of a 227 reply, at most FTP_PASV_TEXT_SIZE - 1 characters. */
+#define FTP_PASV_TEXT_SIZE 64
+
+/* How the reply is read: as the reply reader does (Telnet commands answered,
+ * 5xx lines echoed), or as the capture does (a Telnet byte is hostile, nothing
+ * echoed, reply text copied into the caller's buffer). */
+enum FtpReplyMode { FTP_REPLY_READ = 0, FTP_REPLY_CAPTURE = 1 };
+
+/* What one byte did to the reply. */
+enum FtpFeedResult {
+  FTP_FEED_MORE = 0,     /* the reply goes on */
+  FTP_FEED_DONE = 1,     /* the reply is complete: see code, first, openingCode */
+  FTP_FEED_HOSTILE = 2   /* a Telnet byte while capturing: drop the connection */
+};
+
+struct FtpReplyParser {
+  int mode;
+  /* capture buffer of the caller (capture mode only) */
+  char *capture;
+  size_t captureSize;
+  size_t captured;
+  int captureAll;
+  /* the line being read */
+  int lineChars;        /* characters of the line so far, Telnet bytes not counted */
+  int lineCode;         /* value of the digits among characters 1 to 3 */
+  char lineFirst;       /* first character of the line, 0 before it */
+  /* the reply */
+  int continuation;     /* lines whose fourth character was '-' */
+  int openingCode;      /* code of the line that opened a multi-line reply */
+  int telnet;           /* Telnet state: 0, after IAC, after IAC WILL/WONT, after IAC DO/DONT */
+  int pasvState;        /* 0 not 227, 1 reply is 227, 2 copying, 3 copied */
+  size_t pasvLength;
+  char pasvText[FTP_PASV_TEXT_SIZE];
+  /* outputs of the last byte fed */
+  unsigned char answer[3];   /* Telnet answer to send back */
+  int answerLength;
+  char echo[2];              /* characters for standard output */
+  int echoLength;
+  int flush;                 /* flush standard output after the echo */
+  /* the complete reply */
+  int code;                  /* code of the last line */
+  char first;                /* first character of the last line */
+};
+
+/* Starts a reply; capture may be null (nothing copied). */
+void FtpReplyBegin(FtpReplyParser *parser, int mode, char *capture, size_t captureSize, int captureAll);
+/* Feeds one received byte. */
+int FtpReplyFeed(FtpReplyParser *parser, unsigned char byte);
+/* The reply class of a complete reply: its last line's first character - '0'. */
+int FtpReplyClass(const FtpReplyParser *parser);
+
+/* The address and port of a PASV reply's text, for example
+ *   227 Entering Passive Mode (127,0,0,1,195,149).
+ *   227 =127,0,0,1,195,149
+ * (the captured text after the code). 0 when the text holds six numbers of 0
+ * to 255 in the expected places, -1 otherwise. */
+int FtpParsePasv(const char *text, FtpAddress *address);
+
+/* The host text of a login: a host, or a host, a blank and a port.
+ * Copies the host part into host (cut to size - 1) and sets *port when a port
+ * is given (a blank with no number gives 0). 0 when the text is usable, -1
+ * when its port is above 65535. *hasPort tells whether a blank was there. */
+int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *port, int *hasPort);
+
+/* The text between the first two double quotes of a reply text, cut to
+ * size - 1; 0 when found, -1 when the text has fewer than two quotes. */
+int FtpQuotedText(const char *text, char *out, size_t size);
+
+#endif

@@ -1,0 +1,216 @@
+/* POSIX body of net.h: BSD sockets, poll for waits, errno mapped to the
+ * Winsock numbers that net_errors.cpp names. */
+#include "../net.h"
+
+#include <arpa/inet.h>
+#include <errno.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <string.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+static int ftpNetError;
+
+static int ftpNetFail(void)
+{
+  static const struct {
+    int posix;
+    int winsock;
+  } map[] = {
+    {EINTR, 10004}, {EBADF, 10009}, {EACCES, 10013}, {EFAULT, 10014}, {EINVAL, 10022},
+    {EMFILE, 10024}, {EAGAIN, 10035}, {EINPROGRESS, 10036}, {ENOTSOCK, 10038},
+    {EAFNOSUPPORT, 10047}, {EADDRINUSE, 10048}, {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},
+    {ENETUNREACH, 10051}, {ECONNABORTED, 10053}, {ECONNRESET, 10054}, {EPIPE, 10054},
+    {ENOBUFS, 10055}, {EISCONN, 10056}, {ENOTCONN, 10057}, {ESHUTDOWN, 10058},
+    {ETIMEDOUT, 10060}, {ECONNREFUSED, 10061}, {EHOSTDOWN, 10064}, {EHOSTUNREACH, 10065},
+  };
+  int code = -1;
+  for (const auto &entry : map)
+    if (entry.posix == errno)
+      code = entry.winsock;
+  ftpNetError = code;
+  return -1;
+}
+
+static void ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_in *sin)
+{
+  memset(sin, 0, sizeof *sin);
+  sin->sin_family = AF_INET;
+  memcpy(&sin->sin_addr, address->ip, 4);
+  sin->sin_port = htons(address->port);
+}
+
+void ftpNetStart(void)
+{
+}
+
+int ftpNetServicePort(const char *service, const char *protocol, unsigned short *port)
+{
+  struct servent *entry = getservbyname(service, protocol);
+  if (entry == NULL)
+    return -1;
+  *port = ntohs(static_cast<unsigned short>(entry->s_port));
+  return 0;
+}
+
+int ftpNetParseDotted(const char *text, FtpAddress *address)
+{
+  struct in_addr in;
+  if (inet_aton(text, &in) == 0)
+    return -1;
+  memcpy(address->ip, &in, 4);
+  address->port = 0;
+  return 0;
+}
+
+int ftpNetResolve(const char *name, FtpAddress *list, int max)
+{
+  struct hostent *host = gethostbyname(name);
+  if (host == NULL || host->h_addrtype != AF_INET || host->h_length != 4)
+    return 0;
+  int count = 0;
+  for (; count < max && host->h_addr_list[count] != NULL; count++) {
+    memcpy(list[count].ip, host->h_addr_list[count], 4);
+    list[count].port = 0;
+  }
+  return count;
+}
+
+FtpSocket ftpNetSocket(void)
+{
+  int s = socket(AF_INET, SOCK_STREAM, 0);
+  if (s < 0)
+    ftpNetFail();
+  return s < 0 ? FTP_NO_SOCKET : s;
+}
+
+int ftpNetConnect(FtpSocket s, const FtpAddress *to)
+{
+  struct sockaddr_in sin;
+  ftpNetToSockaddr(to, &sin);
+  for (;;) {
+    if (connect(s, reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0)
+      return 0;
+    if (errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
+int ftpNetBind(FtpSocket s, const FtpAddress *at)
+{
+  struct sockaddr_in sin;
+  ftpNetToSockaddr(at, &sin);
+  return bind(s, reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+}
+
+int ftpNetListen(FtpSocket s, int backlog)
+{
+  return listen(s, backlog) == 0 ? 0 : ftpNetFail();
+}
+
+int ftpNetLocalAddress(FtpSocket s, FtpAddress *address)
+{
+  struct sockaddr_in sin;
+  socklen_t length = sizeof sin;
+  if (getsockname(s, reinterpret_cast<struct sockaddr *>(&sin), &length) != 0)
+    return ftpNetFail();
+  memcpy(address->ip, &sin.sin_addr, 4);
+  address->port = ntohs(sin.sin_port);
+  return 0;
+}
+
+int ftpNetReuseAddress(FtpSocket s)
+{
+  int on = 1;
+  return setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 ? 0 : ftpNetFail();
+}
+
+int ftpNetOobInline(FtpSocket s)
+{
+  int on = 1;
+  return setsockopt(s, SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) == 0 ? 0 : ftpNetFail();
+}
+
+FtpSocket ftpNetAccept(FtpSocket listener)
+{
+  for (;;) {
+    int s = accept(listener, NULL, NULL);
+    if (s >= 0)
+      return s;
+    if (errno != EINTR) {
+      ftpNetFail();
+      return FTP_NO_SOCKET;
+    }
+  }
+}
+
+long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent)
+{
+  /* MSG_NOSIGNAL: a peer that went away is a failed send, as on Windows, not SIGPIPE. */
+  for (;;) {
+    ssize_t n = send(s, bytes, length, MSG_NOSIGNAL | (urgent ? MSG_OOB : 0));
+    if (n >= 0)
+      return static_cast<long>(n);
+    if (errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
+long ftpNetReceive(FtpSocket s, void *buffer, size_t size)
+{
+  for (;;) {
+    ssize_t n = recv(s, buffer, size, 0);
+    if (n >= 0)
+      return static_cast<long>(n);
+    if (errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
+long ftpNetPeek(FtpSocket s, void *buffer, size_t size)
+{
+  for (;;) {
+    ssize_t n = recv(s, buffer, size, MSG_PEEK);
+    if (n >= 0)
+      return static_cast<long>(n);
+    if (errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
+int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds)
+{
+  /* poll, not select: descriptors above FD_SETSIZE must not overrun an fd_set. */
+  struct pollfd fds[2];
+  int count = 0;
+  if (a != FTP_NO_SOCKET)
+    fds[count++] = {a, POLLIN, 0};
+  if (b != FTP_NO_SOCKET)
+    fds[count++] = {b, POLLIN, 0};
+  if (count == 0)
+    return -1;
+  int n = poll(fds, static_cast<nfds_t>(count), milliseconds < 0 ? -1 : static_cast<int>(milliseconds));
+  if (n < 0)
+    return ftpNetFail();
+  for (int i = 0; i < count; i++)
+    if (fds[i].revents & POLLNVAL)
+      return -1;
+  return n > 0 ? 1 : 0;
+}
+
+void ftpNetShutdown(FtpSocket s)
+{
+  shutdown(s, SHUT_RDWR);
+}
+
+void ftpNetClose(FtpSocket s)
+{
+  close(s);
+}
+
+int ftpNetLastError(void)
+{
+  return ftpNetError;
+}

@@ -1,0 +1,399 @@
+/* Sessions: start-up, the session cache, connecting, logging in, reusing and
+ * reconnecting cached control connections, closing them all. */
+#include "engine.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "frame/frame.h"
+#include "process.h"
+
+#define FTP_MAX_ADDRESSES 16
+
+FtpSessionCache SessionCache;
+int FtpForceNewSession;
+
+static int FtpStarted;
+static int FtpServiceKnown;
+static unsigned short FtpServicePort;
+
+static void FtpMemoryGone(int status)
+{
+  printf("malloc failed\n");
+  fflush(stdout);
+  exit(status);
+}
+
+static char *FtpCopyText(const char *text)
+{
+  size_t length = strlen(text);
+  char *copy = static_cast<char *>(malloc(length + 1));
+  if (copy == NULL)
+    FtpMemoryGone(1);
+  memcpy(copy, text, length + 1);
+  return copy;
+}
+
+static void FtpReplaceText(char **slot, const char *text)
+{
+  char *copy = text ? FtpCopyText(text) : NULL;
+  free(*slot);
+  *slot = copy;
+}
+
+static FtpAddress *FtpAddressSlot(FtpAddress *slot)
+{
+  if (slot == NULL) {
+    slot = static_cast<FtpAddress *>(malloc(sizeof *slot));
+    if (slot == NULL)
+      FtpMemoryGone(-1);
+  }
+  return slot;
+}
+
+int FtpEngineStart(void)
+{
+  if (!FtpStarted) {
+    /* Marked done first: a failed service lookup does not start it again. */
+    FtpStarted = 1;
+    ftpNetStart();
+    for (int i = 0; i < FTP_SESSION_COUNT; i++)
+      SessionCache.entries[i].control = FTP_NO_SOCKET;
+    SessionCache.current = -1;
+    FtpContexts[0].currentType = FTP_TYPE_ASCII;
+  }
+  if (!FtpServiceKnown) {
+    /* Looked up again until it is known, so a later call can still succeed. */
+    if (ftpNetServicePort("ftp", "tcp", &FtpServicePort) != 0) {
+      fprintf(stderr, "ftp: ftp/tcp: unknown service\n");
+      fflush(stderr);
+      FtpErrnoCode = FTPERR_SERVICE;
+      return -1;
+    }
+    FtpServiceKnown = 1;
+  }
+  return 0;
+}
+
+FtpSession *FtpCurrentSession(void)
+{
+  if (SessionCache.current < 0 || SessionCache.current >= FTP_SESSION_COUNT)
+    return NULL;
+  return &SessionCache.entries[SessionCache.current];
+}
+
+static void FtpDotted(const FtpAddress *address, char *text, size_t size)
+{
+  snprintf(text, size, "%u.%u.%u.%u", address->ip[0], address->ip[1], address->ip[2], address->ip[3]);
+}
+
+/* Connects the current context to a host text ("host" or "host port"). */
+static int FtpConnect(const char *hostText)
+{
+  char host[FTP_HOST_TEXT_SIZE];
+  unsigned short port = FtpServicePort;
+  int hasPort;
+  if (FtpParseHostText(hostText, host, sizeof host, &port, &hasPort) != 0) {
+    FtpErrnoCode = FTPERR_CONNECT;   /* no such port to connect to */
+    return -1;
+  }
+  FtpAddress addresses[FTP_MAX_ADDRESSES];
+  int count;
+  if (ftpNetParseDotted(host, &addresses[0]) == 0) {
+    count = 1;
+  } else {
+    count = ftpNetResolve(host, addresses, FTP_MAX_ADDRESSES);
+    if (count == 0) {
+      FtpErrnoCode = FTPERR_HOST;
+      return -1;
+    }
+  }
+
+  FtpSocket s = ftpNetSocket();
+  if (s == FTP_NO_SOCKET) {
+    ftpProcessWarning("ftp: socket");
+    FtpErrnoCode = FTPERR_SOCKET;
+    return -1;
+  }
+  ftpProcessCancelOn();
+  ftpProcessCancelSocket(s);
+  int tried = 0;
+  for (;;) {
+    addresses[tried].port = port;
+    /* Reuse lets the fall-back to the default data port bind this
+     * connection's own port later (the system refuses it otherwise). */
+    ftpNetReuseAddress(s);
+    if (ftpNetConnect(s, &addresses[tried]) == 0)
+      break;
+    if (tried + 1 < count) {
+      char failed[16], next[16];
+      FtpDotted(&addresses[tried], failed, sizeof failed);
+      FtpDotted(&addresses[tried + 1], next, sizeof next);
+      fprintf(stderr, "ftp: connect to address %s: %s\n", failed, ftpNetErrorText(ftpNetLastError()));
+      fflush(stderr);
+      printf("Trying %s...\n", next);
+      fflush(stdout);
+      ftpNetClose(s);
+      s = ftpNetSocket();
+      ftpProcessCancelSocket(s);
+      if (s == FTP_NO_SOCKET) {
+        FtpErrnoCode = FTPERR_SOCKET;
+        return -1;
+      }
+      tried++;
+      continue;
+    }
+    FtpErrnoCode = FTPERR_CONNECT;
+    ftpNetClose(s);
+    ftpProcessCancelSocket(FtpContext->control);
+    return -1;
+  }
+
+  FtpAddress local;
+  if (ftpNetLocalAddress(s, &local) != 0) {
+    ftpProcessWarning("ftp: Rgetsockname");
+    ftpNetClose(s);
+    ftpProcessCancelSocket(FtpContext->control);
+    return -1;
+  }
+  FtpUseControl(s);
+  FtpContext->local = local;
+  FtpContext->remote = addresses[tried];
+  FtpContext->data = FTP_NO_SOCKET;
+  FtpContext->commandPending = 0;
+  if (FtpReplyReader(0) > 2) {
+    FtpDropControl();   /* a refused greeting; the code stays as it was */
+    return -1;
+  }
+  ftpNetOobInline(FtpContext->control);
+  return 0;
+}
+
+static int FtpLogin(const char *user, const char *password, const char *account)
+{
+  int replyClass = FtpCommand("USER %s", user);
+  int sentAccount = 0;
+  if (replyClass == 3)
+    replyClass = FtpCommand("PASS %s", password);
+  if (replyClass == 3) {
+    char typed[FTP_ACCOUNT_PROMPT_SIZE];
+    if (account == NULL) {
+      /* Nobody to ask without a terminal: the login fails. */
+      if (ftpProcessReadAccount(typed, sizeof typed) != 0) {
+        FtpErrnoCode = FTPERR_LOGIN;
+        return -1;
+      }
+      account = typed;
+    }
+    replyClass = FtpCommand("ACCT %s", account);
+    sentAccount = 1;
+  }
+  if (replyClass != 2) {
+    FtpErrnoCode = FTPERR_LOGIN;
+    return -1;
+  }
+  if (!sentAccount && account != NULL && FtpCommand("ACCT %s", account) == 4) {
+    FtpErrnoCode = FTPERR_LOGIN;
+    return -1;
+  }
+  return 0;
+}
+
+static int FtpSameLogin(const FtpSession *entry, const char *host, const char *user,
+                        const char *password, const char *account)
+{
+  if (entry->host == NULL || entry->user == NULL || entry->password == NULL)
+    return 0;
+  if (strcmp(entry->host, host) || strcmp(entry->user, user) || strcmp(entry->password, password))
+    return 0;
+  if ((entry->account == NULL) != (account == NULL))
+    return 0;
+  return account == NULL || strcmp(entry->account, account) == 0;
+}
+
+/* Takes a cache entry into the current context. */
+static void FtpTakeEntry(int index)
+{
+  FtpSession *entry = &SessionCache.entries[index];
+  SessionCache.current = index;
+  if (entry->local)
+    FtpContext->local = *entry->local;
+  if (entry->remote)
+    FtpContext->remote = *entry->remote;
+  FtpUseControl(entry->control >= 0 ? entry->control : FTP_NO_SOCKET);
+  FtpContext->connected = FtpContext->control != FTP_NO_SOCKET;
+  FtpContext->currentType = entry->type;
+  FtpContext->commandPending = 0;
+}
+
+static void FtpStoreAddresses(FtpSession *entry)
+{
+  entry->local = FtpAddressSlot(entry->local);
+  entry->remote = FtpAddressSlot(entry->remote);
+  *entry->local = FtpContext->local;
+  *entry->remote = FtpContext->remote;
+}
+
+/* The server dropped the entry's connection: connect and log in again, and
+ * go back to the directory the session was in. */
+static int FtpReconnect(FtpSession *entry)
+{
+  if (FtpConnect(entry->host) != 0)
+    return -1;
+  FtpContext->connected = 1;
+  if (FtpLogin(entry->user, entry->password, entry->account) != 0) {
+    FtpDropControl();
+    FtpContext->connected = 0;
+    return -1;
+  }
+  entry->control = FtpContext->control;
+  entry->type = FTP_TYPE_ASCII;
+  FtpContext->currentType = FTP_TYPE_ASCII;
+  FtpStoreAddresses(entry);
+  if (entry->directory && entry->directory[0]) {
+    FtpCommand("CWD %s", entry->directory);
+    if (FtpReplyCode >= 400) {
+      char reply[FTP_DIRECTORY_SIZE];
+      char directory[FTP_DIRECTORY_SIZE];
+      FtpCaptureReply("PWD", reply, sizeof reply, 0);
+      /* Without a quoted name the directory is unknown, but the new
+       * connection serves all the same. */
+      if (FtpReplyCode >= 400 || FtpQuotedText(reply, directory, sizeof directory) != 0)
+        directory[0] = '\0';
+      FtpReplaceText(&entry->directory, directory);
+    }
+  }
+  return 0;
+}
+
+/* Ends the connection of an entry the counter came round to. */
+static void FtpEvict(FtpSession *entry)
+{
+  if (entry->control < 0)
+    return;
+  FtpSocket fresh = FtpContext->control;
+  FtpSocket data = FtpContext->data;
+  FtpContext->data = FTP_NO_SOCKET;
+  FtpUseControl(entry->control);
+  FtpCommand("QUIT");
+  FtpDropControl();
+  FtpUseControl(fresh);
+  FtpContext->data = data;
+  FtpContext->connected = 1;
+}
+
+int FtpOpenSession(const char *host, const char *user, const char *password, const char *account)
+{
+  int found = -1;
+  if (!FtpForceNewSession)
+    for (int i = 0; i < FTP_SESSION_COUNT && found < 0; i++)
+      if (FtpSameLogin(&SessionCache.entries[i], host, user, password, account))
+        found = i;
+  FtpForceNewSession = 0;
+
+  if (found >= 0) {
+    FtpTakeEntry(found);
+    FtpSession *entry = &SessionCache.entries[found];
+    if (FtpContext->control != FTP_NO_SOCKET &&
+        ftpNetSend(FtpContext->control, "NOOP\r\n", 6, 0) == 6) {
+      FtpReplyReader(0);
+      if (FtpContext->control != FTP_NO_SOCKET)
+        return 0;
+    }
+    /* A probe that could not be sent leaves the old socket to close. */
+    if (FtpContext->control != FTP_NO_SOCKET)
+      FtpDropControl();
+    return FtpReconnect(entry);
+  }
+
+  if (FtpConnect(host) != 0)
+    return -1;
+  FtpContext->connected = 1;
+  if (FtpLogin(user, password, account) != 0) {
+    FtpDropControl();
+    FtpContext->connected = 0;
+    return -1;
+  }
+  /* The directory first, so that a failed open leaves the cache as it was. */
+  char reply[FTP_DIRECTORY_SIZE];
+  char directory[FTP_DIRECTORY_SIZE];
+  FtpCaptureReply("PWD", reply, sizeof reply, 0);
+  if (FtpReplyCode >= 400) {
+    directory[0] = '\0';
+  } else if (FtpQuotedText(reply, directory, sizeof directory) != 0) {
+    FtpErrnoCode = FTPERR_LOGIN;
+    FtpDropControl();
+    FtpContext->connected = 0;
+    return -1;
+  }
+  if (FtpContext->control == FTP_NO_SOCKET) {
+    FtpErrnoCode = FTPERR_LOGIN;   /* lost while reading the directory */
+    return -1;
+  }
+
+  int index = SessionCache.next;
+  FtpSession *entry = &SessionCache.entries[index];
+  FtpEvict(entry);
+  FtpReplaceText(&entry->host, host);
+  FtpReplaceText(&entry->user, user);
+  FtpReplaceText(&entry->password, password);
+  FtpReplaceText(&entry->account, account);
+  FtpReplaceText(&entry->directory, directory);
+  FtpStoreAddresses(entry);
+  entry->control = FtpContext->control;
+  entry->type = FTP_TYPE_ASCII;
+  entry->activeMode = 0;
+  entry->dataConnected = 0;
+  SessionCache.current = index;
+  FtpContext->currentType = FTP_TYPE_ASCII;
+  SessionCache.next = static_cast<unsigned char>(SessionCache.next + 1);
+  return 0;
+}
+
+int FtpPrelude(int count, const char *const *required)
+{
+  if (FtpEngineStart() != 0)
+    return -1;
+  if (FtpTextBlank(FtpCurrentLogin.host) || FtpTextBlank(FtpCurrentLogin.user)) {
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  for (int i = 0; i < count; i++)
+    if (FtpTextBlank(required[i])) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      return -1;
+    }
+  return FtpOpenSession(FtpCurrentLogin.host, FtpCurrentLogin.user, FtpCurrentLogin.password,
+                        FtpCurrentLogin.hasAccount ? FtpCurrentLogin.account : NULL);
+}
+
+void FtpCloseAllSessions(void)
+{
+  if (!FtpStarted)
+    return;   /* the entries are not set up: nothing was ever opened */
+  FtpContext = &FtpContexts[0];
+  for (int i = 0; i < FTP_SESSION_COUNT; i++) {
+    FtpSession *entry = &SessionCache.entries[i];
+    if (entry->control == FTP_NO_SOCKET)
+      continue;
+    if (entry->control >= 0) {
+      FtpUseControl(entry->control);
+      FtpCommand("QUIT");
+      FtpDropControl();
+    }
+    entry->control = FTP_NO_SOCKET;
+    FtpReplaceText(&entry->host, NULL);
+    FtpReplaceText(&entry->user, NULL);
+    FtpReplaceText(&entry->password, NULL);
+    FtpReplaceText(&entry->account, NULL);
+    FtpReplaceText(&entry->directory, NULL);
+    free(entry->local);
+    free(entry->remote);
+    entry->local = entry->remote = NULL;
+  }
+  FtpUseControl(FTP_NO_SOCKET);
+  FtpContext->connected = 0;
+  SessionCache.next = 0;
+  SessionCache.current = -1;
+}

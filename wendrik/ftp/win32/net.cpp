@@ -1,0 +1,169 @@
+/* Win32 body of net.h: Winsock, select for waits. */
+#include "../net.h"
+
+#include <winsock2.h>
+#include <string.h>
+
+static int ftpNetFail(void)
+{
+  return -1;
+}
+
+static void ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_in *sin)
+{
+  memset(sin, 0, sizeof *sin);
+  sin->sin_family = AF_INET;
+  memcpy(&sin->sin_addr, address->ip, 4);
+  sin->sin_port = htons(address->port);
+}
+
+static SOCKET ftpNetHandle(FtpSocket s)
+{
+  return static_cast<SOCKET>(static_cast<unsigned int>(s));
+}
+
+void ftpNetStart(void)
+{
+  WSADATA data;
+  WSAStartup(MAKEWORD(1, 1), &data);
+}
+
+int ftpNetServicePort(const char *service, const char *protocol, unsigned short *port)
+{
+  struct servent *entry = getservbyname(service, protocol);
+  if (entry == NULL)
+    return -1;
+  *port = ntohs(static_cast<unsigned short>(entry->s_port));
+  return 0;
+}
+
+int ftpNetParseDotted(const char *text, FtpAddress *address)
+{
+  unsigned long value = inet_addr(text);
+  if (value == INADDR_NONE && strcmp(text, "255.255.255.255") != 0)
+    return -1;
+  memcpy(address->ip, &value, 4);
+  address->port = 0;
+  return 0;
+}
+
+int ftpNetResolve(const char *name, FtpAddress *list, int max)
+{
+  struct hostent *host = gethostbyname(name);
+  if (host == NULL || host->h_addrtype != AF_INET || host->h_length != 4)
+    return 0;
+  int count = 0;
+  for (; count < max && host->h_addr_list[count] != NULL; count++) {
+    memcpy(list[count].ip, host->h_addr_list[count], 4);
+    list[count].port = 0;
+  }
+  return count;
+}
+
+FtpSocket ftpNetSocket(void)
+{
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  return s == INVALID_SOCKET ? FTP_NO_SOCKET : static_cast<FtpSocket>(s);
+}
+
+int ftpNetConnect(FtpSocket s, const FtpAddress *to)
+{
+  struct sockaddr_in sin;
+  ftpNetToSockaddr(to, &sin);
+  return connect(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+}
+
+int ftpNetBind(FtpSocket s, const FtpAddress *at)
+{
+  struct sockaddr_in sin;
+  ftpNetToSockaddr(at, &sin);
+  return bind(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+}
+
+int ftpNetListen(FtpSocket s, int backlog)
+{
+  return listen(ftpNetHandle(s), backlog) == 0 ? 0 : ftpNetFail();
+}
+
+int ftpNetLocalAddress(FtpSocket s, FtpAddress *address)
+{
+  struct sockaddr_in sin;
+  int length = sizeof sin;
+  if (getsockname(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), &length) != 0)
+    return ftpNetFail();
+  memcpy(address->ip, &sin.sin_addr, 4);
+  address->port = ntohs(sin.sin_port);
+  return 0;
+}
+
+int ftpNetReuseAddress(FtpSocket s)
+{
+  BOOL on = TRUE;
+  return setsockopt(ftpNetHandle(s), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char *>(&on), sizeof on) == 0
+             ? 0 : ftpNetFail();
+}
+
+int ftpNetOobInline(FtpSocket s)
+{
+  BOOL on = TRUE;
+  return setsockopt(ftpNetHandle(s), SOL_SOCKET, SO_OOBINLINE, reinterpret_cast<const char *>(&on), sizeof on) == 0
+             ? 0 : ftpNetFail();
+}
+
+FtpSocket ftpNetAccept(FtpSocket listener)
+{
+  SOCKET s = accept(ftpNetHandle(listener), NULL, NULL);
+  return s == INVALID_SOCKET ? FTP_NO_SOCKET : static_cast<FtpSocket>(s);
+}
+
+long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent)
+{
+  int n = send(ftpNetHandle(s), static_cast<const char *>(bytes), static_cast<int>(length), urgent ? MSG_OOB : 0);
+  return n == SOCKET_ERROR ? -1 : n;
+}
+
+long ftpNetReceive(FtpSocket s, void *buffer, size_t size)
+{
+  int n = recv(ftpNetHandle(s), static_cast<char *>(buffer), static_cast<int>(size), 0);
+  return n == SOCKET_ERROR ? -1 : n;
+}
+
+long ftpNetPeek(FtpSocket s, void *buffer, size_t size)
+{
+  int n = recv(ftpNetHandle(s), static_cast<char *>(buffer), static_cast<int>(size), MSG_PEEK);
+  return n == SOCKET_ERROR ? -1 : n;
+}
+
+int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds)
+{
+  fd_set readable;
+  FD_ZERO(&readable);
+  if (a != FTP_NO_SOCKET)
+    FD_SET(ftpNetHandle(a), &readable);
+  if (b != FTP_NO_SOCKET)
+    FD_SET(ftpNetHandle(b), &readable);
+  if (readable.fd_count == 0)
+    return -1;
+  struct timeval limit;
+  limit.tv_sec = milliseconds / 1000;
+  limit.tv_usec = (milliseconds % 1000) * 1000;
+  int n = select(0, &readable, NULL, NULL, milliseconds < 0 ? NULL : &limit);
+  if (n == SOCKET_ERROR)
+    return -1;
+  return n > 0 ? 1 : 0;
+}
+
+void ftpNetShutdown(FtpSocket s)
+{
+  shutdown(ftpNetHandle(s), SD_BOTH);
+}
+
+void ftpNetClose(FtpSocket s)
+{
+  closesocket(ftpNetHandle(s));
+}
+
+int ftpNetLastError(void)
+{
+  return WSAGetLastError();
+}

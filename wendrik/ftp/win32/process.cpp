@@ -1,0 +1,128 @@
+/* Win32 body of process.h: C runtime signals, the console without echo, the
+ * warning message box. */
+#include "../process.h"
+
+#include <winsock2.h>
+#include <windows.h>
+#include <conio.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <io.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+static volatile FtpSocket ftpCancelSocket = FTP_NO_SOCKET;
+
+static void ftpCancel(int)
+{
+  if (ftpCancelSocket != FTP_NO_SOCKET)
+    closesocket(static_cast<SOCKET>(static_cast<unsigned int>(ftpCancelSocket)));
+  fputs("cancelled\n", stdout);
+  fflush(stdout);
+  _exit(1);
+}
+
+void ftpProcessCancelOn(void)
+{
+  signal(SIGINT, ftpCancel);
+  signal(SIGTERM, ftpCancel);
+  signal(SIGBREAK, ftpCancel);
+}
+
+void ftpProcessCancelSocket(FtpSocket s)
+{
+  ftpCancelSocket = s;
+}
+
+typedef void FtpSignalHandler(int);
+#define FTP_INTERRUPT_DEPTH 8
+static FtpSignalHandler *ftpSavedInterrupt[FTP_INTERRUPT_DEPTH];
+static int ftpInterruptDepth;
+
+int ftpProcessIgnoreInterrupt(void)
+{
+  int token = ftpInterruptDepth;
+  if (ftpInterruptDepth < FTP_INTERRUPT_DEPTH)
+    ftpSavedInterrupt[ftpInterruptDepth++] = signal(SIGINT, SIG_IGN);
+  return token;
+}
+
+void ftpProcessRestoreInterrupt(int token)
+{
+  if (token < 0 || token >= ftpInterruptDepth)
+    return;
+  signal(SIGINT, ftpSavedInterrupt[token]);
+  ftpInterruptDepth = token;
+}
+
+int ftpProcessReadAccount(char *buffer, size_t size)
+{
+  /* A console, not merely a character device: NUL is one too. */
+  DWORD consoleMode;
+  if (!_isatty(_fileno(stdin)) || !GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &consoleMode))
+    return -1;
+  fputs("Account:", stdout);
+  fflush(stdout);
+  size_t length = 0;
+  for (;;) {
+    int c = _getch();
+    if (c == '\r' || c == '\n' || c == EOF)
+      break;
+    if (c == '\b') {
+      if (length > 0)
+        length--;
+    } else if (length + 1 < size) {
+      buffer[length++] = static_cast<char>(c);
+    }
+  }
+  buffer[length] = '\0';
+  fputs("\n", stdout);
+  fflush(stdout);
+  return 0;
+}
+
+void ftpProcessWarning(const char *text)
+{
+  /* Test-only: the test runs have nobody to click the box away, so they set
+   * WENDRIK_TEST_WARNINGS_TO_STDERR and get the line the POSIX build writes. */
+  const char *toStderr = getenv("WENDRIK_TEST_WARNINGS_TO_STDERR");
+  if (toStderr != NULL && *toStderr != '\0') {
+    fprintf(stderr, "Wendrik Error: %s\n", text);
+    fflush(stderr);
+    return;
+  }
+  MessageBoxA(NULL, text, "Wendrik Error", MB_OK | MB_ICONWARNING);
+}
+
+int ftpProcessPrepareTarget(const char *name)
+{
+  if (_access(name, 2) == 0)
+    return 0;
+  if (errno == ENOENT)
+    return 0;
+  struct _stat info;
+  if (_stat(name, &info) != 0 || (info.st_mode & _S_IFREG) == 0)
+    return -1;
+  /* Exists but read-only: clear the read-only attribute. */
+  return _chmod(name, _S_IREAD | _S_IWRITE) == 0 ? 0 : -1;
+}
+
+int ftpProcessRegularFile(FILE *file)
+{
+  struct _stat info;
+  return _fstat(_fileno(file), &info) == 0 && (info.st_mode & _S_IFREG) != 0;
+}
+
+int ftpProcessBinaryStream(FILE *stream)
+{
+  fflush(stream);
+  return _setmode(_fileno(stream), _O_BINARY);
+}
+
+void ftpProcessRestoreStream(FILE *stream, int mode)
+{
+  fflush(stream);
+  if (mode != -1)
+    _setmode(_fileno(stream), mode);
+}

@@ -1,0 +1,284 @@
+// The engine's parsers as tables: replies fed byte by byte (multi-line,
+// Telnet, bare line feeds, 227 texts, captures, hostile input), PASV texts,
+// host texts and quoted directory names.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ftp/parse.h"
+
+namespace {
+
+struct Fed {
+  int result = FTP_FEED_MORE;   // of the last byte fed
+  size_t consumed = 0;          // bytes fed until the reply was done
+  std::string answers;          // Telnet answers, concatenated
+  std::string echo;
+  int flushes = 0;
+};
+
+Fed feed(FtpReplyParser &parser, const std::string &bytes)
+{
+  Fed fed;
+  for (unsigned char byte : bytes) {
+    fed.result = FtpReplyFeed(&parser, byte);
+    fed.consumed++;
+    fed.answers.append(reinterpret_cast<const char *>(parser.answer), parser.answerLength);
+    fed.echo.append(parser.echo, parser.echoLength);
+    fed.flushes += parser.flush;
+    if (fed.result != FTP_FEED_MORE)
+      break;
+  }
+  return fed;
+}
+
+std::string bytes(std::initializer_list<int> values)
+{
+  std::string out;
+  for (int v : values)
+    out += static_cast<char>(v);
+  return out;
+}
+
+TEST(ReplyReader, CompletesRepliesWhereTheirLastLineEnds)
+{
+  struct Row {
+    const char *what;
+    std::string input;
+    size_t consumed;   // 0: the whole input, still not complete
+    int code;
+    int replyClass;
+  } rows[] = {
+    {"one line", "200 NOOP ok.\r\n", 14, 200, 2},
+    {"bare line feed", "226 done\nnext", 9, 226, 2},
+    {"multi-line up to the code and a blank",
+     "230-Welcome\r\n230-again\r\n 230 inner\r\n230 Logged in.\r\n", 52, 230, 2},
+    {"inner lines with other codes", "211-Status\r\n200 not the end\r\n211 End\r\n", 38, 211, 2},
+    {"preliminary reply", "150 Opening data connection.\r\n", 30, 150, 1},
+    {"two replies in one read: the first only", "350 Ready\r\n250 Done\r\n", 11, 350, 3},
+    {"a line without digits", "hello\r\n", 7, 0, 'h' - '0'},
+    {"only two digits", "25 x\r\n", 6, 25, 2},
+    {"open multi-line reply", "230-Welcome\r\n230-more\r\n", 0, 0, 0},
+    {"a line that never ends", "200 " + std::string(100000, 'x'), 0, 0, 0},
+  };
+  for (const Row &row : rows) {
+    FtpReplyParser parser;
+    FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+    Fed fed = feed(parser, row.input);
+    if (row.consumed == 0) {
+      EXPECT_EQ(fed.result, FTP_FEED_MORE) << row.what;
+      continue;
+    }
+    EXPECT_EQ(fed.result, FTP_FEED_DONE) << row.what;
+    EXPECT_EQ(fed.consumed, row.consumed) << row.what;
+    EXPECT_EQ(parser.code, row.code) << row.what;
+    EXPECT_EQ(FtpReplyClass(&parser), row.replyClass) << row.what;
+  }
+}
+
+TEST(ReplyReader, RemembersTheOpeningCodeOf421)
+{
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+  Fed fed = feed(parser, "421-Service closing\r\n421 Bye.\r\n");
+  EXPECT_EQ(fed.result, FTP_FEED_DONE);
+  EXPECT_EQ(parser.openingCode, 421);
+  EXPECT_EQ(parser.code, 421);
+}
+
+TEST(ReplyReader, RefusesTelnetOptionsAndLeavesTheTextAsIfTheyWereAbsent)
+{
+  struct Row {
+    const char *what;
+    std::string input;
+    std::string answers;
+  } rows[] = {
+    {"WILL gets DONT", "220 " + bytes({255, 251, 1}) + "ready\r\n", bytes({255, 254, 1})},
+    {"WONT gets DONT", "220 " + bytes({255, 252, 5}) + "ready\r\n", bytes({255, 254, 5})},
+    {"DO gets WONT", "220 " + bytes({255, 253, 3}) + "ready\r\n", bytes({255, 252, 3})},
+    {"DONT gets WONT", "220 " + bytes({255, 254, 6}) + "ready\r\n", bytes({255, 252, 6})},
+    {"other commands get nothing", "220 " + bytes({255, 241}) + "re" + bytes({255, 255}) + "ady\r\n", ""},
+    {"inside the code", "2" + bytes({255, 251, 24}) + "20 ready\r\n", bytes({255, 254, 24})},
+    {"a line feed as the option byte is no line end", "220 x" + bytes({255, 253, 10}) + "\r\n",
+     bytes({255, 252, 10})},
+  };
+  for (const Row &row : rows) {
+    FtpReplyParser parser;
+    FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+    Fed fed = feed(parser, row.input);
+    EXPECT_EQ(fed.result, FTP_FEED_DONE) << row.what;
+    EXPECT_EQ(fed.consumed, row.input.size()) << row.what;
+    EXPECT_EQ(parser.code, 220) << row.what;
+    EXPECT_EQ(fed.answers, row.answers) << row.what;
+  }
+  // A read that ends in the middle of a Telnet command goes on with the next.
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+  EXPECT_EQ(feed(parser, "220 " + bytes({255})).result, FTP_FEED_MORE);
+  Fed rest = feed(parser, bytes({251, 9}) + "\r\n");
+  EXPECT_EQ(rest.result, FTP_FEED_DONE);
+  EXPECT_EQ(rest.answers, bytes({255, 254, 9}));
+}
+
+TEST(ReplyReader, EchoesLinesThatStartWithFive)
+{
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+  Fed fed = feed(parser, "550-No such file\r\n 550 inner\r\n550 really.\r\n");
+  EXPECT_EQ(fed.echo, "550-No such file\n550 really.\n");
+  EXPECT_EQ(fed.flushes, 2);
+  FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+  EXPECT_EQ(feed(parser, "200 fine\r\n").echo, "");
+  // Capturing echoes nothing.
+  char buffer[64];
+  FtpReplyBegin(&parser, FTP_REPLY_CAPTURE, buffer, sizeof buffer, 1);
+  EXPECT_EQ(feed(parser, "550 refused\r\n").echo, "");
+}
+
+TEST(ReplyReader, KeepsThe227AddressText)
+{
+  struct Row {
+    const char *what;
+    std::string input;
+    const char *text;
+  } rows[] = {
+    {"in parentheses", "227 Entering Passive Mode (127,0,0,1,195,149).\r\n", "127,0,0,1,195,149"},
+    {"after an equals sign", "227 =127,0,0,1,195,149\r\n", "127,0,0,1,195,149"},
+    {"bare line feed", "227 =10,1,2,3,4,5\n", "10,1,2,3,4,5"},
+    {"cut to its buffer", "227 (" + std::string(500, '9') + ")\r\n", nullptr},
+  };
+  for (const Row &row : rows) {
+    FtpReplyParser parser;
+    FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+    EXPECT_EQ(feed(parser, row.input).result, FTP_FEED_DONE) << row.what;
+    EXPECT_GE(parser.pasvState, 2) << row.what;
+    std::string text(parser.pasvText, parser.pasvLength);
+    if (row.text)
+      EXPECT_EQ(text, row.text) << row.what;
+    else
+      EXPECT_EQ(text, std::string(FTP_PASV_TEXT_SIZE - 1, '9')) << row.what;
+  }
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_READ, nullptr, 0, 0);
+  feed(parser, "200 (127,0,0,1,1,1)\r\n");
+  EXPECT_EQ(parser.pasvState, 0);
+}
+
+TEST(CaptureReply, CopiesTheTextAfterTheCodeWithinItsBuffer)
+{
+  struct Row {
+    const char *what;
+    std::string input;
+    size_t size;
+    int all;
+    const char *captured;
+  } rows[] = {
+    {"directory", "257 \"/home/user\" is the current directory\r\n", 260, 0,
+     "\"/home/user\" is the current directory"},
+    {"2xx lines only, joined", "211-Features:\r\n MDTM\r\n211 End\r\n", 64, 0, "Features:End"},
+    {"every line", "211-Features:\r\n MDTM\r\n211 End\r\n", 64, 1, "Features:MEnd"},
+    {"a refusal is not kept", "550 Permission denied.\r\n", 64, 0, ""},
+    {"unless everything is", "550 Permission denied.\r\n", 64, 1, "Permission denied."},
+    {"at most size - 2 characters", "257 \"/abcdefghij\"\r\n", 8, 0, "\"/abcd"},
+    {"a short line", "257\r\n", 64, 0, ""},
+  };
+  for (const Row &row : rows) {
+    std::vector<char> buffer(row.size, '#');
+    FtpReplyParser parser;
+    FtpReplyBegin(&parser, FTP_REPLY_CAPTURE, buffer.data(), buffer.size(), row.all);
+    EXPECT_EQ(feed(parser, row.input).result, FTP_FEED_DONE) << row.what;
+    EXPECT_STREQ(buffer.data(), row.captured) << row.what;
+  }
+  // A Telnet byte while capturing drops the connection.
+  char buffer[16];
+  FtpReplyParser parser;
+  FtpReplyBegin(&parser, FTP_REPLY_CAPTURE, buffer, sizeof buffer, 0);
+  EXPECT_EQ(feed(parser, "257 " + bytes({255, 251, 1})).result, FTP_FEED_HOSTILE);
+}
+
+TEST(PasvText, GivesTheAddressOrRefusesTheText)
+{
+  struct Row {
+    const char *text;
+    int ok;
+    unsigned char ip[4];
+    unsigned short port;
+  } rows[] = {
+    {"Entering Passive Mode (127,0,0,1,195,149).", 1, {127, 0, 0, 1}, 195 * 256 + 149},
+    {"=127,0,0,1,4,1", 0, {}, 0},   // the piece must begin with the digit
+    {"Entering Passive Mode (10, 1, 2, 3, 0, 21)", 1, {10, 1, 2, 3}, 21},
+    {"(255,255,255,255,255,255)", 1, {255, 255, 255, 255}, 65535},
+    {"Entering Passive Mode (127,0,0,1,300,1).", 0, {}, 0},
+    {"Entering Passive Mode (127,0,0,1,1,256).", 0, {}, 0},
+    {"Entering Passive Mode (999999999999,0,0,1,1,1).", 0, {}, 0},
+    {"Entering Passive Mode (127,0,0,1).", 0, {}, 0},
+    {"Entering Passive Mode (127,0,0,1,4,).", 0, {}, 0},
+    {"Entering Passive Mode (127,x,0,1,4,1).", 0, {}, 0},
+    {"Entering Passive Mode", 0, {}, 0},
+    {"", 0, {}, 0},
+  };
+  for (const Row &row : rows) {
+    FtpAddress address = {{9, 9, 9, 9}, 9};
+    EXPECT_EQ(FtpParsePasv(row.text, &address) == 0, row.ok == 1) << row.text;
+    if (row.ok) {
+      EXPECT_EQ(std::vector<int>(address.ip, address.ip + 4), std::vector<int>(row.ip, row.ip + 4)) << row.text;
+      EXPECT_EQ(address.port, row.port) << row.text;
+    }
+  }
+  std::string endless = "(" + std::string(5000, '1');
+  FtpAddress address;
+  EXPECT_NE(FtpParsePasv(endless.c_str(), &address), 0);
+}
+
+TEST(HostText, SplitsTheHostFromItsPort)
+{
+  struct Row {
+    const char *text;
+    int ok;
+    const char *host;
+    int hasPort;
+    unsigned short port;
+  } rows[] = {
+    {"ftp.example.test", 1, "ftp.example.test", 0, 21},
+    {"127.0.0.1 2121", 1, "127.0.0.1", 1, 2121},
+    {"127.0.0.1   2121", 1, "127.0.0.1", 1, 2121},
+    {"127.0.0.1 ", 1, "127.0.0.1", 1, 0},
+    {"127.0.0.1 ftp", 1, "127.0.0.1", 1, 0},
+    {"127.0.0.1 65535", 1, "127.0.0.1", 1, 65535},
+    {"127.0.0.1 65536", 0, nullptr, 1, 0},
+    {"127.0.0.1 99999999999999999999", 0, nullptr, 1, 0},
+  };
+  for (const Row &row : rows) {
+    char host[256];
+    unsigned short port = 21;
+    int hasPort = -1;
+    EXPECT_EQ(FtpParseHostText(row.text, host, sizeof host, &port, &hasPort) == 0, row.ok == 1) << row.text;
+    EXPECT_EQ(hasPort, row.hasPort) << row.text;
+    if (row.ok) {
+      EXPECT_STREQ(host, row.host) << row.text;
+      EXPECT_EQ(port, row.port) << row.text;
+    }
+  }
+  std::string longHost(400, 'h');
+  char host[256];
+  unsigned short port = 21;
+  int hasPort;
+  EXPECT_EQ(FtpParseHostText(longHost.c_str(), host, sizeof host, &port, &hasPort), 0);
+  EXPECT_EQ(std::string(host), std::string(255, 'h'));
+}
+
+TEST(QuotedText, TakesTheTextBetweenTheFirstTwoQuotes)
+{
+  char out[16];
+  EXPECT_EQ(FtpQuotedText("\"/home/user\" is the current directory", out, sizeof out), 0);
+  EXPECT_STREQ(out, "/home/user");
+  EXPECT_EQ(FtpQuotedText("\"\" empty", out, sizeof out), 0);
+  EXPECT_STREQ(out, "");
+  EXPECT_EQ(FtpQuotedText("\"/a/very/long/directory/name\"", out, sizeof out), 0);
+  EXPECT_STREQ(out, "/a/very/long/di");
+  EXPECT_NE(FtpQuotedText("/nowhere is the directory", out, sizeof out), 0);
+  EXPECT_NE(FtpQuotedText("\"/unclosed", out, sizeof out), 0);
+}
+
+}  // namespace
