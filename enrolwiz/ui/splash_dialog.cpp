@@ -4,6 +4,8 @@
 #include "app/options.h"
 #include "app/reg_exception.h"
 #include "app/win32/bitmaps.h"
+#include "data/registration_record.h"
+#include "data/system_info.h"
 #include "framework/win32/app.h"
 #include "res/resource.h"
 #include "string_ids.h"
@@ -63,6 +65,8 @@ void SplashDialog::OnCreate()
 
 BOOL SplashDialog::OnInitDialog()
 {
+  RegistrationRecord::instance().load();
+  SystemInfo::instance().collect();
   PaletteDialog::OnInitDialog();
   // The template's position was for its own size; the picture's size is known now.
   CenterWindow();

@@ -151,6 +151,20 @@ int number(const std::string& word)
   return static_cast<int>(value);
 }
 
+// The lines of a text file without their line ends.
+std::vector<std::string> fileLines(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 // An argument as a command line carries it (quotes when it has blanks).
 std::string quoted(const std::string& argument)
 {
@@ -186,18 +200,14 @@ public:
 
   bool run(const std::string& scenario)
   {
-    std::ifstream in(scenario);
-    if (!in) {
+    if (GetFileAttributesA(scenario.c_str()) == INVALID_FILE_ATTRIBUTES) {
       say("FAIL cannot read the scenario " + scenario);
       return false;
     }
-    std::string line;
     int lineNumber = 0;
     try {
-      while (std::getline(in, line)) {
+      for (const std::string& line : fileLines(scenario)) {
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-          line.pop_back();
         std::vector<std::string> w = words(line);
         if (w.empty())
           continue;
@@ -247,10 +257,10 @@ private:
       gone(w.size() > 1 ? number(w[1]) : 10);
     } else if (verb == "caption") {
       need(1);
-      expectEqual("caption", windowText(window()), w[1]);
+      expectSoon("caption", [&] { return windowText(window()); }, w[1]);
     } else if (verb == "text") {
       need(2);
-      expectEqual(format("text of %s", w[1].c_str()), windowText(control(w[1])), w[2]);
+      expectSoon(format("text of %s", w[1].c_str()), [&] { return windowText(control(w[1])); }, w[2]);
     } else if (verb == "text-starts") {
       need(2);
       std::string text = windowText(control(w[1]));
@@ -269,22 +279,23 @@ private:
       listControls();
     } else if (verb == "checked") {
       need(2);
-      LRESULT state = sendMessage(control(w[1]), BM_GETCHECK, 0, 0);
-      expectEqual(format("check state of %s", w[1].c_str()), std::to_string(state), w[2]);
+      expectSoon(format("check state of %s", w[1].c_str()),
+                 [&] { return std::to_string(sendMessage(control(w[1]), BM_GETCHECK, 0, 0)); }, w[2]);
     } else if (verb == "visible") {
       need(2);
-      expectEqual(format("visibility of %s", w[1].c_str()),
-                  IsWindowVisible(control(w[1])) ? "1" : "0", w[2]);
+      expectSoon(format("visibility of %s", w[1].c_str()),
+                 [&] { return std::string(IsWindowVisible(control(w[1])) ? "1" : "0"); }, w[2]);
     } else if (verb == "enabled") {
       need(2);
-      expectEqual(format("enabled state of %s", w[1].c_str()),
-                  IsWindowEnabled(control(w[1])) ? "1" : "0", w[2]);
+      expectSoon(format("enabled state of %s", w[1].c_str()),
+                 [&] { return std::string(IsWindowEnabled(control(w[1])) ? "1" : "0"); }, w[2]);
     } else if (verb == "window-enabled") {
       need(1);
-      expectEqual("enabled state of the window", IsWindowEnabled(window()) ? "1" : "0", w[1]);
+      expectSoon("enabled state of the window",
+                 [&] { return std::string(IsWindowEnabled(window()) ? "1" : "0"); }, w[1]);
     } else if (verb == "focus") {
       need(1);
-      expectEqual("focused control", std::to_string(focusedControl()), w[1]);
+      expectSoon("focused control", [&] { return std::to_string(focusedControl()); }, w[1]);
     } else if (verb == "list") {
       need(1);
       std::vector<std::string> entries = listEntries(control(w[1]));
@@ -363,6 +374,20 @@ private:
     } else {
       throw Failure("unknown step " + verb);
     }
+  }
+
+  // The program handles posted clicks and keys in its own time: a state is
+  // read again until it is the one wanted, for up to three seconds.
+  template <class Read>
+  void expectSoon(const std::string& what, Read read, const std::string& wanted)
+  {
+    DWORD until = GetTickCount() + 3000;
+    std::string seen = read();
+    while (seen != wanted && static_cast<LONG>(GetTickCount() - until) < 0) {
+      Sleep(50);
+      seen = read();
+    }
+    expectEqual(what, seen, wanted);
   }
 
   void expectEqual(const std::string& what, const std::string& seen, const std::string& wanted)
@@ -533,45 +558,40 @@ private:
     expectEqual("icon", seen, kind);
   }
 
-  static std::vector<COLORREF> pixelsOf(HDC dc, int size)
+  // size x size pixels of what draw puts into a bitmap like the screen's.
+  template <class Draw>
+  static std::vector<COLORREF> pixelsDrawn(int size, Draw draw)
   {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    draw(memory, screen);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
       for (int x = 0; x < size; ++x)
-        pixels.push_back(GetPixel(dc, x, y));
+        pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
     return pixels;
   }
 
   static std::vector<COLORREF> screenPixels(int left, int top, int size)
   {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, size, size, screen, left, top, SRCCOPY);
-    std::vector<COLORREF> pixels = pixelsOf(memory, size);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return pixelsDrawn(size, [&](HDC memory, HDC screen) {
+      BitBlt(memory, 0, 0, size, size, screen, left, top, SRCCOPY);
+    });
   }
 
   static std::vector<COLORREF> drawnIcon(HICON icon, int size)
   {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    RECT all = {0, 0, size, size};
-    FillRect(memory, &all, GetSysColorBrush(COLOR_3DFACE));
-    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels = pixelsOf(memory, size);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return pixelsDrawn(size, [&](HDC memory, HDC) {
+      RECT all = {0, 0, size, size};
+      FillRect(memory, &all, GetSysColorBrush(COLOR_3DFACE));
+      DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    });
   }
 
   // Every control of the current dialog: id, class, visibility and text.
@@ -675,18 +695,7 @@ private:
     SendInput(2, input, sizeof(INPUT));
   }
 
-  std::vector<std::string> outputLines()
-  {
-    std::ifstream in(outputPath_, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-      if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-      lines.push_back(line);
-    }
-    return lines;
-  }
+  std::vector<std::string> outputLines() { return fileLines(outputPath_); }
 
   // output LINE: the line appears within 5 s; output-absent LINE: it is not there now.
   void output(const std::string& wanted, bool present)

@@ -5,6 +5,8 @@
 #include "app/command_line_info.h"
 #include "app/options.h"
 #include "app/report_kind.h"
+#include "data/registry_store.h"
+#include "net/tests/test_registry.h"
 
 namespace {
 
@@ -91,6 +93,40 @@ TEST(WizardCommandLineInfo, CollectsPlainArgumentsInOrder)
   EXPECT_EQ(pass.products[1], "B C");
   EXPECT_EQ(pass.products[2], "D");
   EXPECT_EQ(pass.options.splashDelay(), "1");
+}
+
+CString brandValue(const char* name)
+{
+  return RegistryStore::readText("VLM", name);
+}
+
+TEST(WizardCommandLineInfo, WritesTheProductListToTheBrandSectionAtTheLastArgument)
+{
+  resetTestRegistry();
+  parse("enrolwiz.exe /splashdelay=1 A B C");
+  EXPECT_EQ(brandValue("prodName"), "A");
+  EXPECT_EQ(brandValue("prod1"), "B");
+  EXPECT_EQ(brandValue("prod2"), "C");
+  EXPECT_EQ(brandValue("numOfProds"), "2");
+  ProductList list = readProductList("VLM");
+  EXPECT_EQ(list.name, "A");
+  ASSERT_EQ(list.products.size(), 2u);
+  EXPECT_EQ(list.products[1], "C");
+
+  // A shorter list overwrites what it names and leaves the rest behind.
+  parse("enrolwiz.exe Solo /debug=yes");
+  EXPECT_EQ(brandValue("prodName"), "Solo");
+  EXPECT_EQ(brandValue("numOfProds"), "0");
+  EXPECT_EQ(brandValue("prod1"), "B");
+  EXPECT_TRUE(readProductList("VLM").products.empty());
+}
+
+TEST(WizardCommandLineInfo, WritesNothingWithoutPlainArguments)
+{
+  resetTestRegistry();
+  parse("enrolwiz.exe");
+  parse("enrolwiz.exe /splashdelay=0 -lang=French");
+  EXPECT_FALSE(testKeyExists(registryCurrentUser, "Software\\VLM"));
 }
 
 TEST(ReportKind, FollowsTheTableOfMessageIds)

@@ -8,6 +8,7 @@
 #include "app/reg_exception.h"
 #include "app/win32/bitmaps.h"
 #include "data/registration_record.h"
+#include "data/system_info.h"
 #include "framework/text_locale.h"
 #include "res/resource.h"
 #include "string_ids.h"
@@ -18,7 +19,12 @@ namespace {
 
 // The process-wide singletons go at process exit, in this order.
 struct SingletonReaper {
-  ~SingletonReaper() { RegistrationRecord::deleteInstance(); }
+  ~SingletonReaper()
+  {
+    RegistrationRecord::deleteInstance();
+    SurveyDescriptor::deleteInstance();
+    SystemInfo::deleteInstance();
+  }
 } reaper;
 
 }  // namespace

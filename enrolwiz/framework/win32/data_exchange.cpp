@@ -1,23 +1,25 @@
 // The dialog data exchange functions.
 #include "framework/win32/data_exchange.h"
 
-#include <vector>
-
 namespace {
-
-CString textOf(HWND control)
-{
-  int length = ::GetWindowTextLengthA(control);
-  std::vector<char> buffer(static_cast<size_t>(length) + 1);
-  int got = ::GetWindowTextA(control, buffer.data(), length + 1);
-  return CString(buffer.data(), got < 0 ? 0 : got);
-}
 
 bool isComboBox(HWND control)
 {
   char name[16] = {};
   ::GetClassNameA(control, name, sizeof name);
   return lstrcmpiA(name, "ComboBox") == 0;
+}
+
+// A number that one message reads from the control and another sets (in wParam).
+void exchangeNumber(CDataExchange* exchange, int id, int& value, UINT get, UINT set)
+{
+  HWND control = exchange->PrepareCtrl(id);
+  if (!control)
+    return;
+  if (exchange->m_bSaveAndValidate)
+    value = static_cast<int>(::SendMessageA(control, get, 0, 0));
+  else
+    ::SendMessageA(control, set, static_cast<WPARAM>(value), 0);
 }
 
 }  // namespace
@@ -34,20 +36,14 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value)
   if (!control)
     return;
   if (exchange->m_bSaveAndValidate)
-    value = textOf(control);
+    value = windowTextOf(control);
   else
     ::SetWindowTextA(control, value);
 }
 
 void DDX_Check(CDataExchange* exchange, int id, int& value)
 {
-  HWND control = exchange->PrepareCtrl(id);
-  if (!control)
-    return;
-  if (exchange->m_bSaveAndValidate)
-    value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
-  else
-    ::SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  exchangeNumber(exchange, id, value, BM_GETCHECK, BM_SETCHECK);
 }
 
 void DDX_Radio(CDataExchange* exchange, int id, int& value)
@@ -74,13 +70,7 @@ void DDX_Radio(CDataExchange* exchange, int id, int& value)
 
 void DDX_CBIndex(CDataExchange* exchange, int id, int& value)
 {
-  HWND control = exchange->PrepareCtrl(id);
-  if (!control)
-    return;
-  if (exchange->m_bSaveAndValidate)
-    value = static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0));
-  else
-    ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+  exchangeNumber(exchange, id, value, CB_GETCURSEL, CB_SETCURSEL);
 }
 
 void DDX_CBString(CDataExchange* exchange, int id, CString& value)
@@ -91,18 +81,10 @@ void DDX_CBString(CDataExchange* exchange, int id, CString& value)
   bool dropList = (::GetWindowLongA(control, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
   if (exchange->m_bSaveAndValidate) {
     if (!dropList) {
-      value = textOf(control);
+      value = windowTextOf(control);
       return;
     }
-    int index = static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0));
-    value.Empty();
-    if (index == CB_ERR)
-      return;
-    LRESULT length = ::SendMessageA(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    std::vector<char> buffer(static_cast<size_t>(length < 0 ? 0 : length) + 1);
-    LRESULT got = ::SendMessageA(control, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                 reinterpret_cast<LPARAM>(buffer.data()));
-    value = CString(buffer.data(), got == CB_ERR ? 0 : static_cast<int>(got));
+    value = comboEntryText(control, static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0)));
   } else {
     const char* text = value;
     if (::SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)) == CB_ERR &&

@@ -5,6 +5,25 @@
 
 #include "framework/win32/gdi.h"
 
+CString windowTextOf(HWND window)
+{
+  int length = ::GetWindowTextLengthA(window);
+  std::vector<char> buffer(static_cast<size_t>(length < 0 ? 0 : length) + 1);
+  int got = ::GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+  return CString(buffer.data(), got < 0 ? 0 : got);
+}
+
+CString comboEntryText(HWND comboBox, int index)
+{
+  LRESULT length = ::SendMessageA(comboBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR)
+    return CString();
+  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  LRESULT got = ::SendMessageA(comboBox, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                               reinterpret_cast<LPARAM>(buffer.data()));
+  return CString(buffer.data(), got == CB_ERR ? 0 : static_cast<int>(got));
+}
+
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text)
 {
   return ::AppendMenuA(m_hMenu, flags, id, text);
@@ -61,17 +80,12 @@ void CWnd::SetWindowText(const char* text)
 
 void CWnd::GetWindowText(CString& text) const
 {
-  int length = ::GetWindowTextLengthA(m_hWnd);
-  std::vector<char> buffer(static_cast<size_t>(length) + 1);
-  int got = ::GetWindowTextA(m_hWnd, buffer.data(), length + 1);
-  text = CString(buffer.data(), got < 0 ? 0 : got);
+  text = windowTextOf(m_hWnd);
 }
 
 CString CWnd::windowText() const
 {
-  CString text;
-  GetWindowText(text);
-  return text;
+  return windowTextOf(m_hWnd);
 }
 
 void CWnd::SetDlgItemText(int id, const char* text)
@@ -82,12 +96,7 @@ void CWnd::SetDlgItemText(int id, const char* text)
 CString CWnd::dlgItemText(int id) const
 {
   HWND control = ::GetDlgItem(m_hWnd, id);
-  if (!control)
-    return CString();
-  int length = ::GetWindowTextLengthA(control);
-  std::vector<char> buffer(static_cast<size_t>(length) + 1);
-  int got = ::GetWindowTextA(control, buffer.data(), length + 1);
-  return CString(buffer.data(), got < 0 ? 0 : got);
+  return control ? windowTextOf(control) : CString();
 }
 
 void CWnd::CenterWindow()
@@ -160,12 +169,5 @@ int CComboBox::SelectString(int startAfter, const char* text)
 
 void CComboBox::GetLBText(int index, CString& text) const
 {
-  LRESULT length = ::SendMessageA(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) {
-    text.Empty();
-    return;
-  }
-  std::vector<char> buffer(static_cast<size_t>(length) + 1);
-  LRESULT got = ::SendMessageA(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-  text = CString(buffer.data(), got == CB_ERR ? 0 : static_cast<int>(got));
+  text = comboEntryText(m_hWnd, index);
 }

@@ -16,6 +16,11 @@
 
 class CFont;
 
+// The text of any window (GetWindowTextA), and an entry of a combo box
+// (CB_GETLBTEXT; empty when there is none).
+CString windowTextOf(HWND window);
+CString comboEntryText(HWND comboBox, int index);
+
 // A menu handle (the system menu of a window).
 class CMenu {
 public:

@@ -1,10 +1,11 @@
 // The phone registration page (template 191): the number to call and the
-// registration data in the order in which the representative takes it down.
-// Read-only; "&Next>" ends it with IDOK.
+// registration data in the order in which the representative takes it down,
+// as they were when the page was made. Read-only; "&Next>" ends it with IDOK.
 #ifndef ENROLWIZ_OFFLINE_WIN32_PHONE_PAGE_H
 #define ENROLWIZ_OFFLINE_WIN32_PHONE_PAGE_H
 
 #include "framework/win32/dialog.h"
+#include "offline/phone_page_texts.h"
 
 class PhonePage : public CDialog {
 public:
@@ -12,6 +13,10 @@ public:
 
 protected:
   BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* exchange) override;
+
+private:
+  PhonePageTexts texts_;
 };
 
 #endif
