@@ -12,8 +12,9 @@
 //                        from 1); a result of 8 reports the same exception
 //                        again, as Submit does
 //
-// The steps run inside a contact page that is the application's main window;
-// "page closed" is written when the page closes.
+// The steps run inside a contact page that is the application's main window,
+// after the system information is collected as the splash would; "page
+// closed" is written when the page closes.
 #include <windows.h>
 
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include "app/report_kind.h"
 #include "app/win32/wizard_app.h"
 #include "data/registration_record.h"
+#include "data/system_info.h"
 #include "res/resource.h"
 #include "string_ids.h"
 #include "tables/country_table.h"
@@ -122,6 +124,8 @@ protected:
 
   void runWizard() override
   {
+    // As the splash does before the pages.
+    SystemInfo::instance().collect();
     ProbePage page(steps_);
     page.DoModal();
     writeDiagnosticLine("page closed");
