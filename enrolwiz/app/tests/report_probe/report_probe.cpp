@@ -47,16 +47,16 @@ void writeResult(UINT id, int result)
 
 void report(const CString& step)
 {
-  CString spec = step.Mid(7);
-  int colon = spec.Find(':');
-  UINT id = static_cast<UINT>(atoi(colon < 0 ? spec : spec.Left(colon)));
+  CString what = step.Mid(7);
+  int colon = what.Find(':');
+  UINT id = static_cast<UINT>(atoi(colon < 0 ? what : what.Left(colon)));
   CRegException* failure;
   if (colon < 0)
     failure = new CRegException(id, nullptr);
   else if (id == IDS_NO_PRINTER_NO_NETWORK)
-    failure = newRegExceptionWithSuffix(id, spec.Mid(colon + 1));
+    failure = newRegExceptionWithSuffix(id, what.Mid(colon + 1));
   else
-    failure = newRegExceptionWithPrefix(id, spec.Mid(colon + 1));
+    failure = newRegExceptionWithPrefix(id, what.Mid(colon + 1));
   int result;
   while ((result = failure->Report()) == reportAgain)
     writeResult(id, result);
