@@ -58,15 +58,23 @@ function(wz_test_environment test)
   endif()
 endfunction()
 
-# wz_gtest(name SOURCES ... LIBS ... [TIMEOUT s])
+# wz_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [DESKTOP])
 # A GoogleTest program; natively run directly, in the Win32 build under Wine.
+# DESKTOP: a test of windows, run in a Wine virtual desktop by the UI test
+# driver (windows there are shown and activated as on Windows, and fast).
 function(wz_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} wz_gtest_main)
+  if(WIN32 AND T_DESKTOP)
+    set(scenario ${CMAKE_CURRENT_BINARY_DIR}/${name}.scenario)
+    file(WRITE ${scenario} "# Generated: runs the test program in the virtual desktop.\nstart ${name}.exe\nexit 0 ${T_TIMEOUT}\n")
+    wz_ui_scenario(${name} SCENARIO ${scenario} TIMEOUT ${T_TIMEOUT})
+    return()
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
   wz_test_environment(${name})
@@ -107,4 +115,22 @@ function(wz_fuzz_target name)
       ${WZ_ROOT}/fuzz/corpus/${name})
     set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 60)
   endif()
+endfunction()
+
+# wz_ui_scenario(name SCENARIO file): a scenario of the UI test driver
+# (tests/ui), run in a virtual desktop of the Wine session with the programs
+# of the build's bin folder. Scenarios share the display, so they run one at
+# a time; screenshots go to build/win32/screenshots/NAME.
+function(wz_ui_scenario name)
+  cmake_parse_arguments(S "" "SCENARIO;TIMEOUT" "" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  if(NOT S_TIMEOUT)
+    set(S_TIMEOUT 200)
+  endif()
+  add_test(NAME ${name} COMMAND ${WZ_PYTHON} ${WZ_HARNESS}/run_ui.py $<TARGET_FILE:enrolwiz_ui_driver>
+    ${S_SCENARIO} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} ${CMAKE_BINARY_DIR}/screenshots/${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${S_TIMEOUT} RESOURCE_LOCK wine_desktop)
+  wz_test_environment(${name})
 endfunction()

@@ -1,6 +1,7 @@
 // Fuzz target of the FTP engine's parsers of server text: the reply reader
 // and the capture (fed byte by byte, as from a socket), the 227 address text,
-// the PASV parse of what was captured, and the quoted directory name.
+// the PASV parse of what was captured, the quoted directory name, and the
+// listing data read into stem elements.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -35,6 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     char directory[16];
     FtpQuotedText(buffer, directory, sizeof directory);
   }
+
+  // The input as a listing: every element terminated and within its bound.
+  FtpListingReader listing;
+  FtpListingBegin(&listing);
+  for (size_t i = 0; i < size; i++)
+    if (FtpListingFeed(&listing, data[i]) &&
+        (listing.elementLength > FTP_LISTING_LINE || strlen(listing.element) > listing.elementLength))
+      __builtin_trap();
 
   // The input itself as a PASV text and as a host text.
   char text[512];

@@ -1,8 +1,11 @@
-// Entry of enrolwiz.exe. The application object takes over the entry once the
-// Windows front end exists; until then the program starts and ends at once.
+// Entry of enrolwiz.exe: the one application object.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include "app/win32/wizard_app.h"
+
+WizardApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-  return 0;
+  return AfxWinMain(instance, previous, commandLine, show);
 }

@@ -9,6 +9,7 @@
 // Message ids that the report treats specially.
 const UINT connectionFailureMessage = 127;   // network failures: text as prefix
 const UINT phoneSequenceMessage = 588;       // no text is loaded for it
+const UINT exitConfirmationMessage = 1049;   // the exit confirmation dialog
 
 class CRegException : public CException {
 public:
@@ -24,6 +25,11 @@ public:
   CWnd* focusControl() const { return focus_; }
 
   BOOL GetErrorMessage(char* buffer, UINT maxLength, UINT* helpContext = nullptr) const override;
+
+  // Shows the message or asks the question that the message id stands for
+  // and returns the user's answer (see app/report_kind.h); never throws.
+  // Defined by the Windows front end (app/win32/report.cpp).
+  int Report();
 
 private:
   CWnd* focus_;

@@ -108,6 +108,7 @@ public:
   const FieldMap& fields() const { return fields_; }
   NameView& nameView() { return name_; }
   AddressView& addressView() { return address_; }
+  const AddressView& addressView() const { return address_; }
   PhoneView& phoneView() { return phone_; }
   LanguageProfile* language() const { return language_; }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/diagnostics.h"
+#include "app/options.h"
 #include "app/reg_exception.h"
 #include "data/os_version.h"
 #include "framework/file.h"
@@ -393,6 +394,13 @@ void ProductRegistration::exchange(Exchanges& state)
   case responseNotConfirmed:
     cleanUpAndFail(IDS_POST_FAILED);
   }
+}
+
+int ProductRegistration::postRegistration(const CString& request)
+{
+  int timeoutSeconds = atoiText(Options::instance().timeout());
+  CString target = registrationTarget(Options::instance().connect());
+  return doPost(request, timeoutSeconds, target, gatewayPath);
 }
 
 int ProductRegistration::doPost(const char* request, int timeoutSeconds, const char* target, const char* gateway)

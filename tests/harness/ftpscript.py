@@ -5,7 +5,9 @@ slow or missing data), with a transcript of every line it receives.
 Scenarios come from a JSON file: {"scenarios": {NAME: SETTINGS}}. Each
 scenario gets its own loopback listener. SETTINGS (all optional):
   greeting      the bytes sent on connect
-  replies       VERB -> reply text (null: no reply); "{pasv}" stands for the
+  replies       VERB -> reply text (null: no reply), or a list of them for
+                the VERB's first, second ... command (the last one stays);
+                "{argument}" stands for the command's argument, "{pasv}" for the
                 h1,h2,h3,h4,p1,p2 of the passive listener, {p1} and {p2} for
                 its port bytes, {unique} for the name STOU chose
   close_after   verbs after whose reply the server closes the connection
@@ -16,6 +18,9 @@ scenario gets its own loopback listener. SETTINGS (all optional):
                 "slow": data after data_delay seconds
   no_connect    true: in active mode the server never connects back
   files         NAME -> content of the files the server starts with
+  listings      "NLST", "LIST *.txt" ... -> the data of that listing command;
+                without one, NLST lists the file names and LIST a long
+                format, each line ended by CR LF
   transfer_end  the reply after a transfer's data (default 226)
 Texts are Latin-1: "\u00ff" is the Telnet IAC byte; "{xN}" stands for N
 letters x (over-long lines).
@@ -25,6 +30,7 @@ with bytes outside printable ASCII written as \\xNN.
 """
 import json
 import re
+import select
 import socket
 import threading
 import time
@@ -42,6 +48,10 @@ DEFAULT_REPLIES = {
     "QUIT": "221 Goodbye.\r\n",
     "ABOR": "226 ABOR successful.\r\n",
     "RNTO": "250 Rename successful.\r\n",
+    "SYST": "215 UNIX Type: L8\r\n",
+    "MKD": "257 \"{argument}\" created\r\n",
+    "RMD": "250 Remove directory operation successful.\r\n",
+    "SITE": "200 SITE command ok.\r\n",
 }
 TELNET_IAC = 0xFF
 DATA_WAIT = 10
@@ -82,6 +92,7 @@ class Session(threading.Thread):
         replies = dict(DEFAULT_REPLIES)
         replies.update(base.get("replies", {}))
         replies.update(per_connection.get("replies", {}))
+        replies = {verb: list(text) if isinstance(text, list) else text for verb, text in replies.items()}
         self.settings = dict(base)
         self.settings.update(per_connection)
         self.replies = replies
@@ -91,6 +102,8 @@ class Session(threading.Thread):
         self.passive = None
         self.port_address = None
         self.rename_from = None
+        self.open_transfer = False
+        self.buffer = b""
 
     # --- sending ---
     def send(self, text):
@@ -110,6 +123,8 @@ class Session(threading.Thread):
 
     def reply(self, verb, **values):
         text = self.replies.get(verb, "500 Unknown command.\r\n")
+        if isinstance(text, list):
+            text = text.pop(0) if len(text) > 1 else text[0]
         if text is None:
             return
         for key, value in values.items():
@@ -142,11 +157,30 @@ class Session(threading.Thread):
         except OSError:
             return None
 
+    def listing(self, text):
+        verb, _, argument = text.partition(" ")
+        listings = self.settings.get("listings", {})
+        if text in listings:
+            data = re.sub(r"\{x(\d+)\}", lambda m: "x" * int(m.group(1)), listings[text]).encode("latin-1")
+        elif argument:
+            self.send("550 No files found.\r\n")
+            return
+        elif verb.upper() == "NLST":
+            data = "".join("%s\r\n" % name for name in sorted(self.files)).encode("latin-1")
+        else:
+            data = "".join("-rw-r--r--    1 ftp      ftp      %8d Jan 01 00:00 %s\r\n" % (len(c), n)
+                           for n, c in sorted(self.files.items())).encode("latin-1")
+        self.send("150 Here comes the directory listing.\r\n")
+        self.send_data(data)
+
     def retrieve(self, name):
         if name not in self.files:
             self.send("550 Failed to open file.\r\n")
             return
         self.send("150 Opening BINARY mode data connection for %s.\r\n" % name)
+        self.send_data(self.files[name])
+
+    def send_data(self, content):
         conn = self.data_connection()
         if conn is None:
             self.open_transfer = True   # an ABOR may follow
@@ -164,7 +198,7 @@ class Session(threading.Thread):
                 return
             if mode == "slow":
                 time.sleep(self.settings.get("data_delay", 0.5))
-            conn.sendall(self.files[name])
+            conn.sendall(content)
         self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
 
     def store(self, verb, name):
@@ -182,6 +216,19 @@ class Session(threading.Thread):
         with conn:
             conn.settimeout(DATA_WAIT)
             while True:
+                # An ABOR on the control connection ends the transfer.
+                ready, _, _ = select.select([conn, self.sock], [], [], DATA_WAIT)
+                if self.sock in ready:
+                    line = self.read_line()
+                    if line is None:
+                        return
+                    self.log(printable(line))
+                    if strip_telnet(line).upper().startswith("ABOR"):
+                        self.send("426 Transfer aborted.\r\n226 ABOR successful.\r\n")
+                        return
+                    continue
+                if not ready:
+                    break
                 piece = conn.recv(65536)
                 if not piece:
                     break
@@ -200,16 +247,11 @@ class Session(threading.Thread):
             self.sock.settimeout(120)
             self.log("(connected)")
             self.send(self.settings.get("greeting", "220 Scripted server ready.\r\n"))
-            buffer = b""
             while True:
-                while b"\n" not in buffer:
-                    piece = self.sock.recv(4096)
-                    if not piece:
-                        self.log("(closed)")
-                        return
-                    buffer += piece
-                line, buffer = buffer.split(b"\n", 1)
-                line = line.rstrip(b"\r")
+                line = self.read_line()
+                if line is None:
+                    self.log("(closed)")
+                    return
                 self.log(printable(line))
                 if not self.command(strip_telnet(line)):
                     return
@@ -217,6 +259,16 @@ class Session(threading.Thread):
             self.log("(connection failed)")
         finally:
             self.sock.close()
+
+    def read_line(self):
+        """The next command line without its line end; None at the end."""
+        while b"\n" not in self.buffer:
+            piece = self.sock.recv(4096)
+            if not piece:
+                return None
+            self.buffer += piece
+        line, self.buffer = self.buffer.split(b"\n", 1)
+        return line.rstrip(b"\r")
 
     def log(self, text):
         self.server.record("%s#%d: %s" % (self.name_, self.number, text))
@@ -226,7 +278,10 @@ class Session(threading.Thread):
         verb = verb.upper()
         custom = verb in self.custom
         if verb == "PASV":
-            if (self.replies.get(verb) or "").startswith("227"):
+            planned = self.replies.get(verb)
+            if isinstance(planned, list):
+                planned = planned[0]
+            if (planned or "").startswith("227"):
                 self.open_passive()
             self.reply("PASV")
         elif verb == "PORT" and not custom:
@@ -237,6 +292,8 @@ class Session(threading.Thread):
             self.retrieve(argument)
         elif verb in ("STOR", "APPE", "STOU") and not custom:
             self.store(verb, argument)
+        elif verb in ("NLST", "LIST") and not custom:
+            self.listing(text)
         elif verb == "DELE" and not custom:
             if argument in self.files:
                 del self.files[argument]
@@ -257,7 +314,7 @@ class Session(threading.Thread):
             self.rename_from = None
             self.reply("RNTO")
         else:
-            self.reply(verb)
+            self.reply(verb, argument=argument)
         if verb == "QUIT" or verb in self.settings.get("close_after", []):
             self.log("(server closes)")
             return False

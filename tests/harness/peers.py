@@ -25,11 +25,11 @@ def free_port():
         return s.getsockname()[1]
 
 
-def wait_for_port(port, seconds):
+def wait_for_port(port, seconds, address="127.0.0.1"):
     deadline = time.time() + seconds
     while time.time() < deadline:
         try:
-            with socket.create_connection(("127.0.0.1", port), timeout=1) as s:
+            with socket.create_connection((address, port), timeout=1) as s:
                 s.recv(100)
                 return
         except OSError:
@@ -39,11 +39,18 @@ def wait_for_port(port, seconds):
 
 class Vsftpd:
     """vsftpd in the foreground on a free loopback port, its root a fresh
-    directory that belongs to a throwaway user (local users need root)."""
+    directory that belongs to a throwaway user (local users need root).
+    Several can run at once (prefix names their variables, address their
+    loopback address); promiscuous lets two of them exchange a file
+    directly (FtpProxy): PORT to another host, data from another host."""
 
-    def __init__(self, limit_seconds=300, logging=True):
+    def __init__(self, limit_seconds=300, logging=True, prefix="WZ_VSFTPD", address="127.0.0.1",
+                 promiscuous=False):
         self.limit = limit_seconds
         self.logging = logging
+        self.prefix = prefix
+        self.address = address
+        self.promiscuous = promiscuous
         self.process = None
         self.user = None
 
@@ -57,8 +64,9 @@ class Vsftpd:
         self.root = os.path.join(self.dir, "home")
         empty = os.path.join(self.dir, "empty")
         os.mkdir(empty, 0o755)
-        self.user = "wzftp%d" % os.getpid()
-        self.password = "pw%d" % os.getpid()
+        tag = "" if self.prefix == "WZ_VSFTPD" else self.prefix[-1]
+        self.user = "wzftp%d%s" % (os.getpid(), tag)
+        self.password = "pw%d%s" % (os.getpid(), tag)
         subprocess.run(["useradd", "-M", "-d", self.root, "-s", "/bin/bash", self.user],
                        check=True, stdout=subprocess.DEVNULL)
         subprocess.run(["chpasswd"], input=("%s:%s\n" % (self.user, self.password)).encode(),
@@ -70,19 +78,21 @@ class Vsftpd:
         config = os.path.join(self.dir, "vsftpd.conf")
         with open(config, "w") as f:
             f.write("\n".join([
-                "listen=YES", "listen_ipv6=NO", "listen_address=127.0.0.1",
+                "listen=YES", "listen_ipv6=NO", "listen_address=%s" % self.address,
                 "listen_port=%d" % self.port, "background=NO", "seccomp_sandbox=NO",
                 "secure_chroot_dir=%s" % empty, "anonymous_enable=NO", "local_enable=YES",
                 "pam_service_name=vsftpd", "local_root=%s" % self.root, "local_umask=022",
-                "write_enable=YES", "pasv_enable=YES", "pasv_address=127.0.0.1",
+                "write_enable=YES", "pasv_enable=YES", "pasv_address=%s" % self.address,
                 "port_enable=YES", "connect_from_port_20=NO", "async_abor_enable=YES",
                 "xferlog_enable=YES", "vsftpd_log_file=%s" % self.log,
                 "log_ftp_protocol=%s" % ("YES" if self.logging else "NO"),
-                "max_clients=0", "max_per_ip=0", "delay_failed_login=0", "",
+                "max_clients=0", "max_per_ip=0", "delay_failed_login=0",
+                "pasv_promiscuous=%s" % ("YES" if self.promiscuous else "NO"),
+                "port_promiscuous=%s" % ("YES" if self.promiscuous else "NO"), "",
             ]))
         self.process = subprocess.Popen(["timeout", str(self.limit), VSFTPD, config],
                                         stdin=subprocess.DEVNULL, start_new_session=True)
-        wait_for_port(self.port, 10)
+        wait_for_port(self.port, 10, self.address)
         return self
 
     def connections(self):
@@ -97,11 +107,11 @@ class Vsftpd:
     def environment(self, windows):
         path = wzharness.wine_path if windows else (lambda p: p)
         return {
-            "WZ_VSFTPD_HOST": "127.0.0.1 %d" % self.port,
-            "WZ_VSFTPD_USER": self.user,
-            "WZ_VSFTPD_PASSWORD": self.password,
-            "WZ_VSFTPD_ROOT": path(self.root),
-            "WZ_VSFTPD_LOG": path(self.log),
+            self.prefix + "_HOST": "%s %d" % (self.address, self.port),
+            self.prefix + "_USER": self.user,
+            self.prefix + "_PASSWORD": self.password,
+            self.prefix + "_ROOT": path(self.root),
+            self.prefix + "_LOG": path(self.log),
         }
 
     def stop(self):
@@ -146,6 +156,24 @@ class Scripted:
         self.server.stop()
 
 
+class Icmp:
+    """Not a server: the raw ICMP socket that ping needs, which the system
+    gives to root only (the test is skipped otherwise)."""
+
+    def start(self):
+        try:
+            socket.socket(socket.AF_INET, socket.SOCK_RAW, socket.IPPROTO_ICMP).close()
+        except PermissionError:
+            raise PeerUnavailable("a raw ICMP socket needs root")
+        return self
+
+    def environment(self, windows):
+        return {}
+
+    def stop(self):
+        pass
+
+
 class Peers:
     """The peers a test script names, started in order, stopped in reverse."""
 
@@ -156,10 +184,17 @@ class Peers:
         self.started = {}
 
     def __enter__(self):
+        # Two vsftpd instances are there to exchange files with each other.
+        pair = "vsftpd2" in self.names
         try:
             for name in self.names:
                 if name == "vsftpd":
-                    self.started[name] = Vsftpd().start()
+                    self.started[name] = Vsftpd(promiscuous=pair).start()
+                elif name == "vsftpd2":
+                    self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address="127.0.0.2",
+                                                promiscuous=True).start()
+                elif name == "icmp":
+                    self.started[name] = Icmp().start()
                 elif name == "scripted":
                     self.started[name] = Scripted(self.scenario_file).start()
                 else:

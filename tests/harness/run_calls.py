@@ -3,8 +3,11 @@
 for the Windows build) and checks its stdout/stderr/server directives.
 
 Directives the runner reads (the test host ignores them):
-  peer NAME                  start a peer for the script: vsftpd, scripted
-  environment NAME VALUE     set a variable for the test host
+  peer NAME                  start a peer for the script: vsftpd, vsftpd2
+                             (a second one, on 127.0.0.2), scripted, icmp (a
+                             raw ICMP socket: root)
+  environment NAME VALUE     set a variable for the test host (VALUE may name
+                             ${WZ_WORK} and the peers' variables)
   stdout TEXT / stderr TEXT  output lines expected in order
   stdout-count N TEXT        a line expected exactly N times (stderr-count too)
   server TEXT                a scripted-server transcript line expected in order
@@ -13,7 +16,8 @@ Directives the runner reads (the test host ignores them):
   server-none TEXT           no transcript line contains TEXT
 Expected texts may name ${NAME} variables too.
 The peers' settings reach the script as ${NAME} variables (peers.py); ${WZ_WORK}
-is a scratch directory, as a Windows path under Wine."""
+is a scratch directory, as a Windows path under Wine; TMPDIR (the temporary
+directory of the package on Linux) is ${WZ_WORK}/tmp."""
 import argparse
 import os
 import re
@@ -90,9 +94,11 @@ def main():
     work = tempfile.mkdtemp(prefix="wz-calls-")
     try:
         with peers.Peers(wanted_peers, options.scenarios, windows) as running:
-            env = dict(environment)
-            env.update(running.environment())
+            env = running.environment()
             env["WZ_WORK"] = wzharness.wine_path(work) if windows else work
+            os.mkdir(os.path.join(work, "tmp"))
+            env["TMPDIR"] = os.path.join(work, "tmp")
+            env.update({name: substitute(value, env) for name, value in environment.items()})
             command = wzharness.command_for(options.host, [options.library, options.script])
             rc, out, err = wzharness.run(command, options.timeout, env=env)
             expected = [(s, n, substitute(t, env)) for s, n, t in expected]

@@ -6,7 +6,10 @@ non-zero. Comment lines name expected output and the peers to start:
   /* stdout-count N: TEXT */    a line that appears exactly N times
   /* peer: NAME */              a peer (peers.py) whose settings the script
                                 reads from the environment
-(and the same for stderr). WZ_WORK names a scratch directory."""
+  /* environment: NAME VALUE */ a variable for the interpreter (test settings)
+(and the same for stderr). WZ_WORK names a scratch directory, TMPDIR (the
+package's temporary directory) is WZ_WORK/tmp. Expected lines may name the
+peers' variables as ${NAME}, and {any} stands for any text."""
 import argparse
 import os
 import re
@@ -19,6 +22,7 @@ import wzharness
 
 EXPECT = re.compile(r"^\s*/\*\s*(stdout|stderr)(?:-count (\d+))?: (.*?)\s*\*/\s*$")
 PEER = re.compile(r"^\s*/\*\s*peer: (\S+)\s*\*/\s*$")
+ENVIRONMENT = re.compile(r"^\s*/\*\s*environment: (\S+) (.*?)\s*\*/\s*$")
 SKIPPED = 77
 
 
@@ -32,6 +36,7 @@ def main():
 
     expected = []
     wanted_peers = []
+    settings = {}
     with open(options.script, encoding="latin-1") as script:
         for line in script:
             match = EXPECT.match(line)
@@ -41,16 +46,27 @@ def main():
             match = PEER.match(line)
             if match:
                 wanted_peers.append(match.group(1))
+            match = ENVIRONMENT.match(line)
+            if match:
+                settings[match.group(1)] = match.group(2)
 
-    env = {"LD_LIBRARY_PATH": options.library_dir}
+    env = dict(settings, LD_LIBRARY_PATH=options.library_dir)
     preload = os.environ.get("WZ_PRELOAD")
     if preload:
         env["LD_PRELOAD"] = preload
-    work = tempfile.mkdtemp(prefix="wz-rexx-")
+    # In memory where there is such a file system: a script may make many
+    # files (a directory of 20,000 names), which a disk makes slow here.
+    shm = "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
+    work = tempfile.mkdtemp(prefix="wz-rexx-", dir=shm)
+    os.chmod(work, 0o755)   # a peer's user may read what the script puts there
     env["WZ_WORK"] = work
+    os.mkdir(os.path.join(work, "tmp"))
+    env["TMPDIR"] = os.path.join(work, "tmp")
     try:
         with peers.Peers(wanted_peers, options.scenarios) as running:
             env.update(running.environment())
+            expected = [(s, n, re.sub(r"\$\{([^}]*)\}", lambda m: env.get(m.group(1), ""), t))
+                        for s, n, t in expected]
             rc, out, err = wzharness.run(["regina", options.script], options.timeout, env=env)
     except peers.PeerUnavailable as reason:
         print("SKIPPED: %s" % reason)

@@ -56,15 +56,29 @@ def rexx_string(text):
     return match.group(2).replace('""', '"')
 
 
+ANY = "{any}"
+
+
+def line_matches(line, wanted):
+    """A line equal to the wanted one; {any} in it stands for any text (a
+    temporary file name, a time)."""
+    if ANY not in wanted:
+        return line == wanted
+    pattern = ".*".join(re.escape(piece) for piece in wanted.split(ANY))
+    return re.fullmatch(pattern, line, re.DOTALL) is not None
+
+
 def check_lines_in_order(label, wanted, output):
     """Every wanted line appears in the output, in the given order."""
     lines = output.replace("\r\n", "\n").split("\n")
     position = 0
     failures = []
     for line in wanted:
-        try:
-            position = lines.index(line, position) + 1
-        except ValueError:
+        for i in range(position, len(lines)):
+            if line_matches(lines[i], line):
+                position = i + 1
+                break
+        else:
             failures.append("%s: expected line not found (in order): %r" % (label, line))
     return failures
 
@@ -83,7 +97,7 @@ def check_expectations(expected, out, err, more=None):
         failures += check_lines_in_order(stream, ordered, streams[stream])
     for stream, count, line in expected:
         if count is not None:
-            seen = streams[stream].replace("\r\n", "\n").split("\n").count(line)
+            seen = sum(1 for l in streams[stream].replace("\r\n", "\n").split("\n") if line_matches(l, line))
             if seen != count:
                 failures.append("%s: %r appears %d times, expected %d" % (stream, line, seen, count))
     return failures

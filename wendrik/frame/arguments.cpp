@@ -3,6 +3,7 @@
 #include "frame.h"
 
 #include <ctype.h>
+#include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -115,4 +116,55 @@ void FtpTraceLine(const char *format, ...)
   vfprintf(stderr, format, args);
   va_end(args);
   fflush(stderr);
+}
+
+ULONG FtpInvalidCall(RXSTRING *result)
+{
+  FtpSetResult(result, FTP_RESULT_OK);
+  return FTP_CALL_INVALID;
+}
+
+ULONG FtpEngineResult(int rc, RXSTRING *result)
+{
+  FtpSetErrno();
+  FtpSetResult(result, rc == 0 ? FTP_RESULT_OK : FTP_RESULT_FAILED);
+  return FTP_CALL_VALID;
+}
+
+int FtpArgsUnsafe(ULONG argc, const RXSTRING *argv)
+{
+  for (ULONG i = 0; i < argc; i++)
+    if (FtpArgUnsafe(&argv[i])) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      return 1;
+    }
+  return 0;
+}
+
+int FtpParseInteger(const RXSTRING *arg, int *out)
+{
+  const char *p = arg->strptr ? arg->strptr : "";
+  ULONG length = arg->strptr ? arg->strlength : 0;
+  ULONG i = 0;
+  int negative = 0;
+  if (i < length && (p[i] == '+' || p[i] == '-'))
+    negative = p[i++] == '-';
+  if (length > 0 && i == length)
+    return 0;
+  long value = 0;
+  for (; i < length; i++) {
+    if (p[i] < '0' || p[i] > '9')
+      return 0;
+    if (value < INT_MAX)
+      value = value * 10 + (p[i] - '0');
+  }
+  if (value > INT_MAX)
+    value = INT_MAX;
+  *out = static_cast<int>(negative ? -value : value);
+  return 1;
+}
+
+const char *FtpTraceArg(const RXSTRING *arg)
+{
+  return arg->strptr ? arg->strptr : "(null)";
 }

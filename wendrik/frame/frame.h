@@ -91,6 +91,18 @@ int FtpArgUnsafe(const RXSTRING *arg);
 int FtpParseTypeArg(RXSTRING *arg, int *type);
 /* The account as trace lines show it: "(null)" when none is set. */
 const char *FtpTraceAccount(void);
+/* An argument as trace lines show it: "(null)" when omitted. */
+const char *FtpTraceArg(const RXSTRING *arg);
+/* A base-10 integer (an optional sign, then digits) that is the whole text;
+ * an empty or omitted text is 0. The value saturates. 1 when it is one. */
+int FtpParseInteger(const RXSTRING *arg, int *value);
+/* Any of the arguments unsafe (FtpArgUnsafe): 1, with FtpErrnoCode 9. */
+int FtpArgsUnsafe(ULONG argc, const RXSTRING *argv);
+
+/* The incorrect call: result "0", return 40. */
+ULONG FtpInvalidCall(RXSTRING *result);
+/* After an engine call: FTPERRNO from FtpErrnoCode, result "0" or "-1". */
+ULONG FtpEngineResult(int rc, RXSTRING *result);
 
 /* Trace line to standard error when the trace switch is on. */
 void FtpTraceLine(const char *format, ...)

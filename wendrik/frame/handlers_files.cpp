@@ -6,30 +6,6 @@
 
 #include "ftp/engine.h"
 
-static ULONG FtpInvalidCall(RXSTRING *result)
-{
-  FtpSetResult(result, FTP_RESULT_OK);
-  return FTP_CALL_INVALID;
-}
-
-static ULONG FtpEngineResult(int rc, RXSTRING *result)
-{
-  FtpSetErrno();
-  FtpSetResult(result, rc == 0 ? FTP_RESULT_OK : FTP_RESULT_FAILED);
-  return FTP_CALL_VALID;
-}
-
-/* Texts with line breaks or NULs never reach the engine. */
-static int FtpArgsUnsafe(ULONG argc, const RXSTRING *argv)
-{
-  for (ULONG i = 0; i < argc; i++)
-    if (FtpArgUnsafe(&argv[i])) {
-      FtpErrnoCode = FTPERR_COMMAND;
-      return 1;
-    }
-  return 0;
-}
-
 static const struct {
   const char *name;
   const char *command;   /* null: the download */

@@ -1,7 +1,6 @@
 /* Handlers of the setting functions: FtpSetUser, FtpSetBinary, FtpSetActiveMode. */
 #include "handlers.h"
 
-#include <limits.h>
 #include <string.h>
 
 #include "ftp/engine.h"
@@ -62,36 +61,11 @@ static ULONG FtpSetBinary(RXSTRING *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-/* A base-10 integer that is the whole text (empty: 0); 0 when it is not one.
- * The value saturates, since only zero and not zero matter. */
-static int FtpParseMode(const RXSTRING *arg, int *mode)
-{
-  const char *p = arg->strptr ? arg->strptr : "";
-  ULONG length = arg->strptr ? arg->strlength : 0;
-  ULONG i = 0;
-  int negative = 0;
-  if (i < length && (p[i] == '+' || p[i] == '-'))
-    negative = p[i++] == '-';
-  if (length > 0 && i == length)
-    return 0;
-  long value = 0;
-  for (; i < length; i++) {
-    if (p[i] < '0' || p[i] > '9')
-      return 0;
-    if (value < INT_MAX)
-      value = value * 10 + (p[i] - '0');
-  }
-  if (value > INT_MAX)
-    value = INT_MAX;
-  *mode = static_cast<int>(negative ? -value : value);
-  return 1;
-}
-
 static ULONG FtpSetActiveMode(RXSTRING *argv, RXSTRING *result)
 {
   FtpTrimArg(&argv[0]);
   int mode;
-  if (!FtpParseMode(&argv[0], &mode)) {
+  if (!FtpParseInteger(&argv[0], &mode)) {
     FtpSetResult(result, FTP_RESULT_OK);
     return FTP_CALL_VALID;
   }

@@ -11,8 +11,8 @@
 #include "process.h"
 
 FtpConnection FtpContexts[2] = {
-  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK},
-  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK},
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK, -1},
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK, -1},
 };
 FtpConnection *FtpContext = &FtpContexts[0];
 int FtpReplyCode = -1;
@@ -39,12 +39,34 @@ void FtpUseControl(FtpSocket s)
 }
 
 /* The number s is closed: no cache entry may use it again, since the system
- * hands the number to the next socket it opens. */
-static void FtpForgetSocket(FtpSocket s)
+ * hands the number to the next socket it opens. The other context may hold
+ * it too (the second login's new session evicted the primary's entry): that
+ * context has lost its connection. */
+static void FtpForgetSocket(FtpSocket s, const FtpConnection *closing)
 {
   for (int i = 0; i < FTP_SESSION_COUNT; i++)
     if (SessionCache.entries[i].control == s)
       SessionCache.entries[i].control = FTP_CLOSED_SOCKET;
+  for (FtpConnection &other : FtpContexts)
+    if (&other != closing && other.control == s) {
+      other.control = FTP_NO_SOCKET;
+      other.connected = 0;
+    }
+}
+
+void FtpSwitchContext(int which)
+{
+  int token = ftpProcessDeferInterrupts();
+  FtpContext->session = SessionCache.current;
+  FtpContext = &FtpContexts[which];
+  SessionCache.current = FtpContext->session;
+  ftpProcessCancelSocket(FtpContext->control);
+  ftpProcessDeliverInterrupts(token);
+}
+
+int FtpSecondIsCurrent(void)
+{
+  return FtpContext == &FtpContexts[FTP_SECOND];
 }
 
 static void FtpCloseControlOf(FtpConnection *context)
@@ -53,7 +75,7 @@ static void FtpCloseControlOf(FtpConnection *context)
     return;
   ftpNetShutdown(context->control);
   ftpNetClose(context->control);
-  FtpForgetSocket(context->control);
+  FtpForgetSocket(context->control, context);
   context->control = FTP_NO_SOCKET;
   if (context == FtpContext)
     ftpProcessCancelSocket(FTP_NO_SOCKET);
@@ -89,7 +111,8 @@ void FtpLostConnection(void)
     FtpCloseControlOf(second);
     second->connected = 0;
   }
-  FtpContext = primary;
+  if (FtpContext != primary)
+    FtpSwitchContext(FTP_PRIMARY);
   ftpProcessCancelSocket(primary->control);
 }
 

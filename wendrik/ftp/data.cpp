@@ -222,6 +222,9 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
 
 int FtpUpload(const char *command, const char *local, const char *remote)
 {
+  /* Called on the second side of FtpProxy: the servers move the file. */
+  if (FtpSecondIsCurrent())
+    return FtpServerToServer(local, remote);
   int token = ftpProcessIgnoreInterrupt();
   FILE *file;
   int standardInput = strcmp(local, "-") == 0;

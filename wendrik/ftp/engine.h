@@ -29,7 +29,8 @@
 #define FTP_TRANSFER_PIECE 16384
 #define FTP_LOCAL_NAME_MAX 260
 
-/* Long waits of the product; WENDRIK_TEST_LONG_WAIT_MS shortens both for tests. */
+/* Long waits of the product; WENDRIK_TEST_LONG_WAIT_MS shortens them (and the
+ * pause of a server-to-server transfer) for tests. */
 #define FTP_DATA_WAIT_MS  60000L   /* accept, first data, each reply capture */
 #define FTP_ABORT_WAIT_MS 10000L   /* the answer to ABOR */
 #define FTP_ABORT_TAIL_MS 1000L    /* a last reply after an abort */
@@ -73,11 +74,14 @@ struct FtpConnection {
   FtpAddress remote;
   int commandPending;      /* a command was sent and its final reply not read */
   int sendPortMode;
+  int session;             /* the cache entry this context works with; -1 none */
 };
 
 extern FtpSessionCache SessionCache;
 extern FtpConnection FtpContexts[2];     /* primary, second */
 extern FtpConnection *FtpContext;        /* the current one */
+#define FTP_PRIMARY 0
+#define FTP_SECOND  1
 extern int FtpReplyCode;                 /* code of the last reply; -1 none */
 extern char FtpPasvText[FTP_PASV_TEXT_SIZE];  /* address text of the last 227 reply */
 extern char FtpTypeName[16];             /* name of the current type */
@@ -95,11 +99,14 @@ int FtpPrelude(int count, const char *const *required);
 int FtpOpenSession(const char *host, const char *user, const char *password, const char *account);
 /* The current session entry, or null. */
 FtpSession *FtpCurrentSession(void);
+/* Replaces the entry's remembered working directory (a copy is kept). */
+void FtpSetSessionDirectory(FtpSession *session, const char *directory);
 /* Closes every session with QUIT and frees the entries (FtpLogoff). */
 void FtpCloseAllSessions(void);
-/* When set, the next FtpOpenSession opens a new connection even if the cache
- * holds a matching entry (cleared by it). */
-extern int FtpForceNewSession;
+/* When not -1, the next FtpOpenSession does not take this cache entry even if
+ * it matches (cleared by it): the second side of a server-to-server transfer
+ * between identical logins gets a connection of its own. */
+extern int FtpAvoidSession;
 
 /* --- control connection (control.cpp) --- */
 
@@ -118,6 +125,13 @@ int FtpReplyReader(int expectEnd);
 int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureAll);
 /* Closes the control and data sockets of both contexts; the primary becomes current. */
 void FtpLostConnection(void);
+/* Makes FTP_PRIMARY or FTP_SECOND the current context, each keeping its own
+ * connection state and current cache entry; an interrupt that arrives during
+ * the switch is delivered after it. */
+void FtpSwitchContext(int which);
+/* 1 while the second context is current: FtpUpload then runs the
+ * server-to-server transfer. */
+int FtpSecondIsCurrent(void);
 /* Closes the current context's control socket (no QUIT) and marks every
  * cache entry that held it closed. */
 void FtpDropControl(void);
@@ -141,5 +155,36 @@ int FtpAcceptDataConnection(void);
  * local ("-": standard output), remote null or blank for none; mode "w". */
 int FtpUpload(const char *command, const char *local, const char *remote);
 int FtpDownload(const char *command, const char *local, const char *remote, const char *mode);
+
+/* --- listings and single commands (commands.cpp) --- */
+
+/* "NLST" or "LIST" of pattern (null or empty: the command alone) into the
+ * REXX stem: stem0 = "0" first, then stem1..stemN and stemN = count. The
+ * temporary file's name goes to tempName (for the trace line; "" when none). */
+int FtpListing(const char *command, const char *pattern, const char *stem, char *tempName, size_t size);
+/* CWD, then PWD to remember where the session is. */
+int FtpChangeDirectory(const char *directory);
+/* One command line ("MKD %s" and so on) whose reply must be below 400. */
+int FtpSimpleCommand(const char *format, const char *argument);
+/* PWD, SYST or a quoted command with its reply text captured into buffer;
+ * captureAll: every line (the quote), else the 2xx lines. A quote's 5xx
+ * reply fails with FtpErrnoCode 13, any other reply from 400 with 9. */
+int FtpCaptureCommand(const char *command, char *buffer, size_t size, int captureAll);
+#define FTP_CAPTURE_SIZE 199       /* FtpPwd, FtpSys, FtpQuote: at most 197 characters */
+
+/* --- server-to-server transfer (proxy.cpp) --- */
+
+struct FtpLoginTexts {
+  const char *host;
+  const char *user;
+  const char *password;
+  const char *account;     /* null: none */
+};
+/* Has the second server send source straight to the primary, stored there as
+ * target, in type (FTP_TYPE_ASCII or FTP_TYPE_BINARY). 0 or -1 with FtpErrnoCode. */
+int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, const char *target,
+                     const char *source, int type);
+/* The transfer itself, run by FtpUpload while the second context is current. */
+int FtpServerToServer(const char *source, const char *target);
 
 #endif

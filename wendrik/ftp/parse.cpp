@@ -241,3 +241,55 @@ int FtpQuotedText(const char *text, char *out, size_t size)
   out[length] = '\0';
   return 0;
 }
+
+void FtpListingBegin(FtpListingReader *reader)
+{
+  memset(reader, 0, sizeof *reader);
+}
+
+static void FtpListingEmit(FtpListingReader *reader)
+{
+  memcpy(reader->element, reader->line, reader->length);
+  reader->element[reader->length] = '\0';
+  reader->elementLength = reader->length;
+  reader->length = 0;
+}
+
+/* A character of the line; a full piece goes out first. 1 when it did. */
+static int FtpListingAppend(FtpListingReader *reader, char c)
+{
+  int emitted = 0;
+  if (reader->length == FTP_LISTING_LINE) {
+    FtpListingEmit(reader);
+    emitted = 1;
+  }
+  reader->line[reader->length++] = c;
+  return emitted;
+}
+
+int FtpListingFeed(FtpListingReader *reader, unsigned char byte)
+{
+  if (reader->carriageReturn) {
+    reader->carriageReturn = 0;
+    if (byte != '\n') {
+      /* a CR inside a line is part of it */
+      int emitted = FtpListingAppend(reader, '\r');
+      if (byte == '\r') {
+        reader->carriageReturn = 1;
+        return emitted;
+      }
+      return FtpListingAppend(reader, static_cast<char>(byte)) | emitted;
+    }
+  }
+  if (byte == '\r') {
+    reader->carriageReturn = 1;
+    return 0;
+  }
+  if (byte == '\n') {
+    /* A piece of exactly FTP_LISTING_LINE characters that the line end
+     * follows is the whole line: no empty element after it. */
+    FtpListingEmit(reader);
+    return 1;
+  }
+  return FtpListingAppend(reader, static_cast<char>(byte));
+}

@@ -86,4 +86,21 @@ int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *
  * size - 1; 0 when found, -1 when the text has fewer than two quotes. */
 int FtpQuotedText(const char *text, char *out, size_t size);
 
+/* A listing as stem elements, fed byte by byte from the listing file: a line
+ * feed (or CR LF) ends a line; a line of more than FTP_LISTING_LINE
+ * characters becomes several elements; what follows the last line end is not
+ * an element. */
+#define FTP_LISTING_LINE 198
+struct FtpListingReader {
+  char line[FTP_LISTING_LINE + 1];     /* the element being read */
+  size_t length;
+  int carriageReturn;                  /* a CR waits to see whether LF follows */
+  char element[FTP_LISTING_LINE + 1];  /* the element completed by the last byte */
+  size_t elementLength;
+};
+
+void FtpListingBegin(FtpListingReader *reader);
+/* 1 when the byte completed an element (in element, zero-terminated), else 0. */
+int FtpListingFeed(FtpListingReader *reader, unsigned char byte);
+
 #endif

@@ -19,6 +19,20 @@ void ftpProcessCancelSocket(FtpSocket s);
 int ftpProcessIgnoreInterrupt(void);
 void ftpProcessRestoreInterrupt(int token);
 
+/* An interrupt or termination signal that arrives between these two waits
+ * until the second (they nest). */
+int ftpProcessDeferInterrupts(void);
+void ftpProcessDeliverInterrupts(int token);
+
+/* The transfer interrupt handler of a server-to-server transfer: an interrupt
+ * writes a newline to standard output and is recorded, so the transfer can
+ * stop. Restored with ftpProcessRestoreInterrupt like an ignore. */
+int ftpProcessCatchInterrupt(void);
+/* 1 when an interrupt was recorded since the last ftpProcessCatchInterrupt. */
+int ftpProcessInterrupted(void);
+/* Sleeps, waking early when an interrupt is recorded. */
+void ftpProcessPause(long milliseconds);
+
 /* Prompts "Account:" on the console and reads a line without echo, keeping at
  * most size - 1 characters. -1 (nothing written, nothing read) when standard
  * input is not a terminal. */
@@ -32,6 +46,12 @@ void ftpProcessWarning(const char *text);
 int ftpProcessPrepareTarget(const char *name);
 /* 1 when the open file is a regular file. */
 int ftpProcessRegularFile(FILE *file);
+/* A new, empty file for a listing, named with the prefix "ftp" in the
+ * directory the environment names for temporary files (TMPDIR on Linux, the
+ * system's temporary path on Windows); created here, so no other program can
+ * take the name in between. 0 with its name in name, -1 when none can be made. */
+int ftpProcessTempFile(char *name, size_t size);
+
 /* Standard input and output as byte streams for "-", for one transfer: the
  * answer is the mode to restore afterwards. */
 int ftpProcessBinaryStream(FILE *stream);

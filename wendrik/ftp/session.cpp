@@ -12,7 +12,7 @@
 #define FTP_MAX_ADDRESSES 16
 
 FtpSessionCache SessionCache;
-int FtpForceNewSession;
+int FtpAvoidSession = -1;
 
 static int FtpStarted;
 static int FtpServiceKnown;
@@ -40,6 +40,11 @@ static void FtpReplaceText(char **slot, const char *text)
   char *copy = text ? FtpCopyText(text) : NULL;
   free(*slot);
   *slot = copy;
+}
+
+void FtpSetSessionDirectory(FtpSession *session, const char *directory)
+{
+  FtpReplaceText(&session->directory, directory);
 }
 
 static FtpAddress *FtpAddressSlot(FtpAddress *slot)
@@ -286,11 +291,10 @@ static void FtpEvict(FtpSession *entry)
 int FtpOpenSession(const char *host, const char *user, const char *password, const char *account)
 {
   int found = -1;
-  if (!FtpForceNewSession)
-    for (int i = 0; i < FTP_SESSION_COUNT && found < 0; i++)
-      if (FtpSameLogin(&SessionCache.entries[i], host, user, password, account))
-        found = i;
-  FtpForceNewSession = 0;
+  for (int i = 0; i < FTP_SESSION_COUNT && found < 0; i++)
+    if (i != FtpAvoidSession && FtpSameLogin(&SessionCache.entries[i], host, user, password, account))
+      found = i;
+  FtpAvoidSession = -1;
 
   if (found >= 0) {
     FtpTakeEntry(found);
@@ -372,7 +376,8 @@ void FtpCloseAllSessions(void)
 {
   if (!FtpStarted)
     return;   /* the entries are not set up: nothing was ever opened */
-  FtpContext = &FtpContexts[0];
+  if (FtpSecondIsCurrent())
+    FtpSwitchContext(FTP_PRIMARY);
   for (int i = 0; i < FTP_SESSION_COUNT; i++) {
     FtpSession *entry = &SessionCache.entries[i];
     if (entry->control == FTP_NO_SOCKET)
@@ -394,6 +399,9 @@ void FtpCloseAllSessions(void)
   }
   FtpUseControl(FTP_NO_SOCKET);
   FtpContext->connected = 0;
+  FtpContexts[FTP_SECOND].control = FTP_NO_SOCKET;
+  FtpContexts[FTP_SECOND].connected = 0;
+  FtpContexts[FTP_SECOND].session = -1;
   SessionCache.next = 0;
   SessionCache.current = -1;
 }

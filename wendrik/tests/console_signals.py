@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The engine's process services on Linux, as a user at a terminal meets
 them: the account prompt without echo, interrupt and termination signals
-while the engine waits for a server.
+while the engine waits for a server, an interrupt during a server-to-server
+transfer.
 
   console_signals.py --host WENDRIK_HOST --library LIBWENDRIK --scenarios FILE
 """
@@ -121,6 +122,46 @@ def signals(options, server, env):
     check(process.returncode == 1 and b"cancelled\n" in out, "termination ends it all the same")
 
 
+def proxy_interrupt(options, server, env):
+    """An interrupt while FtpProxy waits for the primary to connect: a newline
+    on standard output, the primary's STOR aborted, no RETR on the second,
+    FTPABORT; afterwards an interrupt cancels as before (the handler from
+    before the transfer is back, not "ignore")."""
+    calls = script([
+        "call FtpProxy '%s', 'pia', 'pw', '', '%s', 'sam', 'pw2', '', 'int.bin', 'source.bin'"
+        % (env["WZ_SCRIPTED_PROXY_PRIMARY"], env["WZ_SCRIPTED_PROXY_SECOND"]),
+        "expect result '-1'", "expect var FTPERRNO 'FTPABORT'",
+        "call FtpSetUser '%s', 'sig', 'pw'" % env["WZ_SCRIPTED_SILENT"], "call FtpDelete 'x'"])
+    before = len(server.transcript())
+    process = subprocess.Popen([options.host, options.library, calls], stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=dict(os.environ, **env))
+
+    def wait_for(test):
+        deadline = time.time() + 20
+        while time.time() < deadline:
+            if any(test(l) for l in server.transcript()[before:]):
+                return True
+            time.sleep(0.02)
+        return False
+
+    stored = wait_for(lambda l: l.endswith(": STOR int.bin"))
+    process.send_signal(signal.SIGINT)   # within the 2-second wait after STOR
+    connected = wait_for(lambda l: l.startswith("silent#") and l.endswith("(connected)"))
+    time.sleep(0.2)
+    process.send_signal(signal.SIGINT)
+    out, _ = process.communicate(timeout=30)
+    os.unlink(calls)
+    lines = server.transcript()[before:]
+    check(stored, "FtpProxy sent STOR to the primary")
+    check(any(l.startswith("proxy-primary#") and l.endswith("\\xff\\xf4\\xff\\xf2ABOR") for l in lines),
+          "the interrupt aborted the primary's STOR")
+    check(not any(": RETR source.bin" in l for l in lines), "no RETR on the second server")
+    check(b"\ncall FtpProxy -> rc 0, result '-1'" in out and b".calls:" not in out,
+          "a newline, then the failure with FTPABORT: " + repr(out[-200:]))
+    check(connected and process.returncode == 1 and out.endswith(b"cancelled\n"),
+          "a later interrupt while connecting cancels: status %d" % process.returncode)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
@@ -135,6 +176,7 @@ def main():
         server = running.get("scripted")
         account_prompt(options, server, env)
         signals(options, server, env)
+        proxy_interrupt(options, server, env)
     print("%d passed, %d failed" % (len(passes), len(failures)))
     return 1 if failures else 0
 

@@ -281,4 +281,38 @@ TEST(QuotedText, TakesTheTextBetweenTheFirstTwoQuotes)
   EXPECT_NE(FtpQuotedText("\"/unclosed", out, sizeof out), 0);
 }
 
+std::vector<std::string> listingElements(const std::string &data)
+{
+  FtpListingReader reader;
+  FtpListingBegin(&reader);
+  std::vector<std::string> elements;
+  for (unsigned char byte : data)
+    if (FtpListingFeed(&reader, byte))
+      elements.emplace_back(reader.element, reader.elementLength);
+  return elements;
+}
+
+TEST(ListingReader, LinesIntoElements)
+{
+  const std::string x198(198, 'x');
+  struct Row {
+    const char *what;
+    std::string data;
+    std::vector<std::string> elements;
+  } rows[] = {
+    {"CR LF and LF line ends", "a\r\nb\nc\r\n", {"a", "b", "c"}},
+    {"nothing after the last line end", "a\r\nlast", {"a"}},
+    {"a CR at the very end", "a\r\nb\r", {"a"}},
+    {"empty lines", "\r\n\n", {"", ""}},
+    {"a CR inside a line", "a\rb\r\r\n", {"a\rb\r"}},
+    {"198 characters: one element", x198 + "\r\n", {x198}},
+    {"199: two", x198 + "y\n", {x198, "y"}},
+    {"a CR as the 199th character", x198 + "\ry\n", {x198, "\ry"}},
+    {"a long last line without its end keeps its full pieces", x198 + "tail", {x198}},
+    {"nothing", "", {}},
+  };
+  for (const Row &row : rows)
+    EXPECT_EQ(listingElements(row.data), row.elements) << row.what;
+}
+
 }  // namespace

@@ -25,6 +25,8 @@ A case file is a list of cases; "#" starts a comment line. A case:
   request TEXT | request-length N
   target TEXT | target-length N BASE   BASE and a path that makes it N long
   timeout SECONDS               default 5
+  post                          postRegistration chooses target and time-out by the options
+  option NAME=VALUE             an option as the command line sets it
   exhaust-sockets               the driver holds every socket it can get first
   exact                         the expect lines are the whole output
   expect LINE                   a line of the driver's output, in order
@@ -77,7 +79,7 @@ class Case:
 
 KEYWORDS = {"platform", "registry", "prefs", "prefs-directory", "gateway", "pac", "proxy", "socks", "danted",
             "closed", "lookup", "request", "request-length", "target", "target-length", "timeout",
-            "exhaust-sockets", "exact", "expect", "absent", "count", "received", "outcome"}
+            "exhaust-sockets", "post", "option", "exact", "expect", "absent", "count", "received", "outcome"}
 
 
 def read_cases(path):
@@ -215,6 +217,10 @@ class Run:
         args += ["--timeout", self.case.one("timeout", "5").strip()]
         if self.case.one("exhaust-sockets") is not None:
             args.append("--exhaust-sockets")
+        if self.case.one("post") is not None:
+            args.append("--post")
+        for option in self.case.all("option"):
+            args += ["--option", option.strip()]
         return args
 
     def command(self, args):

@@ -6,7 +6,11 @@
 //
 //   enrolwiz_submit_driver [--registry FILE]... [--lookup NAME=ANSWER[,ANSWER]...]...
 //       [--request TEXT] [--target TEXT] [--timeout SECONDS] [--gateway PATH]
-//       [--exhaust-sockets]
+//       [--post [--option NAME=VALUE]...] [--exhaust-sockets]
+//
+// Without --post the driver calls doPost with the target, time-out and
+// gateway path given; with it, postRegistration, which takes them from the
+// options (set as the command line sets them).
 //
 // ANSWER is a dotted address on loopback or a Winsock error code; a name's answers are
 // given in turn and the last one repeats; other names go to the system's
@@ -17,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "app/reg_exception.h"
 #include "net/product_registration.h"
 #include "net/sockets.h"
@@ -98,11 +103,12 @@ int main(int argc, char** argv)
   std::string gateway = gatewayPath;
   int timeout = 5;
   bool exhaust = false;
+  bool post = false;
   resetTestRegistry();
   for (int i = 1; i < argc; ++i) {
     std::string option = argv[i];
-    if (option == "--exhaust-sockets") {
-      exhaust = true;
+    if (option == "--exhaust-sockets" || option == "--post") {
+      (option == "--post" ? post : exhaust) = true;
       continue;
     }
     if (i + 1 >= argc)
@@ -123,6 +129,12 @@ int main(int argc, char** argv)
       timeout = std::atoi(value.c_str());
     } else if (option == "--gateway") {
       gateway = value;
+    } else if (option == "--option") {
+      size_t equals = value.find('=');
+      CString lowered = equals == std::string::npos ? "" : value.substr(equals + 1).c_str();
+      lowered.MakeLower();
+      if (equals == std::string::npos || !Options::instance().set(value.substr(0, equals).c_str(), lowered))
+        return usage(("bad option " + value).c_str());
     } else {
       return usage(("unknown option " + option).c_str());
     }
@@ -141,7 +153,8 @@ int main(int argc, char** argv)
 
   std::fflush(stdout);
   try {
-    int result = registration.doPost(request.c_str(), timeout, target.c_str(), gateway.c_str());
+    int result = post ? registration.postRegistration(request.c_str())
+                      : registration.doPost(request.c_str(), timeout, target.c_str(), gateway.c_str());
     std::printf("Result: %d\n", result);
   } catch (CRegException* e) {
     std::printf("Failure %u: [%s]\n", e->messageId(), static_cast<const char*>(e->messageText()));

@@ -4,9 +4,11 @@
 
 #include <errno.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 static volatile sig_atomic_t ftpCancelSocket = FTP_NO_SOCKET;
@@ -40,18 +42,25 @@ void ftpProcessCancelSocket(FtpSocket s)
 static struct sigaction ftpSavedInterrupt[FTP_INTERRUPT_DEPTH];
 static int ftpInterruptDepth;
 
-int ftpProcessIgnoreInterrupt(void)
+/* Installs a handler of the interrupt signal, keeping the one before it for
+ * the matching restore. No SA_RESTART: a wait in progress returns. */
+static int ftpPushInterrupt(void (*handler)(int))
 {
   int token = ftpInterruptDepth;
   if (ftpInterruptDepth < FTP_INTERRUPT_DEPTH) {
-    struct sigaction ignore;
-    memset(&ignore, 0, sizeof ignore);
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGINT, &ignore, &ftpSavedInterrupt[ftpInterruptDepth]);
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &ftpSavedInterrupt[ftpInterruptDepth]);
     ftpInterruptDepth++;
   }
   return token;
+}
+
+int ftpProcessIgnoreInterrupt(void)
+{
+  return ftpPushInterrupt(SIG_IGN);
 }
 
 void ftpProcessRestoreInterrupt(int token)
@@ -60,6 +69,69 @@ void ftpProcessRestoreInterrupt(int token)
     return;
   sigaction(SIGINT, &ftpSavedInterrupt[token], NULL);
   ftpInterruptDepth = token;
+}
+
+static int ftpDeferDepth;
+static sigset_t ftpDeferSaved;
+
+int ftpProcessDeferInterrupts(void)
+{
+  int token = ftpDeferDepth++;
+  if (token == 0) {
+    sigset_t block;
+    sigemptyset(&block);
+    sigaddset(&block, SIGINT);
+    sigaddset(&block, SIGTERM);
+    sigprocmask(SIG_BLOCK, &block, &ftpDeferSaved);
+  }
+  return token;
+}
+
+void ftpProcessDeliverInterrupts(int token)
+{
+  if (token < 0 || token >= ftpDeferDepth)
+    return;
+  ftpDeferDepth = token;
+  if (token == 0)
+    sigprocmask(SIG_SETMASK, &ftpDeferSaved, NULL);   /* a blocked signal arrives now */
+}
+
+static volatile sig_atomic_t ftpInterruptSeen;
+
+static void ftpCatch(int)
+{
+  ssize_t ignored = write(STDOUT_FILENO, "\n", 1);
+  (void)ignored;
+  ftpInterruptSeen = 1;
+}
+
+int ftpProcessCatchInterrupt(void)
+{
+  fflush(stdout);   /* the newline of an interrupt comes after what was written */
+  ftpInterruptSeen = 0;
+  return ftpPushInterrupt(ftpCatch);   /* the transfer's waits look at the flag */
+}
+
+int ftpProcessInterrupted(void)
+{
+  return ftpInterruptSeen;
+}
+
+static long ftpNowMs(void)
+{
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+void ftpProcessPause(long milliseconds)
+{
+  long end = ftpNowMs() + milliseconds;
+  for (long left = milliseconds; left > 0 && !ftpInterruptSeen; left = end - ftpNowMs()) {
+    long slice = left < 50 ? left : 50;
+    struct timespec wait = {0, slice * 1000000L};
+    nanosleep(&wait, NULL);   /* an interrupt ends it early */
+  }
 }
 
 int ftpProcessReadAccount(char *buffer, size_t size)
@@ -116,6 +188,25 @@ int ftpProcessPrepareTarget(const char *name)
     if (chmod(name, info.st_mode | S_IWUSR) != 0)
       return -1;
   return access(name, W_OK) == 0 ? 0 : -1;
+}
+
+int ftpProcessTempFile(char *name, size_t size)
+{
+  const char *directory = getenv("TMPDIR");
+  if (directory == NULL || *directory == '\0')
+    directory = P_tmpdir;
+  int length = snprintf(name, size, "%s/ftpXXXXXX", directory);
+  if (length < 0 || static_cast<size_t>(length) >= size) {
+    name[0] = '\0';
+    return -1;
+  }
+  int fd = mkstemp(name);
+  if (fd < 0) {
+    name[0] = '\0';
+    return -1;
+  }
+  close(fd);
+  return 0;
 }
 
 int ftpProcessRegularFile(FILE *file)

@@ -14,8 +14,18 @@
 
 static volatile FtpSocket ftpCancelSocket = FTP_NO_SOCKET;
 
-static void ftpCancel(int)
+/* The runtime calls signal handlers on a thread of its own: a signal that
+ * comes while the engine defers them is kept and raised afterwards. */
+static volatile LONG ftpDeferDepth;
+static volatile int ftpDeferredSignal;
+
+static void ftpCancel(int sig)
 {
+  if (ftpDeferDepth > 0) {
+    ftpDeferredSignal = sig;
+    signal(sig, ftpCancel);   /* the runtime reset it before calling us */
+    return;
+  }
   if (ftpCancelSocket != FTP_NO_SOCKET)
     closesocket(static_cast<SOCKET>(static_cast<unsigned int>(ftpCancelSocket)));
   fputs("cancelled\n", stdout);
@@ -54,6 +64,57 @@ void ftpProcessRestoreInterrupt(int token)
     return;
   signal(SIGINT, ftpSavedInterrupt[token]);
   ftpInterruptDepth = token;
+}
+
+int ftpProcessDeferInterrupts(void)
+{
+  return static_cast<int>(InterlockedIncrement(&ftpDeferDepth)) - 1;
+}
+
+void ftpProcessDeliverInterrupts(int token)
+{
+  if (token < 0 || token >= ftpDeferDepth)
+    return;
+  InterlockedExchange(&ftpDeferDepth, token);
+  if (token == 0 && ftpDeferredSignal != 0) {
+    int sig = ftpDeferredSignal;
+    ftpDeferredSignal = 0;
+    raise(sig);
+  }
+}
+
+static volatile int ftpInterruptSeen;
+
+static void ftpCatch(int)
+{
+  signal(SIGINT, ftpCatch);
+  fputs("\n", stdout);
+  fflush(stdout);
+  ftpInterruptSeen = 1;
+}
+
+int ftpProcessCatchInterrupt(void)
+{
+  fflush(stdout);
+  ftpInterruptSeen = 0;
+  int token = ftpInterruptDepth;
+  if (ftpInterruptDepth < FTP_INTERRUPT_DEPTH)
+    ftpSavedInterrupt[ftpInterruptDepth++] = signal(SIGINT, ftpCatch);
+  return token;
+}
+
+int ftpProcessInterrupted(void)
+{
+  return ftpInterruptSeen;
+}
+
+void ftpProcessPause(long milliseconds)
+{
+  DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  for (long left = milliseconds; left > 0 && !ftpInterruptSeen;
+       left = static_cast<long>(end - GetTickCount())) {
+    Sleep(static_cast<DWORD>(left < 50 ? left : 50));
+  }
 }
 
 int ftpProcessReadAccount(char *buffer, size_t size)
@@ -106,6 +167,20 @@ int ftpProcessPrepareTarget(const char *name)
     return -1;
   /* Exists but read-only: clear the read-only attribute. */
   return _chmod(name, _S_IREAD | _S_IWRITE) == 0 ? 0 : -1;
+}
+
+int ftpProcessTempFile(char *name, size_t size)
+{
+  char directory[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof directory, directory);
+  /* GetTempFileNameA writes up to MAX_PATH characters and creates the file. */
+  if (length == 0 || length >= sizeof directory || size < MAX_PATH ||
+      GetTempFileNameA(directory, "ftp", 0, name) == 0) {
+    if (size)
+      name[0] = '\0';
+    return -1;
+  }
+  return 0;
 }
 
 int ftpProcessRegularFile(FILE *file)

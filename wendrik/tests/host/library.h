@@ -14,4 +14,8 @@ SaaExternalFunction *hostFindEntry(const std::string &entry);
 // Takes the write permission of a file away (a read-only file on Windows).
 bool hostMakeReadOnly(const std::string &path);
 
+// Files whose names start with prefix in the temporary directory that the
+// package uses (TMPDIR, or the system's temporary path on Windows).
+int hostCountTempFiles(const std::string &prefix);
+
 #endif

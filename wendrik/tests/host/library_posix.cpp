@@ -1,7 +1,10 @@
-// POSIX body of the test host's platform services: dlopen, dlsym, chmod.
+// POSIX body of the test host's platform services: dlopen, dlsym, chmod, the temporary directory.
 #include "library.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 static void *library;
@@ -22,4 +25,20 @@ SaaExternalFunction *hostFindEntry(const std::string &entry)
 bool hostMakeReadOnly(const std::string &path)
 {
   return chmod(path.c_str(), 0444) == 0;
+}
+
+int hostCountTempFiles(const std::string &prefix)
+{
+  const char *directory = getenv("TMPDIR");
+  if (directory == nullptr || *directory == '\0')
+    directory = P_tmpdir;
+  DIR *dir = opendir(directory);
+  if (!dir)
+    return -1;
+  int count = 0;
+  while (struct dirent *entry = readdir(dir))
+    if (std::string(entry->d_name).compare(0, prefix.size(), prefix) == 0)
+      count++;
+  closedir(dir);
+  return count;
 }

@@ -1,4 +1,4 @@
-// Win32 body of the test host's platform services: LoadLibraryA, GetProcAddress, file attributes.
+// Win32 body of the test host's platform services: LoadLibraryA, GetProcAddress, file attributes, the temporary path.
 #include "library.h"
 
 #include <windows.h>
@@ -24,4 +24,22 @@ bool hostMakeReadOnly(const std::string &path)
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES &&
          SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY);
+}
+
+int hostCountTempFiles(const std::string &prefix)
+{
+  char directory[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof directory, directory);
+  if (length == 0 || length >= sizeof directory)
+    return -1;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(directory) + prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return 0;
+  int count = 0;
+  do
+    count++;
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
 }

@@ -21,6 +21,8 @@
 //   expect file FILE TEXT      FILE holds exactly TEXT
 //   expect same FILE FILE      two files hold the same bytes
 //   expect nofile FILE         FILE does not exist
+//   expect tempfiles N         N files named ftp* in the temporary directory
+//   expect resultnumber        the result of the last call is a decimal number
 //   repeat N ... end           the lines between, N times; %i is the round (1..N)
 //   stdout TEXT / stderr TEXT  output lines the test runner expects in order,
 //   stdout-count N TEXT        and lines it expects N times; server, peer and
@@ -420,6 +422,15 @@ private:
       check(found && a == b, found ? first + " and " + second + " differ (" + std::to_string(a.size()) +
                                          " and " + std::to_string(b.size()) + " bytes)"
                                    : first + " or " + second + " is missing");
+    } else if (what == "tempfiles") {
+      long wanted = std::stol(reader.word());
+      int count = hostCountTempFiles("ftp");
+      check(count == wanted, std::to_string(count) + " temporary ftp* files, expected " + std::to_string(wanted));
+    } else if (what == "resultnumber") {
+      bool number = !last_.result.empty();
+      for (char c : last_.result)
+        number = number && std::isdigit(static_cast<unsigned char>(c));
+      check(number, "result " + printable(last_.result) + ", expected a number");
     } else if (what == "nofile") {
       std::string name = reader.string();
       std::string content;

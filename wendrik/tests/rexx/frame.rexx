@@ -29,8 +29,15 @@ call check symbol('NOTHING'), 'LIT', 'nothing set by FtpVersion()'
 call check FtpTrace(), '', 'trace on'
 call check FtpTrace('ignored'), '', 'trace off'
 
-/* A function not in this build: the incorrect-call condition. */
-call check trap('x = FtpLs("*", "stem.")'), 40, 'FtpLs not in this build'
+/* A name the gateway does not know: the incorrect-call condition. */
+call check RxFuncAdd('FtpNoSuchFunction', 'Wendrik', 'FtpFunctionGateWay'), 0, 'RxFuncAdd of an unknown name'
+call check trap('x = FtpNoSuchFunction("*", "stem.")'), 40, 'a name the gateway does not know'
+call RxFuncDrop 'FtpNoSuchFunction'
+/* ... and FtpLs, once the example of this, answers a valid call now (no
+   server on port 1: FTPCONNECT). */
+call FtpSetUser '127.0.0.1 1', 'u', 'p'
+call check trap('x = FtpLs("*", "stem.")'), 0, 'FtpLs is there'
+call check FTPERRNO, 'FTPCONNECT', 'FtpLs without a server'
 
 /* Dropping removes every name; loading again brings them back. */
 call check FtpDropFuncs(), '', 'drop'

@@ -1,0 +1,130 @@
+// Ids of the resources of enrolwiz.exe other than its texts (those are the
+// IDS_ names of the generated string_ids.h): dialog templates, bitmaps, the
+// icon, the About item of the splash's system menu, and the controls.
+#ifndef ENROLWIZ_RES_RESOURCE_H
+#define ENROLWIZ_RES_RESOURCE_H
+
+#define IDM_ABOUTBOX 0x0010
+
+#define IDD_ABOUTBOX 100
+#define IDD_SPLASH 102
+#define IDD_CONTACT_PAGE 139
+#define IDD_ADDITIONAL_PAGE 140
+#define IDD_THANK_YOU 148
+#define IDD_EXIT_CONFIRMATION 160
+#define IDD_CONNECTION_FAILURE 171
+#define IDD_PRINT_CANCEL 172
+#define IDD_PROGRESS 175
+#define IDD_PHONE_PAGE 191
+#define IDD_PHONE_EXIT 192
+#define IDD_PRIVACY 196
+
+#define IDB_SPLASH 138
+#define IDB_PAGE_PICTURE 159
+#define IDB_PAGE_BAND 168
+
+#define IDI_WIZARD 173
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// About box (100).
+#define IDC_ABOUT_NAME 1131
+#define IDC_ABOUT_VERSION 1132
+
+// Contact page (139).
+#define IDC_INITIAL 1008
+#define IDC_FIRST_NAME 1009
+#define IDC_LAST_NAME 1010
+#define IDC_EMAIL 1011
+#define IDC_EXTENSION 1012
+#define IDC_PHONE 1013
+#define IDC_ZIP 1014
+#define IDC_CITY 1016
+#define IDC_STREET 1017
+#define IDC_PO_BOX 1018
+#define IDC_COMPANY 1019
+#define IDC_JOB_TITLE 1020
+#define IDC_NEXT 1026
+#define IDC_STATE 1028
+#define IDC_BACK 1007
+#define IDC_PRIVACY 1006
+#define IDC_SUFFIX 1041
+#define IDC_PREFIX 1042
+#define IDC_COUNTRY 1043
+#define IDC_EMAIL_CONSENT 1044
+#define IDC_FRENCH 1045
+#define IDC_EXIT 1048
+#define IDC_INITIAL_LABEL 1056
+#define IDC_PREFIX_LABEL 1057
+#define IDC_FIRST_NAME_LABEL 1058
+#define IDC_SUFFIX_LABEL 1059
+#define IDC_JOB_TITLE_LABEL 1061
+#define IDC_COMPANY_LABEL 1062
+#define IDC_STREET_LABEL 1064
+#define IDC_CITY_LABEL 1065
+#define IDC_STATE_LABEL 1066
+#define IDC_ZIP_LABEL 1067
+#define IDC_COUNTRY_LABEL 1068
+#define IDC_PO_BOX_LABEL 1069
+#define IDC_PHONE_LABEL 1074
+#define IDC_EXTENSION_LABEL 1075
+#define IDC_EMAIL_LABEL 1076
+#define IDC_CONTACT_HEADING 1095
+#define IDC_COMPLETE_NOTE 1096
+
+// Additional-information page (140).
+#define IDC_SUBMIT 1002
+#define IDC_BOOKMARK3 1004
+#define IDC_BOOKMARK2 1005
+#define IDC_PAGE_BACK 1006
+#define IDC_BOOKMARK1 1021
+#define IDC_SURVEY_LIST1 1028
+#define IDC_SURVEY_LIST2 1029
+#define IDC_SURVEY_LIST3 1030
+#define IDC_BOOKMARKS_NOTE 1033
+#define IDC_ADDITIONAL_HEADING 1097
+#define IDC_VISIT_HEADING 1098
+#define IDC_SURVEY_LABEL 1112
+#define IDC_PAGE_EXIT 57665
+
+// Thank-you dialog (148).
+#define IDC_THANK_YOU_TEXT 1039
+#define IDC_THANK_YOU_HEADING 1099
+
+// Exit confirmation (160).
+#define IDC_REGISTER_LATER 1004
+#define IDC_EXIT_TEXT 1049
+
+// Connection failure (171).
+#define IDC_FAILURE_TEXT 1050
+#define IDC_LATER 1051
+#define IDC_PRINT_MAIL 1052
+#define IDC_BY_PHONE 1053
+#define IDC_FAILURE_NOTE 1094
+
+// Phone registration page (191) and phone exit (192).
+#define IDC_PHONE_HEADING 1054
+#define IDC_PHONE_NEXT 1055
+#define IDC_PHONE_EXIT_TEXT 1081
+#define IDC_PHONE_EXIT_BACK 1082
+#define IDC_PHONE_EXIT_NEXT 1083
+#define IDC_PHONE_PRODUCTS 1084
+#define IDC_PHONE_EMAIL 1085
+#define IDC_PHONE_EMAIL_MESSAGE 1086
+#define IDC_PHONE_REASON 1087
+#define IDC_PHONE_INDUSTRY 1088
+#define IDC_PHONE_EMPLOYEES 1089
+#define IDC_PHONE_OS 1090
+#define IDC_PHONE_OS_VERSION 1091
+#define IDC_PHONE_LOCATION 1092
+#define IDC_PHONE_BENEFITS 1093
+#define IDC_PHONE_PRODUCT_NAME 1117
+#define IDC_PHONE_CLIENT_NUMBER 1120
+#define IDC_PHONE_VERSION 1121
+
+// Privacy (196).
+#define IDC_PRIVACY_TEXT 1111
+
+#endif

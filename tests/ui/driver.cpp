@@ -1,0 +1,847 @@
+// UI test driver: runs a scenario against a Windows program of the project.
+// It starts the program, waits for its dialogs, reads what they show, types,
+// selects, clicks and presses keys as a person would, answers message boxes,
+// and saves a screenshot of the display whenever a dialog appears. Run it
+// inside a Wine virtual desktop (focus and keyboard need one):
+//
+//   driver.exe SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY
+//
+// OUTPUT_DIRECTORY receives report.txt (one line per step, then PASS or
+// FAIL), the standard output of each program started (programN.out) and the
+// screenshots (NN-what.bmp). The scenario language is described in tests/ui/README.md.
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char templateProperty[] = "EnrolwizDialogTemplate";
+const int messageTextId = 0xFFFF;
+const DWORD sendTimeout = 2000;
+
+struct Failure : std::runtime_error {
+  explicit Failure(const std::string& what) : std::runtime_error(what) {}
+};
+
+std::string format(const char* pattern, ...)
+{
+  char buffer[2048];
+  va_list arguments;
+  va_start(arguments, pattern);
+  vsnprintf(buffer, sizeof buffer, pattern, arguments);
+  va_end(arguments);
+  return buffer;
+}
+
+// --- texts across the process boundary (wide messages, ANSI code page) -----
+
+std::string narrow(const std::wstring& text)
+{
+  if (text.empty())
+    return std::string();
+  int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
+  return out;
+}
+
+std::wstring wide(const std::string& text)
+{
+  if (text.empty())
+    return std::wstring();
+  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], size);
+  return out;
+}
+
+LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, sendTimeout, &result))
+    throw Failure(format("message 0x%X to window %p was not answered in time", message, (void*)window));
+  return static_cast<LRESULT>(result);
+}
+
+std::string windowText(HWND window)
+{
+  LRESULT length = sendMessage(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+  LRESULT got = sendMessage(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]));
+  buffer.resize(static_cast<size_t>(got));
+  return narrow(buffer);
+}
+
+std::string className(HWND window)
+{
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool isComboBox(HWND window)
+{
+  return lstrcmpiA(className(window).c_str(), "ComboBox") == 0;
+}
+
+std::vector<std::string> listEntries(HWND control)
+{
+  bool combo = isComboBox(control);
+  UINT countMessage = combo ? CB_GETCOUNT : LB_GETCOUNT;
+  UINT lengthMessage = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+  UINT textMessage = combo ? CB_GETLBTEXT : LB_GETTEXT;
+  std::vector<std::string> entries;
+  LRESULT count = sendMessage(control, countMessage, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = sendMessage(control, lengthMessage, static_cast<WPARAM>(i), 0);
+    std::wstring buffer(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    LRESULT got = sendMessage(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&buffer[0]));
+    buffer.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    entries.push_back(narrow(buffer));
+  }
+  return entries;
+}
+
+// --- scenario lines ----------------------------------------------------------
+
+// Words separated by blanks; "..." is one word, in which \" stands for a
+// quote and \\ for a backslash (other backslashes are plain).
+std::vector<std::string> words(const std::string& line)
+{
+  std::vector<std::string> out;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+      ++i;
+    if (i >= line.size() || line[i] == '#')
+      break;
+    std::string word;
+    if (line[i] == '"') {
+      for (++i; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\'))
+          ++i;
+        word += line[i];
+      }
+      if (i >= line.size())
+        throw Failure("unterminated quoted text");
+      ++i;
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+        word += line[i++];
+    }
+    out.push_back(word);
+  }
+  return out;
+}
+
+int number(const std::string& word)
+{
+  char* end = nullptr;
+  long value = strtol(word.c_str(), &end, 0);
+  if (word.empty() || *end)
+    throw Failure("not a number: " + word);
+  return static_cast<int>(value);
+}
+
+// The lines of a text file without their line ends.
+std::vector<std::string> fileLines(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// An argument as a command line carries it (quotes when it has blanks).
+std::string quoted(const std::string& argument)
+{
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos)
+    return argument;
+  std::string out = "\"";
+  for (char c : argument) {
+    if (c == '"')
+      out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// --- the driver --------------------------------------------------------------
+
+class Driver {
+public:
+  Driver(const std::string& output, const std::string& programs) : output_(output), programs_(programs)
+  {
+    report_.open(output_ + "\\report.txt");
+  }
+
+  ~Driver()
+  {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(process_.hProcess, 99);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+  }
+
+  bool run(const std::string& scenario)
+  {
+    if (GetFileAttributesA(scenario.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      say("FAIL cannot read the scenario " + scenario);
+      return false;
+    }
+    int lineNumber = 0;
+    try {
+      for (const std::string& line : fileLines(scenario)) {
+        ++lineNumber;
+        std::vector<std::string> w = words(line);
+        if (w.empty())
+          continue;
+        ++step_;
+        say(format("%02d  %s", step_, line.c_str()));
+        perform(w);
+      }
+      if (process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+        throw Failure("the program is still running at the end of the scenario");
+    } catch (const Failure& failure) {
+      screenshot("failure");
+      say(format("FAIL line %d: %s", lineNumber, failure.what()));
+      return false;
+    }
+    say("PASS");
+    return true;
+  }
+
+private:
+  void say(const std::string& text)
+  {
+    report_ << text << "\n";
+    report_.flush();
+    printf("%s\n", text.c_str());
+    fflush(stdout);
+  }
+
+  void perform(const std::vector<std::string>& w)
+  {
+    const std::string& verb = w[0];
+    auto need = [&](size_t count) {
+      if (w.size() < count + 1)
+        throw Failure(format("%s needs %d argument(s)", verb.c_str(), static_cast<int>(count)));
+    };
+    if (verb == "start") {
+      need(1);
+      start(w);
+    } else if (verb == "wait") {
+      need(1);
+      current_ = waitFor(w[1], w.size() > 2 ? number(w[2]) : 10);
+      settle();
+      screenshot(w[1] == "message" ? "message" : "dialog-" + w[1]);
+    } else if (verb == "absent") {
+      need(2);
+      absent(w[1], number(w[2]));
+    } else if (verb == "gone") {
+      gone(w.size() > 1 ? number(w[1]) : 10);
+    } else if (verb == "caption") {
+      need(1);
+      expectSoon("caption", [&] { return windowText(window()); }, w[1]);
+    } else if (verb == "text") {
+      need(2);
+      expectSoon(format("text of %s", w[1].c_str()), [&] { return windowText(control(w[1])); }, w[2]);
+    } else if (verb == "text-starts") {
+      need(2);
+      std::string text = windowText(control(w[1]));
+      if (text.compare(0, w[2].size(), w[2]) != 0)
+        throw Failure(format("text of %s is \"%s\", which does not begin with \"%s\"", w[1].c_str(), text.c_str(),
+                             w[2].c_str()));
+      say("    \"" + text + "\"");
+    } else if (verb == "exists") {
+      need(2);
+      expectEqual(format("presence of control %s", w[1].c_str()),
+                  GetDlgItem(window(), number(w[1])) ? "1" : "0", w[2]);
+    } else if (verb == "icon") {
+      need(2);
+      expectIcon(control(w[1]), w[2]);
+    } else if (verb == "controls") {
+      listControls();
+    } else if (verb == "checked") {
+      need(2);
+      expectSoon(format("check state of %s", w[1].c_str()),
+                 [&] { return std::to_string(sendMessage(control(w[1]), BM_GETCHECK, 0, 0)); }, w[2]);
+    } else if (verb == "visible") {
+      need(2);
+      expectSoon(format("visibility of %s", w[1].c_str()),
+                 [&] { return std::string(IsWindowVisible(control(w[1])) ? "1" : "0"); }, w[2]);
+    } else if (verb == "enabled") {
+      need(2);
+      expectSoon(format("enabled state of %s", w[1].c_str()),
+                 [&] { return std::string(IsWindowEnabled(control(w[1])) ? "1" : "0"); }, w[2]);
+    } else if (verb == "window-enabled") {
+      need(1);
+      expectSoon("enabled state of the window",
+                 [&] { return std::string(IsWindowEnabled(window()) ? "1" : "0"); }, w[1]);
+    } else if (verb == "focus") {
+      need(1);
+      expectSoon("focused control", [&] { return std::to_string(focusedControl()); }, w[1]);
+    } else if (verb == "list") {
+      need(1);
+      std::vector<std::string> entries = listEntries(control(w[1]));
+      std::vector<std::string> wanted(w.begin() + 2, w.end());
+      std::string seen;
+      for (const std::string& e : entries)
+        seen += " \"" + e + "\"";
+      if (entries != wanted)
+        throw Failure(format("entries of %s are%s", w[1].c_str(), seen.c_str()));
+    } else if (verb == "type") {
+      need(2);
+      type(control(w[1]), w[2]);
+    } else if (verb == "set-text") {
+      need(2);
+      std::wstring text = wide(w[2]);
+      sendMessage(control(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    } else if (verb == "select") {
+      need(2);
+      select(w[1], w[2]);
+    } else if (verb == "click") {
+      need(1);
+      PostMessageW(control(w[1]), BM_CLICK, 0, 0);
+    } else if (verb == "answer") {
+      // Presses a button that closes the window, and waits until it has gone.
+      need(1);
+      PostMessageW(control(w[1]), BM_CLICK, 0, 0);
+      gone(10);
+    } else if (verb == "command") {
+      need(1);
+      int id = number(w[1]);
+      PostMessageW(window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(window(), id)));
+    } else if (verb == "close") {
+      PostMessageW(window(), WM_CLOSE, 0, 0);
+    } else if (verb == "syscommand") {
+      need(1);
+      PostMessageW(window(), WM_SYSCOMMAND, static_cast<WPARAM>(number(w[1])), 0);
+    } else if (verb == "key") {
+      need(1);
+      key(w[1]);
+    } else if (verb == "mouse") {
+      mouse(w.size() > 1 ? w[1] : "left");
+    } else if (verb == "output") {
+      need(1);
+      output(w[1], true);
+    } else if (verb == "output-absent") {
+      need(1);
+      output(w[1], false);
+    } else if (verb == "exit") {
+      need(1);
+      exitCode(number(w[1]), w.size() > 2 ? number(w[2]) : 10);
+    } else if (verb == "registry") {
+      need(3);
+      std::string value;
+      if (!readRegistry(w[1], w[2], value))
+        throw Failure("registry value " + w[1] + "\\" + w[2] + " is missing");
+      expectEqual("registry value " + w[2], value, w[3]);
+    } else if (verb == "registry-absent") {
+      need(2);
+      std::string value;
+      if (readRegistry(w[1], w[2], value))
+        throw Failure("registry value " + w[2] + " exists: \"" + value + "\"");
+    } else if (verb == "registry-set") {
+      need(3);
+      writeRegistry(w[1], w[2], w[3]);
+    } else if (verb == "registry-delete") {
+      need(1);
+      deleteRegistryKey(HKEY_CURRENT_USER, w[1]);
+    } else if (verb == "screenshot") {
+      need(1);
+      settle();
+      screenshot(w[1]);
+    } else if (verb == "sleep") {
+      need(1);
+      Sleep(static_cast<DWORD>(number(w[1])));
+    } else {
+      throw Failure("unknown step " + verb);
+    }
+  }
+
+  // The program handles posted clicks and keys in its own time: a state is
+  // read again until it is the one wanted, for up to three seconds.
+  template <class Read>
+  void expectSoon(const std::string& what, Read read, const std::string& wanted)
+  {
+    DWORD until = GetTickCount() + 3000;
+    std::string seen = read();
+    while (seen != wanted && static_cast<LONG>(GetTickCount() - until) < 0) {
+      Sleep(50);
+      seen = read();
+    }
+    expectEqual(what, seen, wanted);
+  }
+
+  void expectEqual(const std::string& what, const std::string& seen, const std::string& wanted)
+  {
+    if (seen != wanted)
+      throw Failure(format("%s is \"%s\", not \"%s\"", what.c_str(), seen.c_str(), wanted.c_str()));
+  }
+
+  // start PROGRAM ARGUMENTS...: the program from the program folder, its
+  // standard output and error into program.out.
+  void start(const std::vector<std::string>& w)
+  {
+    if (process_.hProcess) {
+      if (!programEnded())
+        throw Failure("the program started before is still running");
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+      process_ = PROCESS_INFORMATION();
+      current_ = nullptr;
+    }
+    std::string program = programs_ + "\\" + w[1];
+    std::string commandLine = "\"" + program + "\"";
+    for (size_t i = 2; i < w.size(); ++i)
+      commandLine += " " + quoted(w[i]);
+    outputPath_ = output_ + format("\\program%d.out", ++programs_started_);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outputPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                            nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = in;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  programs_.c_str(), &startup, &process_);
+    CloseHandle(out);
+    CloseHandle(in);
+    if (!started)
+      throw Failure(format("cannot start %s (error %lu)", program.c_str(), GetLastError()));
+    WaitForInputIdle(process_.hProcess, 5000);
+  }
+
+  struct Search {
+    DWORD process;
+    std::vector<HWND> windows;
+  };
+
+  static BOOL CALLBACK collect(HWND window, LPARAM context)
+  {
+    auto* search = reinterpret_cast<Search*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && IsWindowVisible(window) && className(window) == "#32770")
+      search->windows.push_back(window);
+    return TRUE;
+  }
+
+  // A visible dialog of the program: a template id, or "message" for a
+  // message box (a dialog without a template whose text is static 65535).
+  HWND findDialog(const std::string& which)
+  {
+    if (!process_.hProcess)
+      throw Failure("no program is started");
+    Search search{process_.dwProcessId, {}};
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.windows) {
+      UINT_PTR id = reinterpret_cast<UINT_PTR>(GetPropA(window, templateProperty));
+      if (which == "message") {
+        if (id == 0 && GetDlgItem(window, messageTextId))
+          return window;
+      } else if (id != 0 && static_cast<int>(id) == number(which)) {
+        return window;
+      }
+    }
+    return nullptr;
+  }
+
+  bool programEnded()
+  {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+  }
+
+  HWND waitFor(const std::string& which, int seconds)
+  {
+    DWORD until = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    for (;;) {
+      if (HWND window = findDialog(which))
+        return window;
+      if (programEnded())
+        throw Failure("the program ended while waiting for " + which);
+      if (static_cast<LONG>(GetTickCount() - until) >= 0)
+        throw Failure(format("%s did not show within %d s%s", which.c_str(), seconds, shownDialogs().c_str()));
+      Sleep(50);
+    }
+  }
+
+  std::string shownDialogs()
+  {
+    Search search{process_.dwProcessId, {}};
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+    std::string list;
+    for (HWND window : search.windows)
+      list += format(" %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetPropA(window, templateProperty))));
+    return list.empty() ? " (no dialog is showing)" : " (showing:" + list + ")";
+  }
+
+  void absent(const std::string& which, int seconds)
+  {
+    DWORD until = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    while (static_cast<LONG>(GetTickCount() - until) < 0) {
+      if (findDialog(which))
+        throw Failure(which + " showed");
+      Sleep(50);
+    }
+  }
+
+  void gone(int seconds)
+  {
+    DWORD until = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    while (IsWindow(current_) && IsWindowVisible(current_)) {
+      if (static_cast<LONG>(GetTickCount() - until) >= 0)
+        throw Failure(format("the window is still showing after %d s", seconds));
+      Sleep(50);
+    }
+    current_ = nullptr;
+  }
+
+  HWND window()
+  {
+    if (!current_ || !IsWindow(current_))
+      throw Failure("no current dialog (wait for one first)");
+    return current_;
+  }
+
+  HWND control(const std::string& id)
+  {
+    HWND found = GetDlgItem(window(), number(id));
+    if (!found)
+      throw Failure("the dialog has no control " + id);
+    return found;
+  }
+
+  // The system icon that an icon control shows, found by comparing what is on
+  // the screen with the icon drawn on the dialog's face colour.
+  void expectIcon(HWND control, const std::string& kind)
+  {
+    static const struct {
+      const char* name;
+      LPCSTR icon;
+    } kinds[] = {{"warning", IDI_WARNING}, {"error", IDI_ERROR}, {"information", IDI_INFORMATION},
+                 {"question", IDI_QUESTION}};
+    settle();
+    RECT rect;
+    GetWindowRect(control, &rect);
+    const int size = GetSystemMetrics(SM_CXICON);
+    std::vector<COLORREF> shown = screenPixels(rect.left, rect.top, size);
+    std::string seen = "none of them";
+    for (const auto& k : kinds) {
+      HICON icon = LoadIconA(nullptr, k.icon);
+      if (drawnIcon(icon, size) == shown)
+        seen = k.name;
+    }
+    expectEqual("icon", seen, kind);
+  }
+
+  // size x size pixels of what draw puts into a bitmap like the screen's.
+  template <class Draw>
+  static std::vector<COLORREF> pixelsDrawn(int size, Draw draw)
+  {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    draw(memory, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+  }
+
+  static std::vector<COLORREF> screenPixels(int left, int top, int size)
+  {
+    return pixelsDrawn(size, [&](HDC memory, HDC screen) {
+      BitBlt(memory, 0, 0, size, size, screen, left, top, SRCCOPY);
+    });
+  }
+
+  static std::vector<COLORREF> drawnIcon(HICON icon, int size)
+  {
+    return pixelsDrawn(size, [&](HDC memory, HDC) {
+      RECT all = {0, 0, size, size};
+      FillRect(memory, &all, GetSysColorBrush(COLOR_3DFACE));
+      DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    });
+  }
+
+  // Every control of the current dialog: id, class, visibility and text.
+  void listControls()
+  {
+    for (HWND child = GetWindow(window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      say(format("    %d %s%s \"%s\"", GetDlgCtrlID(child), className(child).c_str(),
+                 IsWindowVisible(child) ? "" : " (hidden)", windowText(child).c_str()));
+  }
+
+  int focusedControl()
+  {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window(), nullptr), &info) || !info.hwndFocus)
+      return 0;
+    HWND focus = info.hwndFocus;
+    // The edit inside a drop-down combo box stands for the combo box.
+    HWND parent = GetParent(focus);
+    if (parent && parent != current_ && isComboBox(parent))
+      focus = parent;
+    return GetDlgCtrlID(focus);
+  }
+
+  // Characters as typed: the control gets the focus and one WM_CHAR each.
+  void type(HWND target, const std::string& text)
+  {
+    SetForegroundWindow(window());
+    DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    SetFocus(target);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    for (wchar_t c : wide(text))
+      PostMessageW(target, WM_CHAR, c, 1);
+    settle();
+  }
+
+  void select(const std::string& id, const std::string& text)
+  {
+    HWND combo = control(id);
+    std::wstring entry = wide(text);
+    LRESULT index = sendMessage(combo, isComboBox(combo) ? CB_SELECTSTRING : LB_SELECTSTRING,
+                                static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+    if (index < 0)
+      throw Failure(format("%s has no entry \"%s\"", id.c_str(), text.c_str()));
+    PostMessageW(window(), WM_COMMAND,
+                 MAKEWPARAM(number(id), isComboBox(combo) ? CBN_SELCHANGE : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+
+  // A real key press and release through the system's input, to the window
+  // that has the focus.
+  void key(const std::string& name)
+  {
+    static const struct {
+      const char* name;
+      WORD key;
+    } keys[] = {{"escape", VK_ESCAPE}, {"return", VK_RETURN}, {"space", VK_SPACE}, {"tab", VK_TAB},
+                {"f10", VK_F10},       {"shift", VK_SHIFT},   {"down", VK_DOWN},   {"up", VK_UP}};
+    WORD code = 0;
+    for (const auto& k : keys)
+      if (name == k.name)
+        code = k.key;
+    if (!code && name.size() == 1)
+      code = static_cast<WORD>(VkKeyScanA(name[0]) & 0xFF);
+    if (!code)
+      throw Failure("unknown key " + name);
+    SetForegroundWindow(window());
+    Sleep(100);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = code;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+  }
+
+  void mouse(const std::string& button)
+  {
+    DWORD down, up;
+    if (button == "left") {
+      down = MOUSEEVENTF_LEFTDOWN;
+      up = MOUSEEVENTF_LEFTUP;
+    } else if (button == "right") {
+      down = MOUSEEVENTF_RIGHTDOWN;
+      up = MOUSEEVENTF_RIGHTUP;
+    } else if (button == "middle") {
+      down = MOUSEEVENTF_MIDDLEDOWN;
+      up = MOUSEEVENTF_MIDDLEUP;
+    } else {
+      throw Failure("unknown mouse button " + button);
+    }
+    RECT rect;
+    GetWindowRect(window(), &rect);
+    SetForegroundWindow(window());
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    Sleep(100);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    SendInput(2, input, sizeof(INPUT));
+  }
+
+  std::vector<std::string> outputLines() { return fileLines(outputPath_); }
+
+  // output LINE: the line appears within 5 s; output-absent LINE: it is not there now.
+  void output(const std::string& wanted, bool present)
+  {
+    DWORD until = GetTickCount() + (present ? 5000 : 0);
+    for (;;) {
+      for (const std::string& line : outputLines())
+        if (line == wanted) {
+          if (!present)
+            throw Failure("the output has the line \"" + wanted + "\"");
+          return;
+        }
+      if (!present)
+        return;
+      if (static_cast<LONG>(GetTickCount() - until) >= 0) {
+        std::string all;
+        for (const std::string& line : outputLines())
+          all += "\n      " + line;
+        throw Failure("the output has no line \"" + wanted + "\"; it is:" + all);
+      }
+      Sleep(50);
+    }
+  }
+
+  void exitCode(int wanted, int seconds)
+  {
+    if (!process_.hProcess)
+      throw Failure("no program is started");
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(seconds) * 1000) != WAIT_OBJECT_0)
+      throw Failure(format("the program did not end within %d s%s", seconds, shownDialogs().c_str()));
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    if (static_cast<int>(code) != wanted)
+      throw Failure(format("the program ended with %lu, not %d", code, wanted));
+  }
+
+  // Keys are under HKEY_CURRENT_USER.
+  bool readRegistry(const std::string& key, const std::string& name, std::string& value)
+  {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+      return false;
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    LONG status = RegQueryValueExA(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(handle);
+    if (status != ERROR_SUCCESS)
+      return false;
+    if (type != REG_SZ)
+      throw Failure("registry value " + name + " is not text");
+    value = buffer;
+    return true;
+  }
+
+  void writeRegistry(const std::string& key, const std::string& name, const std::string& value)
+  {
+    HKEY handle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+      throw Failure("cannot create registry key " + key);
+    RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+  }
+
+  void deleteRegistryKey(HKEY root, const std::string& key)
+  {
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, &handle) != ERROR_SUCCESS)
+      return;
+    char child[256];
+    for (;;) {
+      DWORD size = sizeof child;
+      if (RegEnumKeyExA(handle, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        break;
+      deleteRegistryKey(handle, child);
+    }
+    RegCloseKey(handle);
+    RegDeleteKeyA(root, key.c_str());
+  }
+
+  // Lets the program paint what it has just shown.
+  void settle()
+  {
+    if (process_.hProcess)
+      WaitForInputIdle(process_.hProcess, 2000);
+    Sleep(250);
+  }
+
+  // The whole display as a 24-bit BMP.
+  void screenshot(const std::string& what)
+  {
+    HDC screen = GetDC(nullptr);
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    DWORD size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    std::string path = output_ + format("\\%02d-%s.bmp", step_, what.c_str());
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+      fwrite(&file, sizeof file, 1, out);
+      fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+      fwrite(bits, 1, size, out);
+      fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    ReleaseDC(nullptr, screen);
+  }
+
+  std::string output_;
+  std::string programs_;
+  std::string outputPath_;
+  std::ofstream report_;
+  PROCESS_INFORMATION process_ = {};
+  HWND current_ = nullptr;
+  int step_ = 0;
+  int programs_started_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc != 4) {
+    fprintf(stderr, "usage: driver SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY\n");
+    return 2;
+  }
+  CreateDirectoryA(argv[2], nullptr);
+  Driver driver(argv[2], argv[3]);
+  return driver.run(argv[1]) ? 0 : 1;
+}

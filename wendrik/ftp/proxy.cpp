@@ -1,0 +1,256 @@
+/* Server-to-server transfer: the second server sends a file straight to the
+ * primary server over a data connection between the two (PASV on the second,
+ * PORT and STOR on the primary, RETR on the second). */
+#include "engine.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "frame/frame.h"
+#include "process.h"
+
+/* Time for the primary to connect to the second server's passive port. */
+#define FTP_PROXY_PAUSE_MS 2000L
+
+/* The cache entry that holds the current context's control socket. */
+static FtpSession *FtpSessionOfControl(void)
+{
+  if (FtpContext->control < 0)
+    return NULL;
+  for (int i = 0; i < FTP_SESSION_COUNT; i++)
+    if (SessionCache.entries[i].control == FtpContext->control) {
+      SessionCache.current = i;
+      return &SessionCache.entries[i];
+    }
+  return NULL;
+}
+
+/* Puts the current context's session back to the type it had before the call. */
+static int FtpRestoreSessionType(int remembered)
+{
+  FtpSession *session = FtpSessionOfControl();
+  if (session == NULL)
+    return -1;
+  if (session->type != remembered)
+    FtpSetType(remembered);
+  return 0;
+}
+
+static void FtpRestoreCurrentType(int remembered)
+{
+  if (remembered && FtpContext->control != FTP_NO_SOCKET)
+    FtpSetType(remembered);
+}
+
+/* The PORT text for the primary from the second server's 227 reply:
+ *   227 Entering Passive Mode (127,0,0,1,195,149).
+ * The reply may name any host; the primary is sent to the second server
+ * itself (the address this side reached it at), on the port the reply gives,
+ * so a second server cannot have the primary connect to a third host. */
+static int FtpProxyPortText(char *text, size_t size)
+{
+  FtpAddress address;
+  if (FtpReplyCode != 227 || FtpParsePasv(FtpPasvText, &address) != 0)
+    return -1;
+  const unsigned char *ip = FtpContext->remote.ip;
+  snprintf(text, size, "%u,%u,%u,%u,%u,%u", ip[0], ip[1], ip[2], ip[3], (address.port >> 8) & 0xff,
+           address.port & 0xff);
+  return 0;
+}
+
+/* Reads the current context's final reply, unless an interrupt comes first
+ * (then -1). */
+static int FtpProxyReply(int *replyClass)
+{
+  for (;;) {
+    if (ftpProcessInterrupted())
+      return -1;
+    FtpSocket s = FtpContext->control;
+    if (s == FTP_NO_SOCKET) {
+      *replyClass = 4;
+      return 0;
+    }
+    int ready = ftpNetWaitReadable(s, FTP_NO_SOCKET, 100);
+    if (ready < 0 && ftpProcessInterrupted())
+      return -1;
+    if (ready != 0) {
+      *replyClass = FtpReplyReader(0);
+      return 0;
+    }
+  }
+}
+
+/* Telnet IP, Telnet DM and ABOR on the current context, then its two
+ * replies; -1 when the connection had to be dropped. The IAC of the DM goes
+ * as urgent data, as in a download's abort: a server busy with the transfer
+ * (the primary waiting for data that will not come) sees the ABOR only so. */
+static int FtpProxyAbort(void)
+{
+  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
+  static const unsigned char mark[1] = {TELNET_IAC};
+  static const unsigned char markEnd[1] = {TELNET_DM};
+  FtpSocket control = FtpContext->control;
+  ftpNetSend(control, interrupt, sizeof interrupt, 0);
+  if (ftpNetSend(control, mark, sizeof mark, 1) != 1 || ftpNetSend(control, markEnd, sizeof markEnd, 0) != 1) {
+    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
+    fflush(stderr);
+  }
+  ftpNetSend(control, "ABOR\r\n", 6, 0);
+  /* Each reply within the wait: a server that answers ABOR only once must
+   * not hold the call for ever. */
+  for (int i = 0; i < 2; i++) {
+    if (FtpContext->control == FTP_NO_SOCKET)
+      return -1;
+    if (ftpNetWaitReadable(FtpContext->control, FTP_NO_SOCKET, FtpLongWait(FTP_ABORT_WAIT_MS)) <= 0) {
+      FtpLostConnection();
+      return -1;
+    }
+    FtpReplyReader(0);
+  }
+  return FtpContext->control == FTP_NO_SOCKET ? -1 : 0;
+}
+
+int FtpServerToServer(const char *source, const char *target)
+{
+  /* On the second server: a passive port for the primary to connect to. */
+  FtpPasvText[0] = '\0';
+  char portText[32];
+  if (FtpCommand("PASV") != 2 || FtpProxyPortText(portText, sizeof portText) != 0) {
+    FtpErrnoCode = FTPERR_PROXYTHIRD;
+    return -1;
+  }
+  int secondType = FtpContext->currentType;
+
+  FtpSwitchContext(FTP_PRIMARY);
+  if (!FtpContext->connected || FtpContext->control == FTP_NO_SOCKET) {
+    FtpSwitchContext(FTP_SECOND);
+    FtpErrnoCode = FTPERR_NOPRIMARY;
+    return -1;
+  }
+  int remembered = 0;
+  if (FtpContext->currentType != secondType) {
+    remembered = FtpContext->currentType;
+    FtpSetType(secondType);
+  }
+  if (FtpCommand("PORT %s", portText) != 2) {
+    FtpRestoreCurrentType(remembered);
+    FtpSwitchContext(FTP_SECOND);
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  int token = ftpProcessCatchInterrupt();
+  if (FtpCommand("%s %s", "STOR", target) != 1) {
+    ftpProcessRestoreInterrupt(token);
+    FtpRestoreCurrentType(remembered);
+    FtpSwitchContext(FTP_SECOND);
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  ftpProcessPause(FtpLongWait(FTP_PROXY_PAUSE_MS));
+
+  if (!ftpProcessInterrupted()) {
+    FtpSwitchContext(FTP_SECOND);
+    int secondEnd, primaryEnd;
+    if (FtpCommand("%s %s", "RETR", source) == 1 && FtpProxyReply(&secondEnd) == 0) {
+      FtpSwitchContext(FTP_PRIMARY);
+      if (FtpProxyReply(&primaryEnd) == 0) {
+        ftpProcessRestoreInterrupt(token);
+        FtpRestoreCurrentType(remembered);
+        FtpSwitchContext(FTP_SECOND);
+        /* A 4xx or 5xx at the end on either side: the file did not arrive whole. */
+        if (secondEnd >= 4 || primaryEnd >= 4) {
+          FtpErrnoCode = FTPERR_COMMAND;
+          return -1;
+        }
+        return 0;
+      }
+    }
+  }
+
+  /* RETR refused, or an interrupt: stop what is still running on either side. */
+  ftpProcessIgnoreInterrupt();
+  int dropped = 0;
+  const int sides[] = {FTP_SECOND, FTP_PRIMARY};
+  for (int side : sides) {
+    if (dropped)
+      break;
+    FtpSwitchContext(side);
+    if (FtpContext->commandPending && FtpContext->control != FTP_NO_SOCKET)
+      dropped = FtpProxyAbort() != 0;
+  }
+  if (!dropped) {
+    FtpSwitchContext(FTP_PRIMARY);
+    FtpRestoreCurrentType(remembered);
+  }
+  FtpSwitchContext(FTP_SECOND);
+  ftpProcessRestoreInterrupt(token);   /* the handler from before the transfer, not "ignore" */
+  FtpErrnoCode = dropped ? FTPERR_COMMAND : FTPERR_ABORT;
+  return -1;
+}
+
+/* Both control connections end without QUIT; their entries reconnect on
+ * their next use. */
+static void FtpProxyDropBoth(void)
+{
+  const int sides[] = {FTP_SECOND, FTP_PRIMARY};
+  for (int side : sides) {
+    FtpSwitchContext(side);
+    FtpCloseData();
+    FtpDropControl();
+    FtpContext->connected = 0;
+  }
+}
+
+int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, const char *target,
+                     const char *source, int type)
+{
+  if (FtpEngineStart() != 0)
+    return -1;
+  const char *required[] = {primary->host, primary->user, second->host, second->user, target, source};
+  for (const char *text : required)
+    if (FtpTextBlank(text)) {
+      FtpErrnoCode = FTPERR_COMMAND;
+      return -1;
+    }
+  if (FtpSecondIsCurrent())
+    FtpSwitchContext(FTP_PRIMARY);
+
+  if (FtpOpenSession(primary->host, primary->user, primary->password, primary->account) != 0)
+    return -1;
+  int primaryType = FtpCurrentSession()->type;
+  FtpEnsureType(type);
+  int primaryEntry = SessionCache.current;
+
+  FtpSwitchContext(FTP_SECOND);
+  /* Identical logins: a connection of its own for the second side (accounts
+   * are not compared), though not a new one on every call. */
+  if (strcmp(primary->host, second->host) == 0 && strcmp(primary->user, second->user) == 0 &&
+      strcmp(primary->password, second->password) == 0)
+    FtpAvoidSession = primaryEntry;
+  if (FtpOpenSession(second->host, second->user, second->password, second->account) != 0) {
+    FtpSwitchContext(FTP_PRIMARY);
+    return -1;
+  }
+  int secondType = FtpCurrentSession()->type;
+  FtpEnsureType(type);
+
+  int rc = FtpUpload("STOR", source, target);
+  FtpSwitchContext(FTP_PRIMARY);
+  if (rc == 0) {
+    if (FtpRestoreSessionType(primaryType) != 0) {
+      FtpErrnoCode = FTPERR_NOPRIMARY;
+      rc = -1;
+    } else {
+      FtpSwitchContext(FTP_SECOND);
+      if (FtpRestoreSessionType(secondType) != 0) {
+        FtpErrnoCode = FTPERR_COMMAND;
+        rc = -1;
+      }
+      FtpSwitchContext(FTP_PRIMARY);
+    }
+    if (rc == 0)
+      return 0;
+  }
+  FtpProxyDropBoth();
+  return -1;
+}

@@ -1,0 +1,22 @@
+// The system's echo service that ping falls back on without an ICMP socket:
+// ICMP.DLL on Windows (run under Wine), loaded at run time.
+#include <gtest/gtest.h>
+
+#include "ping/icmp.h"
+#include "ping/ping.h"
+
+namespace {
+
+TEST(PingSystemEcho, AnswersOnLoopback)
+{
+  const unsigned char loopback[4] = {127, 0, 0, 1};
+  // The default length, the largest, one byte; the library stays bound.
+  long result = pingSystemEcho(loopback, 0);
+  EXPECT_GE(result, 0) << result;
+  result = pingSystemEcho(loopback, 5000);
+  EXPECT_GE(result, 0) << result;
+  result = pingSystemEcho(loopback, 1);
+  EXPECT_GE(result, 0) << result;
+}
+
+}  // namespace
