@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "net/socket_failures.h"
 
@@ -37,6 +38,15 @@ Row byDefault(SocketOperation operation, const std::string& prefix, int code)
   return {operation, code, prefix + std::to_string(code), prefix + std::to_string(code)};
 }
 
+void expectRows(const std::vector<Row>& rows)
+{
+  for (const Row& row : rows) {
+    SocketFailureText text = socketFailureText(row.operation, row.code);
+    EXPECT_EQ(std::string(text.shown), row.shown) << row.operation << " " << row.code;
+    EXPECT_EQ(std::string(text.written), row.written) << row.operation << " " << row.code;
+  }
+}
+
 const std::string inProgress = "A previous socket connection is blocking access to the Internet.";
 const std::string networkDown = "The network is down.  Check to be sure TCP/IP has been started on your machine.";
 const std::string noBuffers = "A socket could not be created due to lack of memory.";
@@ -51,7 +61,7 @@ const std::string badHandle = "A communications function was passed a bad socket
 
 TEST(SocketFailures, StartUp)
 {
-  const Row rows[] = {
+  expectRows({
       coded(operationStartup, startup, 10014, "A bad data pointer was passed to the socket initialization function."),
       plain(operationStartup, 10036, inProgress),
       plain(operationStartup, 10067, tooMany),
@@ -60,17 +70,12 @@ TEST(SocketFailures, StartUp)
             "Your current version of WinSock does not support the required functions to successfully post."),
       byDefault(operationStartup, startup, 10093),
       byDefault(operationStartup, startup, 10050),
-  };
-  for (const Row& row : rows) {
-    SocketFailureText text = socketFailureText(row.operation, row.code);
-    EXPECT_EQ(std::string(text.shown), row.shown) << row.code;
-    EXPECT_EQ(std::string(text.written), row.written) << row.code;
-  }
+  });
 }
 
 TEST(SocketFailures, SocketCreation)
 {
-  const Row rows[] = {
+  expectRows({
       plain(operationSocketCreation, 10024, tooMany),
       plain(operationSocketCreation, 10036, inProgress),
       coded(operationSocketCreation, creation, 10041, "The wrong socket protocol was requested."),
@@ -83,17 +88,12 @@ TEST(SocketFailures, SocketCreation)
       coded(operationSocketCreation, creation, 10093, notInitialised),
       byDefault(operationSocketCreation, creation, 10004),
       byDefault(operationSocketCreation, creation, 10067),
-  };
-  for (const Row& row : rows) {
-    SocketFailureText text = socketFailureText(row.operation, row.code);
-    EXPECT_EQ(std::string(text.shown), row.shown) << row.code;
-    EXPECT_EQ(std::string(text.written), row.written) << row.code;
-  }
+  });
 }
 
 TEST(SocketFailures, Connect)
 {
-  const Row rows[] = {
+  expectRows({
       coded(operationConnect, connecting, 10004, canceled),
       coded(operationConnect, connecting, 10013, "The attempt to cast the datagram failed."),
       coded(operationConnect, connecting, 10014, badAddress),
@@ -116,12 +116,7 @@ TEST(SocketFailures, Connect)
       coded(operationConnect, connecting, 10093, notInitialised),
       byDefault(operationConnect, connecting, 10024),
       byDefault(operationConnect, connecting, 10065),
-  };
-  for (const Row& row : rows) {
-    SocketFailureText text = socketFailureText(row.operation, row.code);
-    EXPECT_EQ(std::string(text.shown), row.shown) << row.code;
-    EXPECT_EQ(std::string(text.written), row.written) << row.code;
-  }
+  });
 }
 
 // The two waits share a column; the SOCKS wait's code follows its full stop.
@@ -129,7 +124,7 @@ TEST(SocketFailures, Waits)
 {
   for (SocketOperation wait : {operationSocksWait, operationDataWait}) {
     const std::string& prefix = wait == operationSocksWait ? socks : receiving;
-    const Row rows[] = {
+    expectRows({
         coded(wait, prefix, 10004, canceled),
         coded(wait, prefix, 10014, badAddress),
         coded(wait, prefix, 10022, invalid),
@@ -139,12 +134,7 @@ TEST(SocketFailures, Waits)
         coded(wait, prefix, 10093, notInitialised),
         byDefault(wait, prefix, 10054),
         byDefault(wait, prefix, 10061),
-    };
-    for (const Row& row : rows) {
-      SocketFailureText text = socketFailureText(row.operation, row.code);
-      EXPECT_EQ(std::string(text.shown), row.shown) << row.code;
-      EXPECT_EQ(std::string(text.written), row.written) << row.code;
-    }
+    });
   }
   EXPECT_EQ(std::string(socketFailureText(operationSocksWait, 10054).shown),
             "Error connecting to the Socks server.10054");
