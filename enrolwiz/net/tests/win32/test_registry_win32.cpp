@@ -3,6 +3,7 @@
 // HKEY_CURRENT_USER\Software\WzTests\PROGRAM-PID\{HKCU,HKLM,HKCR}.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -77,7 +78,9 @@ void moveRoots()
     GetModuleFileNameA(nullptr, program, sizeof program);
     std::string name = program;
     name = name.substr(name.find_last_of("\\/") + 1);
-    s.base = "Software\\WzTests\\" + name + "-" + std::to_string(GetCurrentProcessId());
+    // The tick count as well: Wine hands a process id to the next process at once.
+    s.base = "Software\\WzTests\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(GetTickCount());
     std::atexit(removeScratch);
   }
   // All three are made below the real HKEY_CURRENT_USER before it is moved.
@@ -126,6 +129,51 @@ std::string runRegedit(const std::string& file)
   if (waited != WAIT_OBJECT_0)
     return "regedit did not end";
   return code == 0 ? std::string() : "regedit failed with " + std::to_string(code);
+}
+
+// The first value of the fixture (as seen through the moved roots) that the
+// registry does not hold, or empty when every key and value is there.
+std::string missingFixtureValue(const std::string& text)
+{
+  std::istringstream in(text);
+  std::string line, keyName;
+  HKEY key = nullptr;
+  bool keyMissing = false;
+  std::string missing;
+  while (missing.empty() && std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    if (line.compare(0, 1, "[") == 0 && line.compare(0, 2, "[-") != 0 && line.back() == ']') {
+      if (key)
+        RegCloseKey(key);
+      key = nullptr;
+      keyName = line.substr(1, line.size() - 2);
+      keyMissing = true;
+      for (int r = 0; r < 3; r++) {
+        std::string root = rootNames[r];
+        if (keyName.compare(0, root.size() + 1, root + "\\") == 0 || keyName == root)
+          keyMissing = RegOpenKeyExA(predefined[r], keyName.substr(std::min(keyName.size(), root.size() + 1)).c_str(),
+                                     0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS;
+      }
+      if (keyMissing)
+        missing = keyName;
+    } else if (key && (line.compare(0, 1, "\"") == 0 || line.compare(0, 2, "@=") == 0)) {
+      std::string name;
+      if (line[0] == '"') {
+        size_t end = line.find("\"=");
+        if (end == std::string::npos || line.compare(end + 2, 1, "-") == 0)
+          continue;   // a deleted value, or a name with escapes: not checked
+        name = line.substr(1, end - 1);
+        if (name.find('\\') != std::string::npos)
+          continue;
+      }
+      if (RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        missing = keyName + "\\" + (name.empty() ? "@" : name);
+    }
+  }
+  if (key)
+    RegCloseKey(key);
+  return missing;
 }
 
 std::vector<std::string>& madeDirectories()
@@ -189,6 +237,17 @@ std::string importRegistryFixture(const std::string& path)
     out << relocated(text.str());
   }
   std::string error = runRegedit(moved);
+  // Under a loaded Wine an import has been seen to leave a value out; a second
+  // import settles it, and a value still missing is a failure of its own.
+  if (error.empty() && !missingFixtureValue(text.str()).empty()) {
+    std::printf("registry fixture %s: %s missing after regedit, imported again\n", path.c_str(),
+                missingFixtureValue(text.str()).c_str());
+    std::fflush(stdout);
+    error = runRegedit(moved);
+    std::string missing = missingFixtureValue(text.str());
+    if (error.empty() && !missing.empty())
+      error = missing + " missing after regedit";
+  }
   DeleteFileA(moved.c_str());
   return error.empty() ? error : path + ": " + error;
 }
