@@ -4,7 +4,7 @@
 #define ENROLWIZ_DATA_SYSTEM_INFO_H
 
 #include "data/field_map.h"
-#include "data/os_version.h"
+#include "framework/os_version.h"
 
 // A map of the request and the pairs last built from it.
 class RequestPairs {

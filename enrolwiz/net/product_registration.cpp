@@ -7,7 +7,7 @@
 #include "app/diagnostics.h"
 #include "app/options.h"
 #include "app/reg_exception.h"
-#include "data/os_version.h"
+#include "framework/os_version.h"
 #include "framework/file.h"
 #include "net/browser_settings.h"
 #include "net/registry_readers.h"

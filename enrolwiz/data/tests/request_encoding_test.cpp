@@ -9,7 +9,7 @@
 #include "data/request_encoding.h"
 #include "data/system_info.h"
 #include "data/tests/filled_record.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "app/reg_exception.h"
 #include "net/product_registration.h"
 #include "net/sockets.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

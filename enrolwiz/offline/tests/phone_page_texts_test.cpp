@@ -4,7 +4,7 @@
 
 #include "data/registration_record.h"
 #include "data/system_info.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 #include "offline/phone_page_texts.h"
 #include "string_ids.h"
 

@@ -3,8 +3,8 @@
 // sizes) and its error codes.
 #include <cstring>
 
-#include "net/posix/memory_registry.h"
-#include "net/registry.h"
+#include "framework/posix/memory_registry.h"
+#include "framework/registry.h"
 
 namespace {
 

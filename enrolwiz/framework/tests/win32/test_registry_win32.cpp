@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

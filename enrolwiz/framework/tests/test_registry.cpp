@@ -1,5 +1,5 @@
 // The port-based helpers of the test registries.
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 long setTestText(RegistryRoot root, const char* path, const char* name, const char* text)
 {

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "data/guid.h"
+#include "framework/guid.h"
 
 CString newGuidText()
 {

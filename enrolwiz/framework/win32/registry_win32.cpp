@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "net/registry.h"
+#include "framework/registry.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <vector>
 
-#include "net/posix/memory_registry.h"
-#include "net/tests/test_registry.h"
+#include "framework/posix/memory_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

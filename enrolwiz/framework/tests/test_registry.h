@@ -3,12 +3,12 @@
 // into Wine's own registry through regedit, with the three roots moved to a
 // key of this test program (RegOverridePredefKey) that it deletes at its end,
 // so test programs running at once do not meet.
-#ifndef ENROLWIZ_NET_TESTS_TEST_REGISTRY_H
-#define ENROLWIZ_NET_TESTS_TEST_REGISTRY_H
+#ifndef ENROLWIZ_FRAMEWORK_TESTS_TEST_REGISTRY_H
+#define ENROLWIZ_FRAMEWORK_TESTS_TEST_REGISTRY_H
 
 #include <string>
 
-#include "net/registry.h"
+#include "framework/registry.h"
 
 // An empty profile: HKEY_CURRENT_USER\Software and HKEY_LOCAL_MACHINE\SOFTWARE only.
 void resetTestRegistry();

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <random>
 
-#include "data/guid.h"
+#include "framework/guid.h"
 
 CString newGuidText()
 {

@@ -1,8 +1,8 @@
 // Operating-system version port: what GetVersionExA reports on Windows; on
 // other platforms nothing is known (the texts are then empty, as for a
 // platform the program does not know).
-#ifndef ENROLWIZ_DATA_OS_VERSION_H
-#define ENROLWIZ_DATA_OS_VERSION_H
+#ifndef ENROLWIZ_FRAMEWORK_OS_VERSION_H
+#define ENROLWIZ_FRAMEWORK_OS_VERSION_H
 
 #include "framework/cstring.h"
 

@@ -1,7 +1,7 @@
 // Win32 body of the operating-system version port: GetVersionExA.
 #include <windows.h>
 
-#include "data/os_version.h"
+#include "framework/os_version.h"
 
 OsVersion currentOsVersion()
 {

@@ -1,9 +1,9 @@
 // Registry port: the few registry calls the program makes (open, create, set a
 // text, query a value, enumerate subkeys, close), in its own words. The Win32
 // body calls ADVAPI32; the POSIX body works on an in-memory hive
-// (net/posix/memory_registry.h). Statuses are Windows error codes everywhere.
-#ifndef ENROLWIZ_NET_REGISTRY_H
-#define ENROLWIZ_NET_REGISTRY_H
+// (framework/posix/memory_registry.h). Statuses are Windows error codes everywhere.
+#ifndef ENROLWIZ_FRAMEWORK_REGISTRY_H
+#define ENROLWIZ_FRAMEWORK_REGISTRY_H
 
 enum RegistryRoot { registryCurrentUser, registryLocalMachine, registryClassesRoot };
 

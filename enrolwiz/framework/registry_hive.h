@@ -2,15 +2,15 @@
 // ASCII case, values as typed bytes) that reads and writes the text of registry
 // export files ("REGEDIT4"). It is the POSIX body of the registry port, where
 // tests load the same .reg fixtures that regedit loads into Wine's registry.
-#ifndef ENROLWIZ_NET_REGISTRY_HIVE_H
-#define ENROLWIZ_NET_REGISTRY_HIVE_H
+#ifndef ENROLWIZ_FRAMEWORK_REGISTRY_HIVE_H
+#define ENROLWIZ_FRAMEWORK_REGISTRY_HIVE_H
 
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "net/registry.h"
+#include "framework/registry.h"
 
 // Ordering of key and value names as the registry has it: ASCII case folded.
 struct RegistryNameLess {

@@ -1,5 +1,5 @@
 // RegistryHive and the registry export text (REGEDIT4) it reads and writes.
-#include "net/registry_hive.h"
+#include "framework/registry_hive.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // and that the hive writes back what it read.
 #include <gtest/gtest.h>
 
-#include "net/registry_hive.h"
+#include "framework/registry_hive.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // POSIX body of the operating-system version port: no Windows version to report.
-#include "data/os_version.h"
+#include "framework/os_version.h"
 
 OsVersion currentOsVersion()
 {
