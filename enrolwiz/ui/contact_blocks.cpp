@@ -37,6 +37,17 @@ AnswerOutcome stopAt(ContactForm& form, UINT id)
 
 }  // namespace
 
+void loadEdit(ContactForm& form, UINT id, const CString& text, int limit)
+{
+  form.setText(id, text);
+  form.limitText(id, limit);
+}
+
+ContactField fieldOf(ContactForm& form, UINT id)
+{
+  return {form.text(id), form.control(id)};
+}
+
 void showField(ContactForm& form, UINT id, UINT labelId, bool shown)
 {
   form.show(id, shown);
@@ -66,12 +77,10 @@ void NameBlock::load()
 {
   const LanguageProfile& language = context_.language;
   if (freeText()) {
-    for (UINT id : {IDC_PREFIX, IDC_SUFFIX}) {
-      form_.makeFreeText(id);
-      form_.limitText(id, freeTextLimit);
-    }
-    form_.setText(IDC_PREFIX, prefix_);
-    form_.setText(IDC_SUFFIX, suffix_);
+    form_.makeFreeText(IDC_PREFIX);
+    form_.makeFreeText(IDC_SUFFIX);
+    loadEdit(form_, IDC_PREFIX, prefix_, freeTextLimit);
+    loadEdit(form_, IDC_SUFFIX, suffix_, freeTextLimit);
   } else {
     form_.clearList(IDC_PREFIX);
     for (UINT i = 0; i < prefixCount; ++i) {
@@ -94,12 +103,9 @@ void NameBlock::load()
     selectStored(form_, IDC_PREFIX, prefix_, false);
     selectStored(form_, IDC_SUFFIX, suffix_, false);
   }
-  form_.setText(IDC_FIRST_NAME, firstName_);
-  form_.limitText(IDC_FIRST_NAME, 30);
-  form_.setText(IDC_INITIAL, initial_);
-  form_.limitText(IDC_INITIAL, 1);
-  form_.setText(IDC_LAST_NAME, lastName_);
-  form_.limitText(IDC_LAST_NAME, 30);
+  loadEdit(form_, IDC_FIRST_NAME, firstName_, 30);
+  loadEdit(form_, IDC_INITIAL, initial_, 1);
+  loadEdit(form_, IDC_LAST_NAME, lastName_, 30);
 
   showField(form_, IDC_FIRST_NAME, IDC_FIRST_NAME_LABEL, language.usesFirstName());
   showField(form_, IDC_INITIAL, IDC_INITIAL_LABEL, language.usesInitial());
@@ -111,11 +117,11 @@ void NameBlock::load()
 NameFields NameBlock::fields() const
 {
   NameFields f;
-  f.firstName = {form_.text(IDC_FIRST_NAME), form_.control(IDC_FIRST_NAME)};
-  f.initial = {form_.text(IDC_INITIAL), form_.control(IDC_INITIAL)};
-  f.lastName = {form_.text(IDC_LAST_NAME), form_.control(IDC_LAST_NAME)};
-  f.prefix = {form_.text(IDC_PREFIX), form_.control(IDC_PREFIX)};
-  f.suffix = {form_.text(IDC_SUFFIX), form_.control(IDC_SUFFIX)};
+  f.firstName = fieldOf(form_, IDC_FIRST_NAME);
+  f.initial = fieldOf(form_, IDC_INITIAL);
+  f.lastName = fieldOf(form_, IDC_LAST_NAME);
+  f.prefix = fieldOf(form_, IDC_PREFIX);
+  f.suffix = fieldOf(form_, IDC_SUFFIX);
   return f;
 }
 
@@ -167,14 +173,10 @@ AddressBlock::AddressBlock(ContactForm& form, const ContactContext& context, con
 void AddressBlock::load()
 {
   const LanguageProfile& language = context_.language;
-  form_.setText(IDC_PO_BOX, poBox_);
-  form_.limitText(IDC_PO_BOX, 50);
-  form_.setText(IDC_STREET, street_);
-  form_.limitText(IDC_STREET, 50);
-  form_.setText(IDC_CITY, city_);
-  form_.limitText(IDC_CITY, 40);
-  form_.setText(IDC_ZIP, postalCode_);
-  form_.limitText(IDC_ZIP, 10);
+  loadEdit(form_, IDC_PO_BOX, poBox_, 50);
+  loadEdit(form_, IDC_STREET, street_, 50);
+  loadEdit(form_, IDC_CITY, city_, 40);
+  loadEdit(form_, IDC_ZIP, postalCode_, 10);
 
   form_.clearList(IDC_COUNTRY);
   for (int i = 0; i < countryCount; ++i) {
@@ -245,11 +247,11 @@ void AddressBlock::countryChanged()
 AddressFields AddressBlock::fields() const
 {
   AddressFields f;
-  f.poBox = {form_.text(IDC_PO_BOX), form_.control(IDC_PO_BOX)};
-  f.street = {form_.text(IDC_STREET), form_.control(IDC_STREET)};
-  f.city = {form_.text(IDC_CITY), form_.control(IDC_CITY)};
-  f.state = {form_.text(IDC_STATE), form_.control(IDC_STATE)};
-  f.postalCode = {form_.text(IDC_ZIP), form_.control(IDC_ZIP)};
+  f.poBox = fieldOf(form_, IDC_PO_BOX);
+  f.street = fieldOf(form_, IDC_STREET);
+  f.city = fieldOf(form_, IDC_CITY);
+  f.state = fieldOf(form_, IDC_STATE);
+  f.postalCode = fieldOf(form_, IDC_ZIP);
   f.countryList = form_.control(IDC_COUNTRY);
   f.countrySelected = selectedCountry() >= 0;
   f.postalCodeAccepted = postalCodeAccepted_;
@@ -305,10 +307,8 @@ PhoneBlock::PhoneBlock(ContactForm& form, const ContactContext& context, const P
 
 void PhoneBlock::load()
 {
-  form_.setText(IDC_PHONE, phone_);
-  form_.limitText(IDC_PHONE, 20);
-  form_.setText(IDC_EXTENSION, extension_);
-  form_.limitText(IDC_EXTENSION, 5);
+  loadEdit(form_, IDC_PHONE, phone_, 20);
+  loadEdit(form_, IDC_EXTENSION, extension_, 5);
   // The phone's only flag in the language tables is its digit check.
   bool used = context_.language.checksPhoneDigits();
   showField(form_, IDC_PHONE, IDC_PHONE_LABEL, used);
@@ -318,7 +318,7 @@ void PhoneBlock::load()
 PhoneFields PhoneBlock::fields() const
 {
   PhoneFields f;
-  f.phone = {form_.text(IDC_PHONE), form_.control(IDC_PHONE)};
+  f.phone = fieldOf(form_, IDC_PHONE);
   f.accepted = accepted_;
   return f;
 }

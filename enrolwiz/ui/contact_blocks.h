@@ -100,6 +100,10 @@ private:
   bool accepted_ = false;
 };
 
+// Puts a text into an edit and limits its length.
+void loadEdit(ContactForm& form, UINT id, const CString& text, int limit);
+// A field's text and control, as the checks see it.
+ContactField fieldOf(ContactForm& form, UINT id);
 // Shows or hides a control and its label (labelId 0: none).
 void showField(ContactForm& form, UINT id, UINT labelId, bool shown);
 

@@ -44,12 +44,9 @@ void ContactPageCore::load()
   name_.load();
   address_.load();
   phone_.load();
-  form_.setText(IDC_JOB_TITLE, jobTitle_);
-  form_.limitText(IDC_JOB_TITLE, 30);
-  form_.setText(IDC_COMPANY, company_);
-  form_.limitText(IDC_COMPANY, 50);
-  form_.setText(IDC_EMAIL, email_);
-  form_.limitText(IDC_EMAIL, 60);
+  loadEdit(form_, IDC_JOB_TITLE, jobTitle_, 30);
+  loadEdit(form_, IDC_COMPANY, company_, 50);
+  loadEdit(form_, IDC_EMAIL, email_, 60);
   form_.setChecked(IDC_EMAIL_CONSENT, emailContact_);
 
   const LanguageProfile& language = context_.language;
