@@ -3,9 +3,9 @@
 // IUniformResourceLocatorA, which every version of the object offers.
 #include <windows.h>
 
-#include <intshcut.h>
-#include <isguids.h>
 #include <objbase.h>
+// After objbase.h, which declares the interfaces' macros.
+#include <intshcut.h>
 #include <shlguid.h>
 #include <shlobj.h>
 
