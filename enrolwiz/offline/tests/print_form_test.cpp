@@ -48,15 +48,7 @@ protected:
       setTestText(registryCurrentUser, brandKey, ("prod" + std::to_string(i + 1)).c_str(), others[i]);
   }
 
-  void collect()
-  {
-    OsVersion nt4;
-    nt4.known = true;
-    nt4.platformId = platformWin32NT;
-    nt4.majorVersion = 4;
-    nt4.buildNumber = 1381;
-    system.collect(nt4);
-  }
+  void collect() { system.collect(windowsNt4()); }
 
   RegistrationRecord record;
   SystemInfo system;
