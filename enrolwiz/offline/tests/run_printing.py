@@ -11,7 +11,8 @@ WORK/pdf and no file outside WORK is touched), is bounded in time, and is
 stopped by its process id whatever happens.
 
 Each scenario runs through run_ui.py (screenshots in
-SCREENSHOTS/enrolwiz.printing.NAME). A
+SCREENSHOTS/enrolwiz.printing.NAME, where its printed document and a picture
+of the document's first page go too). A
 scenario NAME.scenario with a file NAME.pdf.txt beside it must print exactly
 one document whose text (pdftotext -layout) is that file's, a line "<page>"
 standing for each page break; every page's first line must stand at the
@@ -194,6 +195,15 @@ def check_document(documents, expected_path):
     return failures
 
 
+def keep(documents, folder):
+    """The documents beside the scenario's screenshots, and their first pages as pictures."""
+    for document in documents:
+        kept = os.path.join(folder, os.path.basename(document))
+        shutil.move(document, kept)
+        subprocess.run(["pdftoppm", "-png", "-r", "50", "-f", "1", "-l", "1", "-singlefile", kept, kept[:-4]],
+                       timeout=60)
+
+
 def main():
     if len(sys.argv) < 6:
         sys.exit(__doc__)
@@ -213,8 +223,6 @@ def main():
         server.start()
         for scenario in scenarios:
             name = os.path.splitext(os.path.basename(scenario))[0]
-            for document in server.documents():
-                os.remove(document)
             status = subprocess.run([sys.executable, RUN_UI, driver, scenario, programs,
                                      os.path.join(screenshots, "enrolwiz.printing." + name)],
                                     env=dict(os.environ, CUPS_SERVER=server.socket), timeout=200).returncode
@@ -224,8 +232,10 @@ def main():
             if not server.wait_until_idle():
                 failures.append("%s: the print queue did not empty" % name)
                 continue
-            for failure in check_document(server.documents(), os.path.splitext(scenario)[0] + ".pdf.txt"):
+            documents = server.documents()
+            for failure in check_document(documents, os.path.splitext(scenario)[0] + ".pdf.txt"):
                 failures.append("%s: %s" % (name, failure))
+            keep(documents, os.path.join(screenshots, "enrolwiz.printing." + name))
     finally:
         server.stop()
     for failure in failures:
