@@ -59,6 +59,18 @@ void SystemInfo::collect(const OsVersion& version)
   }
 }
 
+int SystemInfo::productCount() const
+{
+  int count = atoiText(numOfProds());
+  return count < maxProducts ? count : maxProducts;
+}
+
+CString SystemInfo::product(int i) const
+{
+  CString key;
+  key.Format("prod%d", i);
+  return fields_.value(key);
+}
 
 SurveyDescriptor& SurveyDescriptor::instance()
 {

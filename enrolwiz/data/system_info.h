@@ -33,6 +33,10 @@ public:
   CString osName() const { return fields_.value("q2"); }
   CString osVersion() const { return fields_.value("q3"); }
   CString numOfProds() const { return fields_.value("numOfProds"); }
+  // "numOfProds" as atoi reads it, at most the products the registry holds.
+  int productCount() const;
+  // "prod" + i, for i from 1.
+  CString product(int i) const;
   CString prodName() const { return fields_.value("prodName"); }
   CString value(const char* key) const { return fields_.value(key); }
 };

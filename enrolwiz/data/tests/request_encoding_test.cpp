@@ -13,17 +13,6 @@
 
 namespace {
 
-OsVersion windowsNt4()
-{
-  OsVersion version;
-  version.known = true;
-  version.platformId = platformWin32NT;
-  version.majorVersion = 4;
-  version.minorVersion = 0;
-  version.buildNumber = 1381;
-  return version;
-}
-
 OsVersion version(unsigned long platform, unsigned long major, unsigned long minor, unsigned long build)
 {
   OsVersion v;
