@@ -155,6 +155,9 @@ class Server:
         self.host = address
         self.lock = FixedPortLock(port) if 0 < port < 1024 else None
         self.listener = socket.socket()
+        if port:
+            # The last run's connections to a fixed port may still be waiting out their close.
+            self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         try:
             self.listener.bind((address, port))
         except OSError as error:
