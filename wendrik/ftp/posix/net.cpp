@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 static int ftpNetError;
@@ -155,6 +156,38 @@ long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent)
       return static_cast<long>(n);
     if (errno != EINTR)
       return ftpNetFail();
+  }
+}
+
+static long ftpNetNowMs(void)
+{
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+long ftpNetSendWithin(FtpSocket s, const void *bytes, size_t length, long milliseconds)
+{
+  /* Without waiting in send itself: a peer that stops reading would hold a
+   * blocking send for ever. */
+  long end = ftpNetNowMs() + milliseconds;
+  for (;;) {
+    long left = end - ftpNetNowMs();
+    struct pollfd fd = {s, POLLOUT, 0};
+    int n = poll(&fd, 1, left > 0 ? static_cast<int>(left) : 0);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      return ftpNetFail();
+    if (n == 0)
+      return 0;
+    ssize_t sent = send(s, bytes, length, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0)
+      return static_cast<long>(sent);
+    if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
+      return ftpNetFail();
+    if (left <= 0)
+      return 0;
   }
 }
 

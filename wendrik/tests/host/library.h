@@ -18,4 +18,9 @@ bool hostMakeReadOnly(const std::string &path);
 // package uses (TMPDIR, or the system's temporary path on Windows).
 int hostCountTempFiles(const std::string &prefix);
 
+// Creates a folder; the entries of one (its own "." and ".." not counted, -1
+// when it cannot be read).
+bool hostMakeDirectory(const std::string &path);
+int hostCountEntries(const std::string &path);
+
 #endif

@@ -42,3 +42,23 @@ int hostCountTempFiles(const std::string &prefix)
   closedir(dir);
   return count;
 }
+
+bool hostMakeDirectory(const std::string &path)
+{
+  return mkdir(path.c_str(), 0755) == 0;
+}
+
+int hostCountEntries(const std::string &path)
+{
+  DIR *dir = opendir(path.c_str());
+  if (!dir)
+    return -1;
+  int count = 0;
+  while (struct dirent *entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..")
+      count++;
+  }
+  closedir(dir);
+  return count;
+}

@@ -21,6 +21,10 @@
 //   expect file FILE TEXT      FILE holds exactly TEXT
 //   expect same FILE FILE      two files hold the same bytes
 //   expect nofile FILE         FILE does not exist
+//   expect entries DIR N       DIR holds N entries (a download left nothing beside)
+//   expect within MS           the last call returned within MS milliseconds
+//   mkdir DIR                  create the folder DIR
+//   pause MS                   wait MS milliseconds (a server's idle time-out)
 //   expect tempfiles N         N files named ftp* in the temporary directory
 //   expect resultnumber        the result of the last call is a decimal number
 //   repeat N ... end           the lines between, N times; %i is the round (1..N)
@@ -32,6 +36,7 @@
 // omitted. ${NAME} is replaced by the environment variable NAME before a line
 // is read.
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +46,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_interpreter.h"
@@ -204,6 +210,7 @@ std::string printable(const std::string &text)
 
 struct LastCall {
   long rc = 0;
+  long milliseconds = 0;
   std::string result;
   std::string name;
 };
@@ -309,6 +316,12 @@ private:
         content += static_cast<char>(state >> 16);
       }
       writeFile(name, content);
+    } else if (verb == "mkdir") {
+      std::string name = reader.string();
+      if (!hostMakeDirectory(name))
+        fail("cannot create " + name);
+    } else if (verb == "pause") {
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::stol(reader.word())));
     } else if (verb == "readonly") {
       std::string name = reader.string();
       if (!hostMakeReadOnly(name))
@@ -336,7 +349,7 @@ private:
     else {
       // As the interpreter's error 43; a script expects it with "expect rc 43".
       std::cout << "call " << name << " -> routine not found" << std::endl;
-      last_ = LastCall{43, "", name};
+      last_ = LastCall{43, 0, "", name};
       return;
     }
     // As the interpreter does: the entry as given, then in upper case.
@@ -364,8 +377,11 @@ private:
     result.strlength = sizeof resultBuffer;
 
     std::cout.flush();
+    auto start = std::chrono::steady_clock::now();
     ULONG rc = function(nameBuffer.data(), static_cast<ULONG>(values.size()),
                         argv.empty() ? nullptr : argv.data(), "SESSION", &result);
+    last_.milliseconds = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
     std::fflush(stdout);
     last_.rc = static_cast<long>(rc);
     last_.result.assign(result.strptr ? result.strptr : "", result.strptr ? result.strlength : 0);
@@ -431,6 +447,15 @@ private:
       for (char c : last_.result)
         number = number && std::isdigit(static_cast<unsigned char>(c));
       check(number, "result " + printable(last_.result) + ", expected a number");
+    } else if (what == "entries") {
+      std::string name = reader.string();
+      long wanted = std::stol(reader.word());
+      int count = hostCountEntries(name);
+      check(count == wanted, name + " holds " + std::to_string(count) + " entries, expected " + std::to_string(wanted));
+    } else if (what == "within") {
+      long limit = std::stol(reader.word());
+      check(last_.milliseconds <= limit,
+            "the call took " + std::to_string(last_.milliseconds) + " ms, expected at most " + std::to_string(limit));
     } else if (what == "nofile") {
       std::string name = reader.string();
       std::string content;
