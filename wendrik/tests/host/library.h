@@ -23,4 +23,7 @@ int hostCountTempFiles(const std::string &prefix);
 bool hostMakeDirectory(const std::string &path);
 int hostCountEntries(const std::string &path);
 
+// The process's peak resident memory in KiB so far; -1 where not known.
+long hostPeakMemoryKiB();
+
 #endif

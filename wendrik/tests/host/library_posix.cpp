@@ -62,3 +62,17 @@ int hostCountEntries(const std::string &path)
   closedir(dir);
   return count;
 }
+
+long hostPeakMemoryKiB()
+{
+  FILE *status = fopen("/proc/self/status", "r");
+  if (!status)
+    return -1;
+  char line[256];
+  long peak = -1;
+  while (fgets(line, sizeof line, status))
+    if (sscanf(line, "VmHWM: %ld kB", &peak) == 1)
+      break;
+  fclose(status);
+  return peak;
+}

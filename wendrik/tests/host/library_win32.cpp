@@ -64,3 +64,8 @@ int hostCountEntries(const std::string &path)
   FindClose(search);
   return count;
 }
+
+long hostPeakMemoryKiB()
+{
+  return -1;   // a Wine process's figures say little about the package
+}
