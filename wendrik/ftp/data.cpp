@@ -390,7 +390,9 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
   }
   for (;;) {
     /* Each wait for data is bounded, the first as every later one. */
-    if (ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, FtpLongWait(FTP_DATA_WAIT_MS)) <= 0) {
+    long got = ftpNetReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
+                                   FtpLongWait(FTP_DATA_WAIT_MS));
+    if (got == FTP_NET_TIMED_OUT) {
       FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
       FtpCloseData();
       /* No ABOR; but the transfer's own reply is still to come, and the next
@@ -400,7 +402,6 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
       FtpRestoreType(remembered);
       goto done;
     }
-    long got = ftpNetReceive(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE);
     if (got == 0)
       break;
     if (got < 0) {

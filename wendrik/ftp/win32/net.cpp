@@ -164,6 +164,16 @@ long ftpNetReceive(FtpSocket s, void *buffer, size_t size)
   return n == SOCKET_ERROR ? -1 : n;
 }
 
+long ftpNetReceiveWithin(FtpSocket s, void *buffer, size_t size, long milliseconds)
+{
+  int ready = ftpNetWaitReadable(s, FTP_NO_SOCKET, milliseconds);
+  if (ready < 0)
+    return -1;
+  if (ready == 0)
+    return FTP_NET_TIMED_OUT;
+  return ftpNetReceive(s, buffer, size);
+}
+
 long ftpNetPeek(FtpSocket s, void *buffer, size_t size)
 {
   int n = recv(ftpNetHandle(s), static_cast<char *>(buffer), static_cast<int>(size), MSG_PEEK);
