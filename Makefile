@@ -19,10 +19,10 @@ all: native win32
 bootstrap:
 	@scripts/bootstrap
 
-$(NATIVE)/build.ninja:
+$(NATIVE)/build.ninja: | bootstrap
 	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWZ_SANITIZE=ON
 
-$(WIN32)/build.ninja:
+$(WIN32)/build.ninja: | bootstrap
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
 

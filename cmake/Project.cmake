@@ -45,7 +45,9 @@ endif()
 function(wz_test_environment test)
   if(WIN32)
     set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine)
-    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "WZ_WINE_DIR=${WZ_WINE_DIR}")
+    # Wine's printing reaches no print server but the one a test starts.
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "WZ_WINE_DIR=${WZ_WINE_DIR}"
+      "CUPS_SERVER=${CMAKE_BINARY_DIR}/no-print-server")
   elseif(WZ_SANITIZE)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libasan.so
       OUTPUT_VARIABLE asan OUTPUT_STRIP_TRAILING_WHITESPACE)

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   case responseNotConfirmed: {
     CString upper = response;
     upper.MakeUpper();
-    if (upper.Find("LOCATION:") >= 0 || upper.Find("HREF") >= 0)
+    // No line begins with the "Location:" header, and no link anywhere.
+    if (upper.Find("LOCATION:") == 0 || upper.Find("\nLOCATION:") >= 0 || upper.Find("HREF") >= 0)
       std::abort();
     if ((upper.Find("RESULT1=SUCCESS") >= 0) != (kind == responseConfirmed))
       std::abort();

@@ -27,7 +27,9 @@ inline ExchangeTarget startingTarget()
 
 // A followed redirection names a host without "/", a port, a prefix that is
 // empty or begins with "/" (never "/" alone), and keeps the gateway text; the
-// response holds the gateway path. A refused one leaves the target alone.
+// response holds the gateway path; host and prefix hold no blank and no
+// control byte (they go into the next request line). A refused one leaves
+// the target alone.
 inline void checkRedirection(bool followed, const CString& response, const ExchangeTarget& after)
 {
   ExchangeTarget before = startingTarget();
@@ -50,6 +52,10 @@ inline void checkRedirection(bool followed, const CString& response, const Excha
     std::abort();
   if (after.pathPrefix.GetLength() > response.GetLength() || after.host.GetLength() > response.GetLength() + 8)
     std::abort();
+  for (const CString* part : {&after.host, &after.pathPrefix})
+    for (int i = 0; i < part->GetLength(); ++i)
+      if (static_cast<unsigned char>((*part)[i]) <= ' ' || (*part)[i] == 0x7F)
+        std::abort();
 }
 
 #endif

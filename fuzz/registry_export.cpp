@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "net/registry_hive.h"
+#include "framework/registry_hive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

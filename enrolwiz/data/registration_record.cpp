@@ -1,7 +1,7 @@
 // RegistrationRecord, its views and the client number.
 #include "data/registration_record.h"
 
-#include "data/guid.h"
+#include "framework/guid.h"
 #include "data/survey_codes.h"
 #include "tables/country_table.h"
 #include "tables/language_profile.h"

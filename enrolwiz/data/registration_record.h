@@ -107,9 +107,11 @@ public:
   FieldMap& fields() { return fields_; }
   const FieldMap& fields() const { return fields_; }
   NameView& nameView() { return name_; }
+  const NameView& nameView() const { return name_; }
   AddressView& addressView() { return address_; }
   const AddressView& addressView() const { return address_; }
   PhoneView& phoneView() { return phone_; }
+  const PhoneView& phoneView() const { return phone_; }
   LanguageProfile* language() const { return language_; }
 
   CString jobTitle() const { return fields_.value("jobTitle"); }

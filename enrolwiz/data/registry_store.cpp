@@ -1,7 +1,7 @@
 // RegistryStore and the product list reader.
 #include "data/registry_store.h"
 
-#include "net/registry.h"
+#include "framework/registry.h"
 #include "net/registry_readers.h"
 
 const char* const RegistryStore::generalSection = "General";

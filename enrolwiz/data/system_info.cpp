@@ -5,34 +5,6 @@
 #include "data/request_encoding.h"
 #include "tables/brand_profile.h"
 
-CString operatingSystemName(const OsVersion& version)
-{
-  if (!version.known)
-    return CString();
-  switch (version.platformId) {
-  case platformWin32s:
-    return "Win32s";
-  case platformWin32Windows:
-    if (version.majorVersion > 4 || (version.majorVersion == 4 && version.minorVersion != 0))
-      return "Windows 98";
-    return "Windows 95";
-  case platformWin32NT:
-    return "Windows NT";
-  default:
-    return CString();
-  }
-}
-
-CString operatingSystemVersion(const OsVersion& version)
-{
-  if (!version.known)
-    return CString();
-  CString text;
-  text.Format("V%d.%d (Build %d)", static_cast<int>(version.majorVersion), static_cast<int>(version.minorVersion),
-              static_cast<int>(version.buildNumber & 0xFFFF));
-  return text;
-}
-
 CString RequestPairs::buildText()
 {
   text_ = buildPairs(fields_);
@@ -87,6 +59,18 @@ void SystemInfo::collect(const OsVersion& version)
   }
 }
 
+int SystemInfo::productCount() const
+{
+  int count = atoiText(numOfProds());
+  return count < maxProducts ? count : maxProducts;
+}
+
+CString SystemInfo::product(int i) const
+{
+  CString key;
+  key.Format("prod%d", i);
+  return fields_.value(key);
+}
 
 SurveyDescriptor& SurveyDescriptor::instance()
 {

@@ -4,7 +4,7 @@
 #define ENROLWIZ_DATA_SYSTEM_INFO_H
 
 #include "data/field_map.h"
-#include "data/os_version.h"
+#include "framework/os_version.h"
 
 // A map of the request and the pairs last built from it.
 class RequestPairs {
@@ -33,6 +33,10 @@ public:
   CString osName() const { return fields_.value("q2"); }
   CString osVersion() const { return fields_.value("q3"); }
   CString numOfProds() const { return fields_.value("numOfProds"); }
+  // "numOfProds" as atoi reads it, at most the products the registry holds.
+  int productCount() const;
+  // "prod" + i, for i from 1.
+  CString product(int i) const;
   CString prodName() const { return fields_.value("prodName"); }
   CString value(const char* key) const { return fields_.value(key); }
 };

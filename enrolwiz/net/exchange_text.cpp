@@ -39,6 +39,27 @@ void setPathPrefix(const std::string& prefix, ExchangeTarget& target)
   target.pathPrefix = prefix == "/" ? "" : prefix.c_str();
 }
 
+// A host or path prefix taken from a response goes into the next request
+// line: a blank, a line end or any other control byte would change what that
+// line says (or add lines to it), so such a redirection is refused.
+bool fitsRequestLine(const std::string& part)
+{
+  for (unsigned char c : part)
+    if (c <= ' ' || c == 0x7F)
+      return false;
+  return true;
+}
+
+// The "Location:" header: the key at the start of a line, so that
+// "Content-Location:" and the word in a page's text are not taken for it.
+size_t locationHeader(const std::string& upper)
+{
+  for (size_t at = upper.find("LOCATION:"); at != std::string::npos; at = upper.find("LOCATION:", at + 1))
+    if (at == 0 || upper[at - 1] == '\n')
+      return at;
+  return std::string::npos;
+}
+
 }  // namespace
 
 ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gatewayText)
@@ -76,7 +97,7 @@ CString requestLine(int connectionType, const ExchangeTarget& target)
 ResponseClass classifyResponse(const CString& response)
 {
   std::string upper = upperCopy(response);
-  if (upper.find("LOCATION:") != std::string::npos)
+  if (locationHeader(upper) != std::string::npos)
     return responseLocation;
   if (upper.find("HREF") != std::string::npos)
     return responseLink;
@@ -90,31 +111,48 @@ bool redirectByLocation(const CString& response, const CString& gateway, Exchang
   const std::string text(response);
   const std::string upper = upperCopy(response);
   const std::string upperGateway = upperCopy(gateway);
-  size_t at = upper.find("LOCATION:");
-  if (at == std::string::npos)
+  size_t at = locationHeader(upper);
+  if (at == std::string::npos || upperGateway.empty())
     return false;
-  at += 9;
 
-  // "Location: /x/scripts/..." names a place on the same server.
-  size_t value = text.find_first_not_of(" \t", at);
-  bool sameServer = value != std::string::npos && text.compare(value, 1, "/") == 0 &&
-                    text.compare(value, 2, "//") != 0;
-  std::string host;
-  size_t path = value;
-  if (!sameServer) {
-    size_t scheme = upper.find("HTTP://", at);
-    size_t start = scheme == std::string::npos ? at : scheme + 7;
-    path = text.find('/', start);
-    if (path == std::string::npos)
-      return false;
-    host = text.substr(start, path - start);
-  }
-  size_t found = upper.find(upperGateway, path);
-  if (upperGateway.empty() || found == std::string::npos)
+  // The header's value is the rest of its line, without the blanks around it.
+  size_t value = text.find_first_not_of(" \t", at + 9);
+  size_t lineEnd = text.find_first_of("\r\n", at + 9);
+  if (lineEnd == std::string::npos)
+    lineEnd = text.size();
+  if (value == std::string::npos || value >= lineEnd)
     return false;
-  if (!sameServer)
+  const std::string location = text.substr(value, lineEnd - value);
+  const std::string upperLocation = upper.substr(value, lineEnd - value);
+
+  // "http://host/...", "//host/..." and "host/..." name a host; "/..." is a
+  // place on the same server. Any other scheme cannot be followed.
+  size_t hostStart = std::string::npos;
+  if (upperLocation.compare(0, 7, "HTTP://") == 0)
+    hostStart = 7;
+  else if (location.compare(0, 2, "//") == 0)
+    hostStart = 2;
+  else if (location[0] != '/') {
+    if (location.find("://") != std::string::npos && location.find("://") < location.find('/'))
+      return false;
+    hostStart = 0;
+  }
+  size_t path = hostStart == std::string::npos ? 0 : location.find('/', hostStart);
+  if (path == std::string::npos)
+    return false;
+  size_t found = upperLocation.find(upperGateway, path);
+  if (found == std::string::npos)
+    return false;
+  std::string prefix = location.substr(path, found - path);
+  if (!fitsRequestLine(prefix))
+    return false;
+  if (hostStart != std::string::npos) {
+    std::string host = location.substr(hostStart, path - hostStart);
+    if (host.empty() || host[0] == ':' || !fitsRequestLine(host))
+      return false;
     setHostAndPort(host, target);
-  setPathPrefix(text.substr(path, found - path), target);
+  }
+  setPathPrefix(prefix, target);
   return true;
 }
 
@@ -163,9 +201,12 @@ bool redirectByLink(const CString& response, const CString& gateway, ExchangeTar
           link = link.substr(scheme + 7);
         size_t slash = link.find('/');
         std::string host = slash == std::string::npos ? link : link.substr(0, slash);
+        std::string prefix = slash == std::string::npos ? std::string() : link.substr(slash);
+        if (!fitsRequestLine(host) || !fitsRequestLine(prefix))
+          return false;
         if (!host.empty())
           setHostAndPort(host, target);
-        setPathPrefix(slash == std::string::npos ? std::string() : link.substr(slash), target);
+        setPathPrefix(prefix, target);
         return true;
       }
       if (end == text.size())

@@ -27,25 +27,28 @@ ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gat
 CString requestLine(int connectionType, const ExchangeTarget& target);
 
 enum ResponseClass {
-  responseLocation,      // holds "LOCATION:" (any case)
+  responseLocation,      // a line begins with "LOCATION:" (any case)
   responseLink,          // else holds "HREF"
   responseConfirmed,     // else holds "RESULT1=SUCCESS"
   responseNotConfirmed,  // none of them
 };
 ResponseClass classifyResponse(const CString& response);
 
-// The redirection that the response's first "Location:" names: the host after
-// "http://" with its ":port" (without one the port stays), the path prefix
-// before the gateway path (a prefix of "/" is none). A location that begins
-// with "/" is on the same host and port. False, and the target unchanged,
-// when no gateway path follows.
+// The redirection that the response's first "Location:" header names (its
+// value is the rest of that line): the host after "http://", "//" or at the
+// start of the value, with its ":port" (without one the port stays), the path
+// prefix before the gateway path (a prefix of "/" is none). A value that
+// begins with "/" is on the same host and port. False, and the target
+// unchanged, when the value holds no gateway path, names another scheme or
+// no host, or its host or prefix holds a blank or a control character.
 bool redirectByLocation(const CString& response, const CString& gateway, ExchangeTarget& target);
 
 // The redirection that the first "href" link holding the gateway path names
 // (the link is the quoted text after "href" when there are quotes, else the
 // rest of the response); host, port and prefix as for a location; a link
 // without a host stays on the same host and port. False, and the target
-// unchanged, when no link holds the gateway path.
+// unchanged, when no link holds the gateway path, or the first that does has
+// a blank or a control character in its host or prefix.
 bool redirectByLink(const CString& response, const CString& gateway, ExchangeTarget& target);
 
 // Where the auto-configuration script is fetched from: the URL with or

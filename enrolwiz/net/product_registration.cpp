@@ -2,12 +2,13 @@
 // the SOCKS 4 handshake, the auto-configuration fetch and name resolution.
 #include "net/product_registration.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "app/diagnostics.h"
 #include "app/options.h"
 #include "app/reg_exception.h"
-#include "data/os_version.h"
+#include "framework/os_version.h"
 #include "framework/file.h"
 #include "net/browser_settings.h"
 #include "net/registry_readers.h"
@@ -16,6 +17,28 @@
 #include "string_ids.h"
 #include "tables/operator_data.h"
 #include "tables/text_tests.h"
+
+// When an exchange must be over: each wait for data has the time-out, and
+// the exchange as a whole a few of them, so that a peer that sends a byte
+// just before each wait would end cannot hold the window for days.
+class ExchangeDeadline {
+public:
+  explicit ExchangeDeadline(int timeoutSeconds)
+    : end_(std::chrono::steady_clock::now() + std::chrono::seconds(exchangeTimeLimit(timeoutSeconds)))
+  {
+  }
+  // Whole seconds left, rounded up; 0 when the time is over.
+  long secondsLeft() const
+  {
+    auto left = end_ - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero())
+      return 0;
+    return static_cast<long>(std::chrono::ceil<std::chrono::seconds>(left).count());
+  }
+
+private:
+  std::chrono::steady_clock::time_point end_;
+};
 
 namespace {
 
@@ -65,15 +88,25 @@ unsigned short portNumber(const CString& text)
   failWith(socketFailureText(operation, code));
 }
 
-// select for the socket with the time-out: a wait that ends without data
-// or fails ends the submission.
-void waitForData(SocketHandle s, int timeoutSeconds, SocketOperation operation)
+[[noreturn]] void timedOut()
 {
-  int ready = waitReadable(s, timeoutSeconds);
-  if (ready == 0) {
-    socketCleanup();
-    failWith(timedOutText());
-  }
+  socketCleanup();
+  failWith(timedOutText());
+}
+
+// select for the socket with the time-out, cut to what is left of the
+// exchange: a wait that ends without data or fails ends the submission.
+void waitForData(SocketHandle s, int timeoutSeconds, SocketOperation operation, const ExchangeDeadline& deadline)
+{
+  long limit = timeoutSeconds;
+  long left = deadline.secondsLeft();
+  if (left == 0)
+    timedOut();
+  if (limit > left)
+    limit = left;
+  int ready = waitReadable(s, limit);
+  if (ready == 0)
+    timedOut();
   if (ready < 0)
     socketFailure(operation);
 }
@@ -82,10 +115,11 @@ void waitForData(SocketHandle s, int timeoutSeconds, SocketOperation operation)
 // bytes is a zero-terminated text (a zero byte ends the part of it used),
 // written as a diagnostic line and appended. The last recv result comes
 // back; after a failed recv, error holds its code, taken at once.
-int receiveResponse(SocketHandle s, int timeoutSeconds, CString& response, int& error)
+int receiveResponse(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& deadline, CString& response,
+                    int& error)
 {
   char buffer[receiveBufferSize + 1];
-  waitForData(s, timeoutSeconds, operationDataWait);
+  waitForData(s, timeoutSeconds, operationDataWait, deadline);
   int received = receiveBytes(s, buffer, receiveBufferSize);
   while (received != 0 && received != -1) {
     writeDiagnosticLine("Receiving data returned " + decimal(received));
@@ -97,7 +131,7 @@ int receiveResponse(SocketHandle s, int timeoutSeconds, CString& response, int& 
     }
     writeDiagnosticLine(chunk);
     response += chunk;
-    waitForData(s, timeoutSeconds, operationDataWait);
+    waitForData(s, timeoutSeconds, operationDataWait, deadline);
     received = receiveBytes(s, buffer, receiveBufferSize);
   }
   error = received == -1 ? lastSocketError() : 0;
@@ -293,6 +327,7 @@ int ProductRegistration::fetchAutoConfig(const CString& url, CString& proxyHost,
   AutoConfigLocation where = splitAutoConfigUrl(url);
   writeDiagnosticText(where.host + ":" + where.portText + where.path + "\n");
 
+  ExchangeDeadline deadline(timeoutSeconds);
   SocketHandle s = openStreamSocket();
   if (s == invalidSocket) {
     int code = lastSocketError();
@@ -305,7 +340,7 @@ int ProductRegistration::fetchAutoConfig(const CString& url, CString& proxyHost,
 
   CString script;
   int error = 0;
-  if (receiveResponse(s, timeoutSeconds, script, error) == -1) {
+  if (receiveResponse(s, timeoutSeconds, deadline, script, error) == -1) {
     socketCleanup();
     fail(loadText(IDS_RECEIVE_FAILED) + decimal(error));
   }
@@ -325,8 +360,8 @@ int ProductRegistration::fetchAutoConfig(const CString& url, CString& proxyHost,
   return type;
 }
 
-void ProductRegistration::socksHandshake(SocketHandle s, int timeoutSeconds, unsigned short port,
-                                         const Ipv4Address& address)
+void ProductRegistration::socksHandshake(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& deadline,
+                                         unsigned short port, const Ipv4Address& address)
 {
   SocksRequest request = socksConnectRequest(port, address);
   writeDiagnosticLine("Sending request to socks server returned " +
@@ -337,7 +372,7 @@ void ProductRegistration::socksHandshake(SocketHandle s, int timeoutSeconds, uns
     if (*c == '\0')
       break;
   }
-  waitForData(s, timeoutSeconds, operationSocksWait);
+  waitForData(s, timeoutSeconds, operationSocksWait, deadline);
   unsigned char reply[8] = {0};   // nothing received leaves the reply code at 0
   writeDiagnosticLine("Receiving reply from socks returned " +
                       decimal(receiveBytes(s, reply, sizeof reply)));
@@ -347,6 +382,7 @@ void ProductRegistration::socksHandshake(SocketHandle s, int timeoutSeconds, uns
 
 void ProductRegistration::exchange(Exchanges& state)
 {
+  ExchangeDeadline deadline(state.timeoutSeconds);
   SocketHandle s = openStreamSocket();
   if (s == invalidSocket)
     socketFailure(operationSocketCreation);
@@ -360,12 +396,12 @@ void ProductRegistration::exchange(Exchanges& state)
   writeDiagnosticLine(target.host + ":" + target.portText + target.pathPrefix);
   connectOrFail(s, state.connection);
   if (state.type == connectionSocks)
-    socksHandshake(s, state.timeoutSeconds, port, targetAddress);
+    socksHandshake(s, state.timeoutSeconds, deadline, port, targetAddress);
   sendRequestLine(s, requestLine(state.type, target));
 
   CString response;
   int error = 0;
-  int last = receiveResponse(s, state.timeoutSeconds, response, error);
+  int last = receiveResponse(s, state.timeoutSeconds, deadline, response, error);
   closeSocket(s);
   if (last == -1) {
     socketCleanup();
@@ -479,6 +515,11 @@ int ProductRegistration::doPost(const char* request, int timeoutSeconds, const c
   if (!state.confirmed && state.redirections > maxRedirections - 1)
     failWithText(IDS_TOO_MANY_REDIRECTIONS);
   return 1;
+}
+
+int exchangeTimeLimit(int timeoutSeconds)
+{
+  return exchangeTimeoutMultiple * (timeoutSeconds > 1 ? timeoutSeconds : 1);
 }
 
 CString registrationTarget(const CString& connectOption)

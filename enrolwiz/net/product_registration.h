@@ -20,6 +20,11 @@ const int requestBufferSize = 4096;          // 4,095 characters and a zero
 const int targetBufferSize = 260;            // 259 characters and a zero
 const int responseLimit = 8 * 1024 * 1024;   // bytes of one response
 const int maxRedirections = 7;
+// One exchange (connection, SOCKS handshake, the whole response) may last
+// this many time-outs at most; a time-out below one second counts as one.
+const int exchangeTimeoutMultiple = 4;
+
+class ExchangeDeadline;
 
 class ProductRegistration {
 public:
@@ -62,11 +67,15 @@ private:
   int netscapeConnectionType(ConnectionSettings& settings);
   void resolveOrFail(const CString& name);
   void exchange(Exchanges& state);
-  void socksHandshake(SocketHandle s, int timeoutSeconds, unsigned short port, const Ipv4Address& address);
+  void socksHandshake(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& deadline, unsigned short port,
+                      const Ipv4Address& address);
 
   const HostEntry* hostEntry_;
   Ipv4Address address_;
 };
+
+// Seconds one exchange may last as a whole, for a time-out in seconds.
+int exchangeTimeLimit(int timeoutSeconds);
 
 // The target text for a "connect" option (compared ignoring case): "Direct"
 // the registration server's host name, "DirectIP" its dotted address, any

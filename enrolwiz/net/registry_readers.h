@@ -4,7 +4,7 @@
 #define ENROLWIZ_NET_REGISTRY_READERS_H
 
 #include "framework/cstring.h"
-#include "net/registry.h"
+#include "framework/registry.h"
 
 // The value read into 1,024 bytes, up to its first zero whatever its type;
 // empty when the key or the value is missing or the value is longer.

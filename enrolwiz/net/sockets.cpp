@@ -1,12 +1,35 @@
 // The part of the sockets port common to both bodies: name lookups go through
-// the test hook, when one is set, before the system's resolver.
+// the test hook, when one is set, before the system's resolver; start-ups and
+// cleanups are counted.
 #include "net/sockets.h"
 
 namespace {
 
 NameLookupHook nameLookupHook = nullptr;
+int startupsOpen = 0;
 
 }  // namespace
+
+int socketStartup()
+{
+  int result = systemSocketStartup();
+  if (result == 0)
+    ++startupsOpen;
+  return result;
+}
+
+int socketCleanup()
+{
+  int result = systemSocketCleanup();
+  if (result == 0)
+    --startupsOpen;
+  return result;
+}
+
+int socketStartupsOpen()
+{
+  return startupsOpen;
+}
 
 void setNameLookupHook(NameLookupHook hook)
 {

@@ -70,6 +70,9 @@ enum WinsockError : int {
 int socketStartup();
 // WSACleanup: 0 or -1. The last cleanup closes every socket still open.
 int socketCleanup();
+// Successful start-ups not yet matched by a successful cleanup. Every path of
+// a submission must leave it as it found it; the tests check that.
+int socketStartupsOpen();
 
 // socket(AF_INET, SOCK_STREAM, 0), or invalidSocket.
 SocketHandle openStreamSocket();
@@ -108,7 +111,10 @@ struct NameLookupAnswer {
 typedef bool (*NameLookupHook)(const char* name, NameLookupAnswer& answer);
 void setNameLookupHook(NameLookupHook hook);
 
-// The system's own gethostbyname (each body); getHostByName asks the hook first.
+// The system's own gethostbyname, WSAStartup and WSACleanup (each body);
+// getHostByName asks the hook first, and the other two are counted.
 const HostEntry* systemGetHostByName(const char* name);
+int systemSocketStartup();
+int systemSocketCleanup();
 
 #endif

@@ -1,27 +1,20 @@
 // The texts of the phone registration page.
 #include "offline/phone_page_texts.h"
 
-#include <algorithm>
-
 #include "data/registration_record.h"
-#include "data/registry_store.h"
 #include "data/system_info.h"
 #include "string_ids.h"
 #include "tables/country_format.h"
 
 namespace {
 
-// The products after the first, joined by blanks. The count is bounded as the
-// registry's reader bounds it, so a damaged count cannot run for ever.
+// The products after the first, joined by blanks.
 CString productsText(const SystemInfo& system)
 {
-  int count = std::min(atoiText(system.numOfProds()), maxProducts);
+  int count = system.productCount();
   CString text;
-  for (int i = 1; i <= count; ++i) {
-    CString key;
-    key.Format("prod%d", i);
-    text += " " + system.value(key);
-  }
+  for (int i = 1; i <= count; ++i)
+    text += " " + system.product(i);
   text.TrimLeft();
   text.TrimRight();
   return text;

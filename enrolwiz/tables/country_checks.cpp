@@ -11,9 +11,6 @@
 
 namespace {
 
-// "Suffix is required": the program's own string table has no text for it.
-const UINT suffixRequiredMessage = 606;
-
 [[noreturn]] void fail(UINT messageId, CWnd* focus)
 {
   throw new CRegException(messageId, focus);
@@ -112,7 +109,9 @@ void CountryFormat::checkAddress(const AddressFields& f, const LanguageProfile& 
       fail(IDS_CITY_REQUIRED, f.city.control);
     checkAllowed(f.city, locale, f.city.control);
   }
-  if (language.usesStateList(*this) && isBlankText(f.state.text, locale) && brand.isStateRequired())
+  // A country without a state list has nothing to choose, whatever the language says.
+  if (language.usesStateList(*this) && stateCount() > 0 && isBlankText(f.state.text, locale) &&
+      brand.isStateRequired())
     fail(IDS_STATE_REQUIRED, f.state.control);
   if (language.usesPostalCode() && !f.postalCodeAccepted) {
     if (isBlankText(f.postalCode.text, locale) && brand.isPostalCodeRequired())

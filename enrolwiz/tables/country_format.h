@@ -13,6 +13,9 @@
 class BrandProfile;
 class LanguageProfile;
 
+// "Suffix is a required field": the program's own string table has no text for it.
+const UINT suffixRequiredMessage = 606;
+
 // What the checks of the contact page see of a field: its text and its
 // control (the focus control of a failure; may be null).
 struct ContactField {

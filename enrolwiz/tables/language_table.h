@@ -8,6 +8,8 @@
 
 const int languageCount = 23;
 const int frenchLanguageId = 9;
+const int czechLanguageId = 15;
+const int polishLanguageId = 17;
 const int englishLanguageId = 18;
 
 struct LanguageRow {

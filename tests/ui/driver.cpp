@@ -25,6 +25,7 @@ namespace {
 
 const char templateProperty[] = "EnrolwizDialogTemplate";
 const int messageTextId = 0xFFFF;
+const int printerListId = 0x473;   // the system print dialog's list of printers (cmb4)
 const DWORD sendTimeout = 2000;
 
 struct Failure : std::runtime_error {
@@ -249,7 +250,7 @@ private:
       need(1);
       current_ = waitFor(w[1], w.size() > 2 ? number(w[2]) : 10);
       settle();
-      screenshot(w[1] == "message" ? "message" : "dialog-" + w[1]);
+      screenshot(w[1] == "message" || w[1] == "print" ? w[1] : "dialog-" + w[1]);
     } else if (verb == "absent") {
       need(2);
       absent(w[1], number(w[2]));
@@ -450,8 +451,9 @@ private:
     return TRUE;
   }
 
-  // A visible dialog of the program: a template id, or "message" for a
-  // message box (a dialog without a template whose text is static 65535).
+  // A visible dialog of the program: a template id, "message" for a message
+  // box (a dialog without a template whose text is static 65535), or "print"
+  // for the system's print dialog (one without a template with cmb4).
   HWND findDialog(const std::string& which)
   {
     if (!process_.hProcess)
@@ -462,6 +464,9 @@ private:
       UINT_PTR id = reinterpret_cast<UINT_PTR>(GetPropA(window, templateProperty));
       if (which == "message") {
         if (id == 0 && GetDlgItem(window, messageTextId))
+          return window;
+      } else if (which == "print") {
+        if (id == 0 && GetDlgItem(window, printerListId))
           return window;
       } else if (id != 0 && static_cast<int>(id) == number(which)) {
         return window;

@@ -6,7 +6,7 @@
 #include "app/options.h"
 #include "app/report_kind.h"
 #include "data/registry_store.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

@@ -98,10 +98,14 @@ BOOL PageDialog::PreTranslateMessage(MSG* message)
 
 void PageDialog::onClose()
 {
-  if (mayClose_) {
+  if (mayClose_)
     closePage();
-    return;
-  }
+  else
+    confirmExit();
+}
+
+void PageDialog::confirmExit()
+{
   CRegException question(exitConfirmationMessage, nullptr);
   if (question.Report() == IDYES)
     closePage();

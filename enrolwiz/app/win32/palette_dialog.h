@@ -54,6 +54,8 @@ protected:
   virtual void onClose();
   // Closes the page, which ends the wizard from within.
   void closePage() { EndDialog(IDCANCEL); }
+  // "E&xit": the exit confirmation (message 1049); Yes closes the page.
+  void confirmExit();
   // Paints bitmap 168 along the bottom; pages that show more extend it.
   virtual void paintPictures(CDC& dc, const RECT& client);
 

@@ -1,8 +1,22 @@
-// A record filled as the two pages store it, for the registry and request tests.
+// A record filled as the two pages store it, and the system it was filled on,
+// for the registry, request and offline-output tests.
 #ifndef ENROLWIZ_DATA_TESTS_FILLED_RECORD_H
 #define ENROLWIZ_DATA_TESTS_FILLED_RECORD_H
 
 #include "data/registration_record.h"
+#include "framework/os_version.h"
+
+// Windows NT 4.0, build 1381.
+inline OsVersion windowsNt4()
+{
+  OsVersion version;
+  version.known = true;
+  version.platformId = platformWin32NT;
+  version.majorVersion = 4;
+  version.minorVersion = 0;
+  version.buildNumber = 1381;
+  return version;
+}
 
 // The contact page's fields, then the additional-information page's answers,
 // in the order the pages store them.

@@ -9,7 +9,7 @@
 #include "data/registry_store.h"
 #include "data/tests/filled_record.h"
 #include "framework/tests/map_order.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "data/guid.h"
+#include "framework/guid.h"
 #include "data/registration_record.h"
 #include "data/survey_codes.h"
 #include "framework/resources.h"

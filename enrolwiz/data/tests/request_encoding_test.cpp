@@ -9,20 +9,9 @@
 #include "data/request_encoding.h"
 #include "data/system_info.h"
 #include "data/tests/filled_record.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
-
-OsVersion windowsNt4()
-{
-  OsVersion version;
-  version.known = true;
-  version.platformId = platformWin32NT;
-  version.majorVersion = 4;
-  version.minorVersion = 0;
-  version.buildNumber = 1381;
-  return version;
-}
 
 OsVersion version(unsigned long platform, unsigned long major, unsigned long minor, unsigned long build)
 {

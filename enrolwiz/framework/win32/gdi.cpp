@@ -57,6 +57,13 @@ BOOL CDC::CreateCompatibleDC(CDC* dc)
   return created_;
 }
 
+BOOL CDC::DeleteDC()
+{
+  if (!m_hDC)
+    return FALSE;
+  return ::DeleteDC(Detach());
+}
+
 HDC CDC::Detach()
 {
   HDC dc = m_hDC;

@@ -67,6 +67,20 @@ public:
   }
   BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
 
+  // Text and printing.
+  int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
+  BOOL GetTextMetrics(TEXTMETRICA* metrics) const { return ::GetTextMetricsA(m_hDC, metrics); }
+  HGDIOBJ GetCurrentObject(UINT type) const { return ::GetCurrentObject(m_hDC, type); }
+  BOOL TextOut(int x, int y, const char* text, int length) { return ::TextOutA(m_hDC, x, y, text, length); }
+  int SetAbortProc(ABORTPROC procedure) { return ::SetAbortProc(m_hDC, procedure); }
+  int StartDoc(const DOCINFOA* document) { return ::StartDocA(m_hDC, document); }
+  int StartPage() { return ::StartPage(m_hDC); }
+  int EndPage() { return ::EndPage(m_hDC); }
+  int EndDoc() { return ::EndDoc(m_hDC); }
+  int AbortDoc() { return ::AbortDoc(m_hDC); }
+  // Deletes an attached context (a printer's) and detaches it.
+  BOOL DeleteDC();
+
   HDC m_hDC = nullptr;
 
 private:

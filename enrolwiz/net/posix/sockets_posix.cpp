@@ -105,13 +105,13 @@ bool started()
 
 }  // namespace
 
-int socketStartup()
+int systemSocketStartup()
 {
   ++startups;
   return 0;
 }
 
-int socketCleanup()
+int systemSocketCleanup()
 {
   if (!started())
     return -1;

@@ -7,7 +7,7 @@
 
 #include "framework/file.h"
 #include "net/browser_settings.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

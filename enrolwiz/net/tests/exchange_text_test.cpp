@@ -83,9 +83,11 @@ TEST(ExchangeText, ResponseClassesInTheirOrder)
       {"RESULT1 = SUCCESS", responseNotConfirmed},
       {"", responseNotConfirmed},
       {"RESULT1=SUCCESS <a hReF=x>", responseLink},
-      {"RESULT1=SUCCESS\r\nContent-Location: /x", responseLocation},
-      {"href then location:", responseLocation},
+      {"href first\r\nLocation: x", responseLocation},
       {"LOCATION without colon, HREF", responseLink},
+      // Only the header is a location: not "Content-Location:", nor the word in a text.
+      {"HTTP/1.0 200 OK\r\nContent-Location: /x\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"RESULT1=SUCCESS, location: home", responseConfirmed},
   };
   for (const auto& row : rows)
     EXPECT_EQ(classifyResponse(row.response), row.kind) << row.response;
@@ -109,10 +111,19 @@ TEST(ExchangeText, RedirectionByLocation)
       // On the same server: host and port stay.
       {"Location: /again" + gw, "old|81|/again"},
       {"Location: \t/x" + gw, "old|81|/x"},
-      // The first "http://" after the key, wherever it is.
-      {"Location: https://h5/x" + gw + "\r\n<a href=\"http://h6/y" + gw + "\">", "h6|81|/y"},
-      // The gateway path may come later in the response; the prefix runs to it.
-      {"Location: http://h7/a\r\n\r\n/b" + gw, "h7|81|/a\r\n\r\n/b"},
+      // The host comes from the value itself, never from later in the response.
+      {"Location: h9:82/r" + gw + "\r\n\r\n<a href=\"http://h6/y" + gw + "\">", "h9|82|/r"},
+      {"Location: //h10/r" + gw, "h10|81|/r"},
+      {"Content-Location: http://h5/c" + gw + "\r\nLocation: http://h11/l" + gw, "h11|81|/l"},
+      {"Location: https://h5/x" + gw + "\r\n<a href=\"http://h6/y" + gw + "\">", "bad"},
+      // The value ends with its line: what follows cannot become the next request.
+      {"Location: http://h7/a\r\nX-Other: b" + gw, "bad"},
+      {"Location: http://h7/a b" + gw, "bad"},
+      {"Location: http://h7 h/a" + gw, "bad"},
+      {"Location: http://h7/a\tb" + gw, "bad"},
+      {"Location: http:///a" + gw, "bad"},
+      {"Location: http://:90/a" + gw, "bad"},
+      {"Location:  \r\n/a" + gw, "bad"},
       // No gateway path, or no path at all: bad redirection data.
       {"Location: http://h8/elsewhere\r\n", "bad"},
       {"Location: http://h8", "bad"},
@@ -145,6 +156,10 @@ TEST(ExchangeText, RedirectionByLink)
       {"<a href=http://h4/v" + gw + "> <img src=\"a.gif\">", "bad"},
       {"href", "bad"},
       {"", "bad"},
+      // Blanks and line ends cannot reach the next request line.
+      {"<a href=\"http://h5 x/v" + gw + "\">", "bad"},
+      {"<a href=\"/v\r\nX-Other: y" + gw + "\">", "bad"},
+      {"<a href=http://h5/v\r\n" + gw, "bad"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(link(row.response), row.parts) << row.response;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "net/browser_settings.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

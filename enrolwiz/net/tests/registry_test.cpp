@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "net/registry.h"
+#include "framework/registry.h"
 #include "net/registry_readers.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

@@ -34,6 +34,9 @@ A case file is a list of cases; "#" starts a comment line. A case:
   count N LINE                  a line that appears exactly N times
   received NAME LINE            what server NAME received, in order (escaped text)
   outcome confirmed | outcome TEXT   the result, or the failure's text (message 127)
+  within SECONDS                the driver ends within this time
+  repeat N                      N submissions in a row (a soak; its figures are printed)
+  max-resident MB               (natively) the driver's peak resident memory stays below
 Placeholders: ${NAME.port}, ${NAME.porthex} (its two bytes in hex) and
 ${NAME.host} of the servers, ${REQUEST},
 ${GATEWAY}, ${PROFILE} and ${PREFS} (as the program names them), ${OS} and
@@ -41,6 +44,7 @@ ${OS_VERSION} (what the platform reports)."""
 import argparse
 import json
 import os
+import resource
 import shutil
 import subprocess
 import sys
@@ -79,7 +83,8 @@ class Case:
 
 KEYWORDS = {"platform", "registry", "prefs", "prefs-directory", "gateway", "pac", "proxy", "socks", "danted",
             "closed", "lookup", "request", "request-length", "target", "target-length", "timeout",
-            "exhaust-sockets", "post", "option", "exact", "expect", "absent", "count", "received", "outcome"}
+            "exhaust-sockets", "post", "option", "exact", "expect", "absent", "count", "received", "outcome",
+            "within", "max-resident", "repeat"}
 
 
 def read_cases(path):
@@ -219,6 +224,8 @@ class Run:
             args.append("--exhaust-sockets")
         if self.case.one("post") is not None:
             args.append("--post")
+        if self.case.one("repeat") is not None:
+            args += ["--repeat", self.case.one("repeat").strip()]
         for option in self.case.all("option"):
             args += ["--option", option.strip()]
         return args
@@ -241,7 +248,12 @@ class Run:
                 server.start(self.values)
             args = self.driver_args()
             started = time.time()
-            code, out, err = wzharness.run(self.command(args), timeout=120)
+            env = None
+            if self.case.one("repeat") is not None:
+                # Freed memory goes back at once, so that the figures show what is kept.
+                env = {"ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", "") +
+                       ":quarantine_size_mb=0:thread_local_quarantine_size_kb=0"}
+            code, out, err = wzharness.run(self.command(args), timeout=600, env=env)
             self.seconds = time.time() - started
         finally:
             for server in self.servers:
@@ -249,7 +261,20 @@ class Run:
             shutil.rmtree(self.dir, ignore_errors=True)
         if self.windows:
             out = out.replace("\r\n", "\n")   # the C runtime's text mode on standard output
-        return self.check(code, out, err)
+        soak = [line for line in err.splitlines() if line.startswith("soak: ")]
+        for line in soak:
+            print(line)
+        failures = self.check(code, out, err)
+        if len(soak) >= 3:
+            # From the first tenth on, nothing may pile up: the same descriptors,
+            # and resident memory within a megabyte.
+            def figures(line):
+                words = line.split()
+                return int(words[4]), int(words[7])
+            (fds, rss), (last_fds, last_rss) = figures(soak[1]), figures(soak[-1])
+            if last_fds != fds or last_rss - rss > 1024:
+                failures.append("soak: %s -> %s" % (soak[1], soak[-1]))
+        return failures
 
     def check(self, code, out, err):
         failures = []
@@ -288,6 +313,15 @@ class Run:
         for rest in self.case.all("received"):
             name, _, line = rest.partition(" ")
             received.setdefault(name, []).append(servers.render(line, self.values))
+        within = self.case.one("within")
+        if within is not None and self.seconds > float(within):
+            failures.append("took %.1f s, more than %s s" % (self.seconds, within.strip()))
+        most = self.case.one("max-resident")
+        if most is not None and not self.windows:
+            # The peak of every child so far: a bound for this one.
+            peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss // 1024
+            if peak >= int(most):
+                failures.append("peak resident memory %d MB, limit %s MB" % (peak, most.strip()))
         failures += [line for line in self.transcript.lines if ": server error: " in line]
         for name, wanted in received.items():
             got = self.transcript.of(name)

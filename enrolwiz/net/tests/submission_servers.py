@@ -198,6 +198,7 @@ class Reply:
     fill      bytes of filler lines sent before the text;
     delay     seconds it waits before answering;
     keep_open it does not close after the text (the peer must);
+    trickle   seconds between single bytes of the text (sent one at a time);
     reset     it ends with a reset instead of a reply."""
 
     def __init__(self, spec):
@@ -206,6 +207,7 @@ class Reply:
         self.delay = spec.get("delay", 0)
         self.keep_open = spec.get("keep_open", False)
         self.reset = spec.get("reset", False)
+        self.trickle = spec.get("trickle", 0)
 
     def serve(self, conn, values, deadline):
         if self.delay:
@@ -216,8 +218,20 @@ class Reply:
         if self.fill:
             line = b"filler " + b"-" * 56 + b"\r\n"
             whole, rest = divmod(self.fill, len(line))
-            conn.sendall(line * whole + b"-" * rest)
-        conn.sendall(render(self.text, values).encode("latin-1"))
+            block = line * (65536 // len(line))
+            # In blocks, so that a huge fill never sits in memory at once.
+            for _ in range(whole // (len(block) // len(line))):
+                conn.sendall(block)
+            conn.sendall(line * (whole % (len(block) // len(line))) + b"-" * rest)
+        text = render(self.text, values).encode("latin-1")
+        if self.trickle:
+            for i in range(len(text)):
+                if time.time() >= deadline:
+                    return
+                conn.sendall(text[i:i + 1])
+                time.sleep(self.trickle)
+            return
+        conn.sendall(text)
         if self.keep_open:
             wait_for_close(conn, deadline)
 
@@ -272,7 +286,8 @@ class Socks(Server):
     grant   connects on to the destination (loopback only) and relays,
     refuse  answers code 0x5B and closes,
     close   closes without a reply,
-    silent  keeps the connection open without a reply."""
+    silent  keeps the connection open without a reply,
+    one-byte answers a single byte and keeps the connection open."""
 
     def __init__(self, name, transcript, mode, address="127.0.0.1"):
         Server.__init__(self, name, transcript, address)
@@ -285,6 +300,9 @@ class Socks(Server):
         if self.mode == "close":
             return
         if self.mode == "silent":
+            return wait_for_close(conn, deadline)
+        if self.mode == "one-byte":
+            conn.sendall(b"\0")
             return wait_for_close(conn, deadline)
         if self.mode == "refuse" or len(request) < 8:
             conn.sendall(bytes([0, 0x5B, 0, 0, 0, 0, 0, 0]))

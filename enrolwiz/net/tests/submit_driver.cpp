@@ -6,7 +6,7 @@
 //
 //   enrolwiz_submit_driver [--registry FILE]... [--lookup NAME=ANSWER[,ANSWER]...]...
 //       [--request TEXT] [--target TEXT] [--timeout SECONDS] [--gateway PATH]
-//       [--post [--option NAME=VALUE]...] [--exhaust-sockets]
+//       [--post [--option NAME=VALUE]...] [--exhaust-sockets] [--repeat N]
 //
 // Without --post the driver calls doPost with the target, time-out and
 // gateway path given; with it, postRegistration, which takes them from the
@@ -15,8 +15,13 @@
 // ANSWER is a dotted address on loopback or a Winsock error code; a name's answers are
 // given in turn and the last one repeats; other names go to the system's
 // resolver. The last line is "Result: N" or "Failure ID: [TEXT]".
+//
+// --repeat N (a soak): N submissions in a row; open descriptors and resident
+// memory go to standard error after the first and every tenth of them.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,7 +30,7 @@
 #include "app/reg_exception.h"
 #include "net/product_registration.h"
 #include "net/sockets.h"
-#include "net/tests/test_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 
@@ -88,6 +93,25 @@ void exhaustSockets()
   std::printf("driver: holding %d sockets\n", held);
 }
 
+// What a soak watches (Linux's /proc; -1 where there is none).
+long openDescriptors()
+{
+  std::error_code error;
+  long count = 0;
+  for (std::filesystem::directory_iterator it("/proc/self/fd", error), end; !error && it != end; it.increment(error))
+    ++count;
+  return error || count == 0 ? -1 : count;
+}
+
+long residentKilobytes()
+{
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  if (!(statm >> pages >> resident))
+    return -1;
+  return resident * 4;
+}
+
 int usage(const char* why)
 {
   std::fprintf(stderr, "enrolwiz_submit_driver: %s\n", why);
@@ -104,6 +128,7 @@ int main(int argc, char** argv)
   int timeout = 5;
   bool exhaust = false;
   bool post = false;
+  int repeat = 1;
   resetTestRegistry();
   for (int i = 1; i < argc; ++i) {
     std::string option = argv[i];
@@ -129,6 +154,10 @@ int main(int argc, char** argv)
       timeout = std::atoi(value.c_str());
     } else if (option == "--gateway") {
       gateway = value;
+    } else if (option == "--repeat") {
+      repeat = std::atoi(value.c_str());
+      if (repeat < 1)
+        return usage("bad repeat count");
     } else if (option == "--option") {
       size_t equals = value.find('=');
       CString lowered = equals == std::string::npos ? "" : value.substr(equals + 1).c_str();
@@ -152,16 +181,26 @@ int main(int argc, char** argv)
   }
 
   std::fflush(stdout);
-  try {
-    int result = post ? registration.postRegistration(request.c_str())
-                      : registration.doPost(request.c_str(), timeout, target.c_str(), gateway.c_str());
-    std::printf("Result: %d\n", result);
-  } catch (CRegException* e) {
-    std::printf("Failure %u: [%s]\n", e->messageId(), static_cast<const char*>(e->messageText()));
-    e->Delete();
+  const int startupsBefore = socketStartupsOpen();
+  for (int round = 1; round <= repeat; ++round) {
+    try {
+      int result = post ? registration.postRegistration(request.c_str())
+                        : registration.doPost(request.c_str(), timeout, target.c_str(), gateway.c_str());
+      std::printf("Result: %d\n", result);
+    } catch (CRegException* e) {
+      std::printf("Failure %u: [%s]\n", e->messageId(), static_cast<const char*>(e->messageText()));
+      e->Delete();
+    }
+    if (repeat > 1 && (round == 1 || round % (repeat / 10 > 0 ? repeat / 10 : 1) == 0))
+      std::fprintf(stderr, "soak: after %d submissions: %ld open descriptors, %ld kB resident\n", round,
+                   openDescriptors(), residentKilobytes());
   }
+  // Every path of a submission cleans up each Winsock start-up it made.
+  int startupsLeft = socketStartupsOpen() - startupsBefore;
+  if (startupsLeft != 0)
+    std::fprintf(stderr, "enrolwiz_submit_driver: %d Winsock start-ups not cleaned up\n", startupsLeft);
   if (exhaust)
     socketCleanup();   // the held sockets, before the leak check at exit needs descriptors
   std::fflush(stdout);
-  return 0;
+  return startupsLeft == 0 ? 0 : 3;
 }

@@ -5,13 +5,13 @@
 
 #include "net/sockets.h"
 
-int socketStartup()
+int systemSocketStartup()
 {
   WSADATA data;
   return WSAStartup(MAKEWORD(1, 1), &data);
 }
 
-int socketCleanup()
+int systemSocketCleanup()
 {
   return WSACleanup();
 }

@@ -4,7 +4,8 @@
 
 #include "data/registration_record.h"
 #include "data/system_info.h"
-#include "net/tests/test_registry.h"
+#include "data/tests/filled_record.h"
+#include "framework/tests/test_registry.h"
 #include "offline/phone_page_texts.h"
 #include "string_ids.h"
 
@@ -14,12 +15,7 @@ const char brandKey[] = "Software\\VLM\\Product Registration\\VLM";
 
 void collect(SystemInfo& system)
 {
-  OsVersion nt4;
-  nt4.known = true;
-  nt4.platformId = platformWin32NT;
-  nt4.majorVersion = 4;
-  nt4.buildNumber = 1381;
-  system.collect(nt4);
+  system.collect(windowsNt4());
 }
 
 TEST(PhonePageTexts, ShowTheRecordAndTheProducts)

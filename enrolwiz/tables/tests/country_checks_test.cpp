@@ -150,10 +150,14 @@ TEST_F(Checks, PostalCodesInTheAddressCheck)
   EXPECT_EQ(check(*austria, address("", "Ring 1", "101")), (Failure{603, postalCodeBox}));
   auto canada = makeCountryFormat(canadaIndex);
   EXPECT_EQ(check(*canada, address("", "Main Street", "K1A 0B")), (Failure{602, postalCodeBox}));
-  // No state list for France in English: a blank state passes.
+  // No state list for France in English: a blank state passes; nor in
+  // Japanese, whose flag asks for a state in every country.
   AddressFields france = address("", "Rue 1", "75001");
   france.state.text = "";
   EXPECT_EQ(check(*makeCountryFormat(51), france), passed);
+  std::unique_ptr<LanguageProfile> japanese = quietProfile(4);
+  EXPECT_EQ(outcome([&] { makeCountryFormat(51)->checkAddress(france, *japanese, vlm, western); }), passed);
+  EXPECT_EQ(outcome([&] { makeCountryFormat(japanIndex)->checkAddress(france, *japanese, vlm, western); }).id, 106u);
 }
 
 TEST_F(Checks, SpanishHasNoPoBoxLine)

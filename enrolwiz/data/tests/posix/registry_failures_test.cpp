@@ -6,8 +6,8 @@
 
 #include "data/registration_record.h"
 #include "data/registry_store.h"
-#include "net/posix/memory_registry.h"
-#include "net/tests/test_registry.h"
+#include "framework/posix/memory_registry.h"
+#include "framework/tests/test_registry.h"
 
 namespace {
 

@@ -1,7 +1,0 @@
-// POSIX body of the operating-system version port: no Windows version to report.
-#include "data/os_version.h"
-
-OsVersion currentOsVersion()
-{
-  return OsVersion();
-}
