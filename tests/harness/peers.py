@@ -182,8 +182,8 @@ class Peers:
     adds that line to the vsftpd's configuration."""
 
     def __init__(self, names, scenario_file=None, windows=False):
-        self.specs = [name.split() for name in names]
-        self.names = [spec[0] for spec in self.specs]
+        self.requested = [name.split() for name in names]
+        self.names = [words[0] for words in self.requested]
         self.scenario_file = scenario_file
         self.windows = windows
         self.started = {}
@@ -192,7 +192,7 @@ class Peers:
         # Two vsftpd instances are there to exchange files with each other.
         pair = "vsftpd2" in self.names
         try:
-            for name, *settings in self.specs:
+            for name, *settings in self.requested:
                 if name == "vsftpd":
                     self.started[name] = Vsftpd(promiscuous=pair, settings=settings).start()
                 elif name == "vsftpd2":
