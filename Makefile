@@ -4,6 +4,7 @@
 #   make demo   build, then run the demonstration on this machine
 #   make bench  optimised native build and the benchmarks
 #   make fuzz   fuzz targets with libFuzzer (clang), FUZZ_SECONDS each
+#   make soak   optimised native build and the soaks of soak/ (not in make test)
 JOBS ?= 2
 NATIVE := build/native
 WIN32 := build/win32
@@ -11,7 +12,7 @@ RELEASE := build/release
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap native win32 test test-native test-win32 demo bench fuzz clean
+.PHONY: all bootstrap native win32 test test-native test-win32 demo bench fuzz soak clean
 
 all: native win32
 
@@ -49,6 +50,10 @@ $(RELEASE)/build.ninja:
 bench: bootstrap $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j$(JOBS)
 	@scripts/bench $(RELEASE)
+
+soak: bootstrap $(RELEASE)/build.ninja
+	cmake --build $(RELEASE) -j$(JOBS)
+	@scripts/soak $(RELEASE)
 
 $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -10,20 +10,28 @@ scenario gets its own loopback listener. SETTINGS (all optional):
                 "{argument}" stands for the command's argument, "{pasv}" for the
                 h1,h2,h3,h4,p1,p2 of the passive listener, {p1} and {p2} for
                 its port bytes, {unique} for the name STOU chose
+  every_reply   the reply to every command, whatever it is (null: silence)
   close_after   verbs after whose reply the server closes the connection
   connections   "N" -> SETTINGS for the N-th connection (from 1) only
   line_end      replaces every CR LF of the replies ("\n": bare line feeds)
   bytewise      true: every reply goes out one byte per packet
   data          "none": a data connection that never carries data;
-                "slow": data after data_delay seconds
+                "slow": data after data_delay seconds; "open": the data, then
+                the connection held open (it never ends); "reset": the first
+                data_bytes bytes, then the connection reset
+  store         "reset": after store_bytes bytes of an upload the data
+                connection is reset (the final reply comes all the same);
+                "stall": an upload's data is never read
   no_connect    true: in active mode the server never connects back
   files         NAME -> content of the files the server starts with
   listings      "NLST", "LIST *.txt" ... -> the data of that listing command;
                 without one, NLST lists the file names and LIST a long
                 format, each line ended by CR LF
-  transfer_end  the reply after a transfer's data (default 226)
+  transfer_end  the reply after a transfer's data (default 226; null: none)
 Texts are Latin-1: "\u00ff" is the Telnet IAC byte; "{xN}" stands for N
-letters x (over-long lines).
+letters x (over-long lines); "{split}" sends what comes before it as a packet
+of its own; "{endless}" sends letters x until the client goes away (a line
+that never ends), at most HOSTILE_SECONDS.
 
 The transcript has one line per received command line, "NAME#N: LINE",
 with bytes outside printable ASCII written as \\xNN.
@@ -32,6 +40,7 @@ import json
 import re
 import select
 import socket
+import struct
 import threading
 import time
 
@@ -55,6 +64,7 @@ DEFAULT_REPLIES = {
 }
 TELNET_IAC = 0xFF
 DATA_WAIT = 10
+HOSTILE_SECONDS = 30
 
 
 def printable(data):
@@ -78,6 +88,12 @@ def strip_telnet(line):
         out.append(line[i])
         i += 1
     return out.decode("latin-1")
+
+
+def reset(conn):
+    """Closes a connection with a reset instead of an orderly end."""
+    conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+    conn.close()
 
 
 class Session(threading.Thread):
@@ -113,6 +129,17 @@ class Session(threading.Thread):
         if line_end is not None:
             text = text.replace("\r\n", line_end)
         text = re.sub(r"\{x(\d+)\}", lambda m: "x" * int(m.group(1)), text)
+        if "{split}" in text:
+            for piece in text.split("{split}"):
+                self.send(piece)
+                time.sleep(0.02)
+            return
+        if text.endswith("{endless}"):
+            self.send(text[:-len("{endless}")])
+            end = time.time() + HOSTILE_SECONDS
+            while time.time() < end:
+                self.sock.sendall(b"x" * 65536)   # fails once the client has gone
+            return
         data = text.encode("latin-1")
         if self.settings.get("bytewise"):
             for i in range(len(data)):
@@ -198,7 +225,19 @@ class Session(threading.Thread):
                 return
             if mode == "slow":
                 time.sleep(self.settings.get("data_delay", 0.5))
-            conn.sendall(content)
+            if mode == "reset":
+                conn.sendall(content[:self.settings.get("data_bytes", 0)])
+                time.sleep(0.1)
+                reset(conn)
+            else:
+                conn.sendall(content)
+            if mode == "open":
+                # Never ends: held open until the client closes it.
+                conn.settimeout(HOSTILE_SECONDS)
+                try:
+                    conn.recv(1)
+                except OSError:
+                    pass
         self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
 
     def store(self, verb, name):
@@ -213,9 +252,19 @@ class Session(threading.Thread):
             self.send("425 Failed to establish connection.\r\n")
             return
         data = bytearray()
+        if self.settings.get("store") == "stall":
+            # Nothing is read: the client's sends fill the buffers and stop.
+            # Held until the client gives up (its control connection speaks
+            # or ends), and no final reply.
+            select.select([self.sock], [], [], HOSTILE_SECONDS)
+            conn.close()
+            return
         with conn:
             conn.settimeout(DATA_WAIT)
             while True:
+                if self.settings.get("store") == "reset" and len(data) >= self.settings.get("store_bytes", 0):
+                    reset(conn)
+                    break
                 # An ABOR on the control connection ends the transfer.
                 ready, _, _ = select.select([conn, self.sock], [], [], DATA_WAIT)
                 if self.sock in ready:
@@ -277,7 +326,9 @@ class Session(threading.Thread):
         verb, _, argument = text.partition(" ")
         verb = verb.upper()
         custom = verb in self.custom
-        if verb == "PASV":
+        if "every_reply" in self.settings:
+            self.send(self.settings["every_reply"])
+        elif verb == "PASV":
             planned = self.replies.get(verb)
             if isinstance(planned, list):
                 planned = planned[0]

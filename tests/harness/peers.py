@@ -45,7 +45,8 @@ class Vsftpd:
     directly (FtpProxy): PORT to another host, data from another host."""
 
     def __init__(self, limit_seconds=300, logging=True, prefix="WZ_VSFTPD", address="127.0.0.1",
-                 promiscuous=False):
+                 promiscuous=False, settings=()):
+        self.settings = list(settings)   # more "name=value" lines of its configuration
         self.limit = limit_seconds
         self.logging = logging
         self.prefix = prefix
@@ -88,8 +89,8 @@ class Vsftpd:
                 "log_ftp_protocol=%s" % ("YES" if self.logging else "NO"),
                 "max_clients=0", "max_per_ip=0", "delay_failed_login=0",
                 "pasv_promiscuous=%s" % ("YES" if self.promiscuous else "NO"),
-                "port_promiscuous=%s" % ("YES" if self.promiscuous else "NO"), "",
-            ]))
+                "port_promiscuous=%s" % ("YES" if self.promiscuous else "NO"),
+            ] + self.settings + [""]))
         self.process = subprocess.Popen(["timeout", str(self.limit), VSFTPD, config],
                                         stdin=subprocess.DEVNULL, start_new_session=True)
         wait_for_port(self.port, 10, self.address)
@@ -108,6 +109,7 @@ class Vsftpd:
         path = wzharness.wine_path if windows else (lambda p: p)
         return {
             self.prefix + "_HOST": "%s %d" % (self.address, self.port),
+            self.prefix + "_PORT": str(self.port),
             self.prefix + "_USER": self.user,
             self.prefix + "_PASSWORD": self.password,
             self.prefix + "_ROOT": path(self.root),
@@ -175,10 +177,13 @@ class Icmp:
 
 
 class Peers:
-    """The peers a test script names, started in order, stopped in reverse."""
+    """The peers a test script names, started in order, stopped in reverse.
+    A name may carry settings after it: "vsftpd2 idle_session_timeout=1"
+    adds that line to the vsftpd's configuration."""
 
     def __init__(self, names, scenario_file=None, windows=False):
-        self.names = names
+        self.requested = [name.split() for name in names]
+        self.names = [words[0] for words in self.requested]
         self.scenario_file = scenario_file
         self.windows = windows
         self.started = {}
@@ -187,12 +192,12 @@ class Peers:
         # Two vsftpd instances are there to exchange files with each other.
         pair = "vsftpd2" in self.names
         try:
-            for name in self.names:
+            for name, *settings in self.requested:
                 if name == "vsftpd":
-                    self.started[name] = Vsftpd(promiscuous=pair).start()
+                    self.started[name] = Vsftpd(promiscuous=pair, settings=settings).start()
                 elif name == "vsftpd2":
                     self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address="127.0.0.2",
-                                                promiscuous=True).start()
+                                                promiscuous=True, settings=settings).start()
                 elif name == "icmp":
                     self.started[name] = Icmp().start()
                 elif name == "scripted":

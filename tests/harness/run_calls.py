@@ -3,9 +3,10 @@
 for the Windows build) and checks its stdout/stderr/server directives.
 
 Directives the runner reads (the test host ignores them):
-  peer NAME                  start a peer for the script: vsftpd, vsftpd2
-                             (a second one, on 127.0.0.2), scripted, icmp (a
-                             raw ICMP socket: root)
+  peer NAME [SETTING]        start a peer for the script: vsftpd, vsftpd2
+                             (a second one, on 127.0.0.2; SETTING: a line of
+                             its configuration such as idle_session_timeout=1),
+                             scripted, icmp (a raw ICMP socket: root)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)
   stdout TEXT / stderr TEXT  output lines expected in order
@@ -17,7 +18,8 @@ Directives the runner reads (the test host ignores them):
 Expected texts may name ${NAME} variables too.
 The peers' settings reach the script as ${NAME} variables (peers.py); ${WZ_WORK}
 is a scratch directory, as a Windows path under Wine; TMPDIR (the temporary
-directory of the package on Linux) is ${WZ_WORK}/tmp."""
+directory of the package on Linux) is ${WZ_WORK}/tmp; ${WZ_UNREADABLE} names
+a file whose reading fails (/proc/self/mem: nothing is mapped at its start)."""
 import argparse
 import os
 import re
@@ -85,8 +87,8 @@ def main():
                 server_expected.append(("server", int(words[1]), wzharness.rexx_string(words[2])))
             elif words[0] == "server-none" and len(words) >= 2:
                 server_absent.append(wzharness.rexx_string(line))
-            elif words[0] == "peer" and len(words) == 2:
-                wanted_peers.append(words[1])
+            elif words[0] == "peer" and len(words) >= 2:
+                wanted_peers.append(" ".join(words[1:]))
             elif words[0] == "environment" and len(words) == 3:
                 environment[words[1]] = words[2]
 
@@ -96,6 +98,7 @@ def main():
         with peers.Peers(wanted_peers, options.scenarios, windows) as running:
             env = running.environment()
             env["WZ_WORK"] = wzharness.wine_path(work) if windows else work
+            env["WZ_UNREADABLE"] = wzharness.wine_path("/proc/self/mem") if windows else "/proc/self/mem"
             os.mkdir(os.path.join(work, "tmp"))
             env["TMPDIR"] = os.path.join(work, "tmp")
             env.update({name: substitute(value, env) for name, value in environment.items()})

@@ -151,15 +151,17 @@ int FtpParseInteger(const RXSTRING *arg, int *out)
     negative = p[i++] == '-';
   if (length > 0 && i == length)
     return 0;
-  long value = 0;
+  /* The magnitude stops growing past what an int holds, so nothing
+   * overflows and both builds (long is 32 bits on Win32) read the same. */
+  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+  long long value = 0;
   for (; i < length; i++) {
     if (p[i] < '0' || p[i] > '9')
       return 0;
-    if (value < INT_MAX)
-      value = value * 10 + (p[i] - '0');
+    value = value * 10 + (p[i] - '0');
+    if (value > limit)
+      value = limit;
   }
-  if (value > INT_MAX)
-    value = INT_MAX;
   *out = static_cast<int>(negative ? -value : value);
   return 1;
 }

@@ -2,6 +2,7 @@
  * directory, change, make and remove directory, site, system, quote. */
 #include "engine.h"
 
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -16,25 +17,41 @@ static void FtpSetElement(const char *stem, long number, const char *value)
   FtpSetVariable(stem, suffix, value);
 }
 
-/* The downloaded listing into stem1..stemN; the count, or -1 when the file
- * cannot be read. Line ends CR LF and LF alike end an element. */
-static long FtpStemFromFile(const char *name, const char *stem)
+/* Reads the downloaded listing through: with stem, setting stem1..stemN
+ * (at most limit elements), without, only counting them. The count, or -1
+ * when the file cannot be read. Line ends CR LF and LF alike end an element. */
+static long FtpReadListing(FILE *file, const char *stem, long limit)
 {
-  FILE *file = fopen(name, "rb");
-  if (file == NULL)
-    return -1;
   FtpListingReader reader;
   FtpListingBegin(&reader);
   unsigned char piece[8192];
   long count = 0;
   size_t got;
-  while ((got = fread(piece, 1, sizeof piece, file)) > 0)
-    for (size_t i = 0; i < got; i++)
-      if (FtpListingFeed(&reader, piece[i]))
-        FtpSetElement(stem, ++count, reader.element);
-  int failed = ferror(file);
+  while (count < limit && (got = fread(piece, 1, sizeof piece, file)) > 0)
+    for (size_t i = 0; i < got && count < limit; i++)
+      if (FtpListingFeed(&reader, piece[i])) {
+        count++;
+        if (stem)
+          FtpSetElement(stem, count, reader.element);
+      }
+  return ferror(file) ? -1 : count;
+}
+
+/* The downloaded listing into stem1..stemN; the count, or -1 when the file
+ * cannot be read. Read through once before any element is set: a listing
+ * that cannot be read whole sets none. */
+static long FtpStemFromFile(const char *name, const char *stem)
+{
+  FILE *file = fopen(name, "rb");
+  if (file == NULL)
+    return -1;
+  long count = FtpReadListing(file, NULL, LONG_MAX);
+  if (count > 0 && fseek(file, 0, SEEK_SET) == 0)
+    count = FtpReadListing(file, stem, count);
+  else if (count > 0)
+    count = -1;
   fclose(file);
-  return failed ? -1 : count;
+  return count;
 }
 
 int FtpListing(const char *command, const char *pattern, const char *stem, char *tempName, size_t size)

@@ -94,17 +94,37 @@ void FtpCloseData(void)
   }
 }
 
+static int FtpLossOfCurrentOnly;
+
+int FtpKeepOtherContext(int on)
+{
+  int before = FtpLossOfCurrentOnly;
+  FtpLossOfCurrentOnly = on;
+  return before;
+}
+
+static void FtpCloseDataOf(FtpConnection *context)
+{
+  if (context->data != FTP_NO_SOCKET) {
+    ftpNetShutdown(context->data);
+    ftpNetClose(context->data);
+    context->data = FTP_NO_SOCKET;
+  }
+}
+
 void FtpLostConnection(void)
 {
+  if (FtpLossOfCurrentOnly) {
+    FtpCloseControlOf(FtpContext);
+    FtpCloseDataOf(FtpContext);
+    FtpContext->connected = 0;
+    return;
+  }
   FtpConnection *primary = &FtpContexts[0];
   FtpConnection *second = &FtpContexts[1];
   if (primary->connected) {
     FtpCloseControlOf(primary);
-    if (primary->data != FTP_NO_SOCKET) {
-      ftpNetShutdown(primary->data);
-      ftpNetClose(primary->data);
-      primary->data = FTP_NO_SOCKET;
-    }
+    FtpCloseDataOf(primary);
     primary->connected = 0;
   }
   if (second->connected) {
@@ -116,20 +136,25 @@ void FtpLostConnection(void)
   ftpProcessCancelSocket(primary->control);
 }
 
-/* Reads one reply from the current control socket. waitMs < 0: no limit.
+/* Reads one reply from the current control socket, each wait for data within
+ * waitMs and the whole reply within wholeMs: a silent server, or one that
+ * trickles or never ends its line, loses the connection (code 421, class 4).
  * What has arrived is looked at first and only the bytes of this reply are
  * taken from the socket: a later reply stays there for the next read, as if
  * the reply had been read one byte at a time. */
-static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs)
+static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs, long wholeMs)
 {
   unsigned char chunk[512];
+  unsigned long start = ftpProcessTicks();
   for (;;) {
     FtpSocket s = FtpContext->control;
     if (s == FTP_NO_SOCKET) {
       FtpReplyCode = 421;
       return 4;
     }
-    if (waitMs >= 0 && ftpNetWaitReadable(s, FTP_NO_SOCKET, waitMs) <= 0) {
+    long left = wholeMs - static_cast<long>(ftpProcessTicks() - start);
+    long wait = left < waitMs ? left : waitMs;
+    if (wait <= 0 || ftpNetWaitReadable(s, FTP_NO_SOCKET, wait) <= 0) {
       FtpLostConnection();
       FtpReplyCode = 421;
       return 4;
@@ -180,7 +205,13 @@ int FtpReplyReader(int expectEnd)
 {
   FtpReplyParser parser;
   FtpReplyBegin(&parser, FTP_REPLY_READ, NULL, 0, 0);
-  return FtpReadReply(&parser, expectEnd, -1);
+  /* The answer to QUIT (log-off, eviction) is not worth a long wait. */
+  if (expectEnd) {
+    long wait = FtpLongWait(FTP_ABORT_WAIT_MS);
+    return FtpReadReply(&parser, expectEnd, wait, wait);
+  }
+  long wait = FtpLongWait(FTP_DATA_WAIT_MS);
+  return FtpReadReply(&parser, expectEnd, wait, wait * FTP_REPLY_WAITS);
 }
 
 static int FtpNoControl(void)
@@ -239,7 +270,8 @@ int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureA
   FtpSendLine(line, length + 2);
   FtpReplyParser parser;
   FtpReplyBegin(&parser, FTP_REPLY_CAPTURE, buffer, size, captureAll);
-  int replyClass = FtpReadReply(&parser, 0, FtpLongWait(FTP_DATA_WAIT_MS));
+  long wait = FtpLongWait(FTP_DATA_WAIT_MS);
+  int replyClass = FtpReadReply(&parser, 0, wait, wait * FTP_REPLY_WAITS);
   ftpProcessRestoreInterrupt(token);
   return replyClass;
 }

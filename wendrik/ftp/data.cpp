@@ -175,7 +175,7 @@ int FtpAcceptDataConnection(void)
 static int FtpSendAll(FtpSocket s, const char *bytes, size_t length)
 {
   while (length > 0) {
-    long sent = ftpNetSend(s, bytes, length, 0);
+    long sent = ftpNetSendWithin(s, bytes, length, FtpLongWait(FTP_DATA_WAIT_MS));
     if (sent <= 0)
       return -1;
     bytes += sent;
@@ -184,6 +184,10 @@ static int FtpSendAll(FtpSocket s, const char *bytes, size_t length)
   return 0;
 }
 
+/* 0 when the file went out whole, -1 when the transfer did not start
+ * (nothing more to read), 1 when it started but the file did not go out
+ * whole: a local read failure (FtpErrnoCode 7) or a data connection that
+ * failed or took nothing within the wait (6). */
 static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
 {
   if (FtpOpenDataConnection() != 0) {
@@ -210,12 +214,19 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
   int ascii = FtpContext->currentType == FTP_TYPE_ASCII;
   for (;;) {
     size_t got = fread(FtpTransferBuffer, 1, FTP_TRANSFER_PIECE, file);
-    if (got == 0)
+    if (got == 0) {
+      if (ferror(file)) {
+        FtpErrnoCode = FTPERR_LOCALFILE;
+        return 1;
+      }
       break;
+    }
     if (ascii && FtpTransferBuffer[got - 1] == 0x1A)
       got--;
-    if (got > 0 && FtpSendAll(FtpContext->data, FtpTransferBuffer, got) != 0)
-      break;
+    if (got > 0 && FtpSendAll(FtpContext->data, FtpTransferBuffer, got) != 0) {
+      FtpErrnoCode = FTPERR_ABORT;
+      return 1;
+    }
   }
   return 0;
 }
@@ -250,15 +261,18 @@ int FtpUpload(const char *command, const char *local, const char *remote)
       return -1;
     }
   }
-  int result = FtpUploadLoop(command, file, remote);
+  int loop = FtpUploadLoop(command, file, remote);
   if (standardInput)
     ftpProcessRestoreStream(stdin, streamMode);
   else
     fclose(file);
-  if (result == 0) {
+  int result = loop == 0 ? 0 : -1;
+  if (loop >= 0) {
+    /* The final reply is read in any case, so the next command gets its own;
+     * but a file that did not go out whole is a failure whatever it says. */
     FtpCloseData();
     int replyClass = FtpReplyReader(0);
-    if (replyClass == 4 || replyClass == 5) {
+    if (loop == 0 && (replyClass == 4 || replyClass == 5)) {
       FtpErrnoCode = FTPERR_COMMAND;
       result = -1;
     }
@@ -281,14 +295,25 @@ static void FtpAbortDownload(void)
     fflush(stderr);
   }
   ftpNetSend(control, abortLine, sizeof abortLine, 0);
-  if (ftpNetWaitReadable(control, FtpContext->data, FtpLongWait(FTP_ABORT_WAIT_MS)) <= 0) {
+  long wait = FtpLongWait(FTP_ABORT_WAIT_MS);
+  if (ftpNetWaitReadable(control, FtpContext->data, wait) <= 0) {
     FtpReplyCode = -1;
     FtpLostConnection();
     return;
   }
-  if (FtpContext->data != FTP_NO_SOCKET)
-    while (ftpNetReceive(FtpContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) > 0) {
+  /* What is still on its way on the data connection, within the same wait
+   * as a whole: a server that does not stop sending loses the connection. */
+  unsigned long start = ftpProcessTicks();
+  while (FtpContext->data != FTP_NO_SOCKET) {
+    long left = wait - static_cast<long>(ftpProcessTicks() - start);
+    if (left <= 0 || ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, left) <= 0) {
+      FtpReplyCode = -1;
+      FtpLostConnection();
+      return;
     }
+    if (ftpNetReceive(FtpContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) <= 0)
+      break;
+  }
   int replyClass = FtpReplyReader(0);
   if (FtpContext->control == FTP_NO_SOCKET)
     return;
@@ -323,7 +348,11 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
   FILE *file = NULL;
   int fileFailed = 0;
   int streamMode = 0;
-  (void)mode;   /* "w": created or truncated, written as bytes */
+  /* A file is received into a new file beside it, put in its place only
+   * when the transfer succeeded: a failed one leaves the old file whole. */
+  char part[FTP_PATH_SIZE] = "";
+  char place[FTP_PATH_SIZE] = "";
+  (void)mode;   /* "w": created or replaced, written as bytes */
 
   if (!standardOutput && ftpProcessPrepareTarget(local) != 0) {
     FtpErrnoCode = FTPERR_LOCALFILE;
@@ -352,26 +381,39 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
     file = stdout;
     streamMode = ftpProcessBinaryStream(stdout);
   } else {
-    file = fopen(local, "wb");
+    /* A listing's own temporary file is written directly. */
+    file = isRetrieve ? ftpProcessOpenDownload(local, part, place, sizeof part) : fopen(local, "wb");
     if (file == NULL) {
       fileFailed = 1;
       goto abort;
     }
   }
-  if (ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, FtpLongWait(FTP_DATA_WAIT_MS)) <= 0) {
-    FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
-    FtpCloseData();
-    /* No ABOR; but the transfer's own reply is still to come, and the next
-     * command would read it as its own: start that one on a new connection. */
-    if (FtpContext->commandPending)
-      FtpLostConnection();
-    FtpRestoreType(remembered);
-    goto done;
-  }
   for (;;) {
-    long got = ftpNetReceive(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE);
-    if (got <= 0)
+    /* Each wait for data is bounded, the first as every later one. */
+    long got = ftpNetReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
+                                   FtpLongWait(FTP_DATA_WAIT_MS));
+    if (got == FTP_NET_TIMED_OUT) {
+      FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
+      FtpCloseData();
+      /* No ABOR; but the transfer's own reply is still to come, and the next
+       * command would read it as its own: start that one on a new connection. */
+      if (FtpContext->commandPending)
+        FtpLostConnection();
+      FtpRestoreType(remembered);
+      goto done;
+    }
+    if (got == 0)
       break;
+    if (got < 0) {
+      /* The data connection broke: what came is not the whole, whatever the
+       * final reply says. */
+      FtpErrnoCode = FTPERR_ABORT;
+      FtpCloseData();
+      if (FtpContext->commandPending)
+        FtpReplyReader(0);
+      FtpRestoreType(remembered);
+      goto done;
+    }
     if (fwrite(FtpTransferBuffer, 1, static_cast<size_t>(got), file) != static_cast<size_t>(got)) {
       printf("local disk full. aborted\n");
       fflush(stdout);
@@ -399,6 +441,13 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
       goto done;
     }
   }
+  if (part[0]) {
+    if (ftpProcessPlaceDownload(part, place) != 0) {
+      FtpErrnoCode = FTPERR_LOCALFILE;
+      goto done;
+    }
+    part[0] = '\0';
+  }
   result = 0;
   goto done;
 
@@ -417,6 +466,8 @@ done:
     fclose(file);
   if (file != NULL && standardOutput)
     ftpProcessRestoreStream(stdout, streamMode);
+  if (part[0])
+    remove(part);
   ftpProcessRestoreInterrupt(token);
   return result;
 }

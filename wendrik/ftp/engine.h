@@ -29,11 +29,21 @@
 #define FTP_TRANSFER_PIECE 16384
 #define FTP_LOCAL_NAME_MAX 260
 
-/* Long waits of the product; WENDRIK_TEST_LONG_WAIT_MS shortens them (and the
- * pause of a server-to-server transfer) for tests. */
-#define FTP_DATA_WAIT_MS  60000L   /* accept, first data, each reply capture */
-#define FTP_ABORT_WAIT_MS 10000L   /* the answer to ABOR */
+/* Every wait for a peer has a bound, long enough for slow links; a wait that
+ * runs out drops the connection it was on, so the next call starts clean.
+ * WENDRIK_TEST_LONG_WAIT_MS shortens them (and the pause of a server-to-server
+ * transfer) for tests. */
+#define FTP_DATA_WAIT_MS  60000L   /* accept; each wait for data to come or to go
+                                      out on a data connection; each wait
+                                      within a reply */
+#define FTP_REPLY_WAITS   5        /* a whole reply within five such waits */
+#define FTP_ABORT_WAIT_MS 10000L   /* the answer to ABOR; the drain of an
+                                      aborted download; the answer to QUIT */
 #define FTP_ABORT_TAIL_MS 1000L    /* a last reply after an abort */
+#define FTP_PROXY_WAIT_MS 14400000L /* each final reply of a server-to-server
+                                      transfer (4 hours: it comes when the
+                                      whole file has gone between the servers) */
+#define FTP_PATH_SIZE 4096         /* a download's own file and where it goes */
 
 /* A session entry's control socket: an open socket, FTP_NO_SOCKET when the
  * entry was never connected, or FTP_CLOSED_SOCKET after the engine closed it
@@ -117,14 +127,23 @@ int FtpCommand(const char *format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
-/* Reads one complete reply; expectEnd: the connection closing is the answer (QUIT). */
+/* Reads one complete reply; expectEnd: the connection closing is the answer
+ * (QUIT). Each wait within FTP_DATA_WAIT_MS and the whole reply within
+ * FTP_REPLY_WAITS of them (an answer to QUIT: FTP_ABORT_WAIT_MS in all); a
+ * reply that does not come so is a lost connection (code 421, class 4). */
 int FtpReplyReader(int expectEnd);
-/* Sends a command and reads its reply with FTP_DATA_WAIT_MS per wait, copying
+/* Sends a command and reads its reply within the bounds of FtpReplyReader, copying
  * the text of 2xx lines (all lines with captureAll) into buffer, at most
  * size - 2 characters. */
 int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureAll);
-/* Closes the control and data sockets of both contexts; the primary becomes current. */
+/* Closes the control and data sockets of both contexts; the primary becomes
+ * current. While FtpKeepOtherContext is on, only the current context's. */
 void FtpLostConnection(void);
+/* On (1) while a session is opened: a connection lost there (a cached one the
+ * server dropped) is that context's alone, and the other context, which may
+ * hold a live connection of another login, stays as it is and stays other.
+ * The answer is the setting before, to restore. */
+int FtpKeepOtherContext(int on);
 /* Makes FTP_PRIMARY or FTP_SECOND the current context, each keeping its own
  * connection state and current cache entry; an interrupt that arrives during
  * the switch is delivered after it. */

@@ -37,8 +37,16 @@ FtpSocket ftpNetAccept(FtpSocket listener);
 /* One send call (urgent: as out-of-band data); never raises a signal.
  * The number of bytes sent, or -1. */
 long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent);
+/* Sends what the socket takes of bytes once it can take some, waiting at most
+ * milliseconds for that: the number of bytes sent, 0 when the time ran out,
+ * -1 on failure. */
+long ftpNetSendWithin(FtpSocket s, const void *bytes, size_t length, long milliseconds);
 /* One receive call: the bytes received, 0 at the end, -1 on failure. */
 long ftpNetReceive(FtpSocket s, void *buffer, size_t size);
+/* As ftpNetReceive once something has come, waiting at most milliseconds for
+ * that: FTP_NET_TIMED_OUT when nothing came in time. */
+#define FTP_NET_TIMED_OUT (-2)
+long ftpNetReceiveWithin(FtpSocket s, void *buffer, size_t size, long milliseconds);
 /* As ftpNetReceive, but the bytes stay in the socket for the next receive. */
 long ftpNetPeek(FtpSocket s, void *buffer, size_t size);
 /* Waits until a or b (either may be FTP_NO_SOCKET) is readable: 1 readable,

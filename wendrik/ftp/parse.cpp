@@ -182,8 +182,13 @@ int FtpParsePasv(const char *text, FtpAddress *address)
 
   char *cursor = copy;
   char *piece = FtpNextPiece(&cursor, " (,");
-  while (piece != NULL && !FtpIsDigit(*piece))
+  while (piece != NULL && !FtpIsDigit(*piece)) {
+    /* A negative number is no address byte; passing over it would read the
+     * numbers after it one place off. */
+    if (piece[0] == '-' && FtpIsDigit(piece[1]))
+      return -1;
     piece = FtpNextPiece(&cursor, " (,");
+  }
   int numbers[6];
   if (FtpPieceByte(piece, &numbers[0]) != 0)
     return -1;

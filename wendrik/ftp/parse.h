@@ -73,7 +73,8 @@ int FtpReplyClass(const FtpReplyParser *parser);
  *   227 Entering Passive Mode (127,0,0,1,195,149).
  *   227 =127,0,0,1,195,149
  * (the captured text after the code). 0 when the text holds six numbers of 0
- * to 255 in the expected places, -1 otherwise. */
+ * to 255 in the expected places, -1 otherwise (a negative number among the
+ * words before them too). */
 int FtpParsePasv(const char *text, FtpAddress *address);
 
 /* The host text of a login: a host, or a host, a blank and a port.

@@ -32,6 +32,9 @@ int ftpProcessCatchInterrupt(void);
 int ftpProcessInterrupted(void);
 /* Sleeps, waking early when an interrupt is recorded. */
 void ftpProcessPause(long milliseconds);
+/* A millisecond count that only goes forward (it may wrap: compare
+ * differences), for the bounds of waits made of several waits. */
+unsigned long ftpProcessTicks(void);
 
 /* Prompts "Account:" on the console and reads a line without echo, keeping at
  * most size - 1 characters. -1 (nothing written, nothing read) when standard
@@ -44,6 +47,16 @@ void ftpProcessWarning(const char *text);
 /* Download target: 0 when it can be written (missing files included; a
  * read-only file is made writable), -1 when not. */
 int ftpProcessPrepareTarget(const char *name);
+/* Where a download (RETR) writes: a new file beside the target, its name in
+ * part, to be put in the target's place (place: the target, or the file a
+ * symbolic link names) only when the transfer succeeded, so that a failed one
+ * leaves the old file as it was. The new file takes the old one's permissions.
+ * When the target is no plain file (a device) or its folder takes no new file,
+ * the target itself, opened as ever (part then ""). Null when nothing opens.
+ * part and place hold size bytes (FTP_PATH_SIZE). */
+FILE *ftpProcessOpenDownload(const char *target, char *part, char *place, size_t size);
+/* Puts the completed new file in place of the target: 0, or -1. */
+int ftpProcessPlaceDownload(const char *part, const char *place);
 /* 1 when the open file is a regular file. */
 int ftpProcessRegularFile(FILE *file);
 /* A new, empty file for a listing, named with the prefix "ftp" in the

@@ -59,9 +59,12 @@ static int FtpProxyPortText(char *text, size_t size)
 }
 
 /* Reads the current context's final reply, unless an interrupt comes first
- * (then -1). */
+ * or it does not start within FTP_PROXY_WAIT_MS (then -1: the transfer is
+ * stopped as after an interrupt). */
 static int FtpProxyReply(int *replyClass)
 {
+  unsigned long start = ftpProcessTicks();
+  long limit = FtpLongWait(FTP_PROXY_WAIT_MS);
   for (;;) {
     if (ftpProcessInterrupted())
       return -1;
@@ -70,7 +73,10 @@ static int FtpProxyReply(int *replyClass)
       *replyClass = 4;
       return 0;
     }
-    int ready = ftpNetWaitReadable(s, FTP_NO_SOCKET, 100);
+    long left = limit - static_cast<long>(ftpProcessTicks() - start);
+    if (left <= 0)
+      return -1;
+    int ready = ftpNetWaitReadable(s, FTP_NO_SOCKET, left < 100 ? left : 100);
     if (ready < 0 && ftpProcessInterrupted())
       return -1;
     if (ready != 0) {
@@ -167,7 +173,8 @@ int FtpServerToServer(const char *source, const char *target)
     }
   }
 
-  /* RETR refused, or an interrupt: stop what is still running on either side. */
+  /* RETR refused, an interrupt, or a final reply that did not come: stop
+   * what is still running on either side. */
   ftpProcessIgnoreInterrupt();
   int dropped = 0;
   const int sides[] = {FTP_SECOND, FTP_PRIMARY};
@@ -234,7 +241,16 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
   int secondType = FtpCurrentSession()->type;
   FtpEnsureType(type);
 
-  int rc = FtpUpload("STOR", source, target);
+  /* Only with the second context current is the upload the transfer between
+   * the servers; had the second connection been lost on the way (its TYPE),
+   * it would send a local file of the source's name. */
+  int rc;
+  if (!FtpSecondIsCurrent() || FtpContext->control == FTP_NO_SOCKET) {
+    FtpErrnoCode = FTPERR_COMMAND;
+    rc = -1;
+  } else {
+    rc = FtpUpload("STOR", source, target);
+  }
   FtpSwitchContext(FTP_PRIMARY);
   if (rc == 0) {
     if (FtpRestoreSessionType(primaryType) != 0) {

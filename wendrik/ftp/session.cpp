@@ -288,7 +288,7 @@ static void FtpEvict(FtpSession *entry)
   FtpContext->connected = 1;
 }
 
-int FtpOpenSession(const char *host, const char *user, const char *password, const char *account)
+static int FtpOpenSessionHere(const char *host, const char *user, const char *password, const char *account)
 {
   int found = -1;
   for (int i = 0; i < FTP_SESSION_COUNT && found < 0; i++)
@@ -353,6 +353,18 @@ int FtpOpenSession(const char *host, const char *user, const char *password, con
   FtpContext->currentType = FTP_TYPE_ASCII;
   SessionCache.next = static_cast<unsigned char>(SessionCache.next + 1);
   return 0;
+}
+
+int FtpOpenSession(const char *host, const char *user, const char *password, const char *account)
+{
+  /* A cached connection that its server dropped (the NOOP probe), or one
+   * that eviction ends, is this context's affair: the reconnect stays in
+   * this context, and the other context's connection is left alone (the
+   * primary's live one while FtpProxy opens its second login). */
+  int before = FtpKeepOtherContext(1);
+  int rc = FtpOpenSessionHere(host, user, password, account);
+  FtpKeepOtherContext(before);
+  return rc;
 }
 
 int FtpPrelude(int count, const char *const *required)

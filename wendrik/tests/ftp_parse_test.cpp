@@ -215,6 +215,8 @@ TEST(PasvText, GivesTheAddressOrRefusesTheText)
     {"Entering Passive Mode (127,0,0,1).", 0, {}, 0},
     {"Entering Passive Mode (127,0,0,1,4,).", 0, {}, 0},
     {"Entering Passive Mode (127,x,0,1,4,1).", 0, {}, 0},
+    {"Entering Passive Mode (127,0,0,1,-4,1).", 0, {}, 0},
+    {"Entering Passive Mode (-1,127,0,0,1,4,1).", 0, {}, 0},   // not read one place off
     {"Entering Passive Mode", 0, {}, 0},
     {"", 0, {}, 0},
   };

@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 static int ftpNetError;
@@ -154,6 +155,56 @@ long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent)
     if (n >= 0)
       return static_cast<long>(n);
     if (errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
+static long ftpNetNowMs(void)
+{
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+long ftpNetSendWithin(FtpSocket s, const void *bytes, size_t length, long milliseconds)
+{
+  /* Never waiting in send itself, where a peer that stops reading would hold
+   * it for ever; a wait only when the socket takes nothing now (a send that
+   * goes at once costs no wait: transfers stay as fast). */
+  long end = ftpNetNowMs() + milliseconds;
+  for (;;) {
+    ssize_t sent = send(s, bytes, length, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0)
+      return static_cast<long>(sent);
+    if (errno == EINTR)
+      continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK)
+      return ftpNetFail();
+    long left = end - ftpNetNowMs();
+    if (left <= 0)
+      return 0;
+    struct pollfd fd = {s, POLLOUT, 0};
+    if (poll(&fd, 1, static_cast<int>(left)) < 0 && errno != EINTR)
+      return ftpNetFail();
+  }
+}
+
+long ftpNetReceiveWithin(FtpSocket s, void *buffer, size_t size, long milliseconds)
+{
+  long end = ftpNetNowMs() + milliseconds;
+  for (;;) {
+    ssize_t n = recv(s, buffer, size, MSG_DONTWAIT);
+    if (n >= 0)
+      return static_cast<long>(n);
+    if (errno == EINTR)
+      continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK)
+      return ftpNetFail();
+    long left = end - ftpNetNowMs();
+    if (left <= 0)
+      return FTP_NET_TIMED_OUT;
+    struct pollfd fd = {s, POLLIN, 0};
+    if (poll(&fd, 1, static_cast<int>(left)) < 0 && errno != EINTR)
       return ftpNetFail();
   }
 }

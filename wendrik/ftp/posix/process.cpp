@@ -3,7 +3,9 @@
 #include "../process.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -134,6 +136,11 @@ void ftpProcessPause(long milliseconds)
   }
 }
 
+unsigned long ftpProcessTicks(void)
+{
+  return static_cast<unsigned long>(ftpNowMs());
+}
+
 int ftpProcessReadAccount(char *buffer, size_t size)
 {
   if (!isatty(STDIN_FILENO))
@@ -207,6 +214,65 @@ int ftpProcessTempFile(char *name, size_t size)
   }
   close(fd);
   return 0;
+}
+
+FILE *ftpProcessOpenDownload(const char *target, char *part, char *place, size_t size)
+{
+  part[0] = '\0';
+  if (strlen(target) >= size)
+    return NULL;
+  strcpy(place, target);
+  struct stat info;
+  int exists = lstat(target, &info) == 0;
+  if (exists && S_ISLNK(info.st_mode)) {
+    /* The file the link names is replaced, not the link; a link to nothing
+     * is written through as ever. */
+    char *real = realpath(target, NULL);
+    int usable = real != NULL && strlen(real) < size && stat(real, &info) == 0;
+    if (usable)
+      strcpy(place, real);
+    free(real);
+    if (!usable)
+      return fopen(target, "wb");
+  }
+  /* A device or a pipe is written as ever. */
+  if (exists && !S_ISREG(info.st_mode))
+    return fopen(target, "wb");
+  static unsigned counter;
+  const char *slash = strrchr(place, '/');
+  int folder = slash ? static_cast<int>(slash - place) + 1 : 0;
+  for (int attempt = 0; attempt < 100; attempt++) {
+    int length = snprintf(part, size, "%.*sftp%ld_%u.part", folder, place, static_cast<long>(getpid()), counter++);
+    if (length < 0 || static_cast<size_t>(length) >= size)
+      break;
+    int fd = open(part, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST)
+        continue;
+      break;
+    }
+    if (exists) {
+      /* The old file's owner, group and permissions, as far as this user
+       * may give them. */
+      int given = fchown(fd, info.st_uid, info.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), info.st_gid) == 0;
+      (void)given;
+      fchmod(fd, info.st_mode & 07777);
+    }
+    FILE *file = fdopen(fd, "wb");
+    if (file != NULL)
+      return file;
+    close(fd);
+    unlink(part);
+    break;
+  }
+  /* The folder takes no new file (the file alone is writable): in place. */
+  part[0] = '\0';
+  return fopen(target, "wb");
+}
+
+int ftpProcessPlaceDownload(const char *part, const char *place)
+{
+  return rename(part, place) == 0 ? 0 : -1;
 }
 
 int ftpProcessRegularFile(FILE *file)

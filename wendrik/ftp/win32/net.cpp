@@ -122,10 +122,56 @@ long ftpNetSend(FtpSocket s, const void *bytes, size_t length, int urgent)
   return n == SOCKET_ERROR ? -1 : n;
 }
 
+long ftpNetSendWithin(FtpSocket s, const void *bytes, size_t length, long milliseconds)
+{
+  /* Without waiting in send itself: a peer that stops reading would hold a
+   * blocking send for ever. */
+  SOCKET handle = ftpNetHandle(s);
+  DWORD start = GetTickCount();
+  for (;;) {
+    long left = milliseconds - static_cast<long>(GetTickCount() - start);
+    if (left < 0)
+      left = 0;
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(handle, &writable);
+    struct timeval limit;
+    limit.tv_sec = left / 1000;
+    limit.tv_usec = (left % 1000) * 1000;
+    int n = select(0, NULL, &writable, NULL, &limit);
+    if (n == SOCKET_ERROR)
+      return -1;
+    if (n == 0)
+      return 0;
+    u_long on = 1, off = 0;
+    ioctlsocket(handle, FIONBIO, &on);
+    int sent = send(handle, static_cast<const char *>(bytes), static_cast<int>(length), 0);
+    int error = sent == SOCKET_ERROR ? WSAGetLastError() : 0;
+    ioctlsocket(handle, FIONBIO, &off);
+    if (sent != SOCKET_ERROR)
+      return sent;
+    WSASetLastError(error);
+    if (error != WSAEWOULDBLOCK)
+      return -1;
+    if (left == 0)
+      return 0;
+  }
+}
+
 long ftpNetReceive(FtpSocket s, void *buffer, size_t size)
 {
   int n = recv(ftpNetHandle(s), static_cast<char *>(buffer), static_cast<int>(size), 0);
   return n == SOCKET_ERROR ? -1 : n;
+}
+
+long ftpNetReceiveWithin(FtpSocket s, void *buffer, size_t size, long milliseconds)
+{
+  int ready = ftpNetWaitReadable(s, FTP_NO_SOCKET, milliseconds);
+  if (ready < 0)
+    return -1;
+  if (ready == 0)
+    return FTP_NET_TIMED_OUT;
+  return ftpNetReceive(s, buffer, size);
 }
 
 long ftpNetPeek(FtpSocket s, void *buffer, size_t size)

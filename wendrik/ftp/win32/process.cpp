@@ -10,6 +10,7 @@
 #include <io.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 
 static volatile FtpSocket ftpCancelSocket = FTP_NO_SOCKET;
@@ -117,6 +118,11 @@ void ftpProcessPause(long milliseconds)
   }
 }
 
+unsigned long ftpProcessTicks(void)
+{
+  return GetTickCount();
+}
+
 int ftpProcessReadAccount(char *buffer, size_t size)
 {
   /* A console, not merely a character device: NUL is one too. */
@@ -181,6 +187,45 @@ int ftpProcessTempFile(char *name, size_t size)
     return -1;
   }
   return 0;
+}
+
+FILE *ftpProcessOpenDownload(const char *target, char *part, char *place, size_t size)
+{
+  part[0] = '\0';
+  if (strlen(target) >= size)
+    return NULL;
+  strcpy(place, target);
+  /* A device (NUL, CON, COM1) or a folder is written as ever. */
+  HANDLE existing = CreateFileA(target, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+  if (existing != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION information;
+    int plain = GetFileType(existing) == FILE_TYPE_DISK && GetFileInformationByHandle(existing, &information) &&
+                !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(existing);
+    if (!plain)
+      return fopen(target, "wb");
+  }
+  char full[MAX_PATH];
+  char *name = NULL;
+  DWORD length = GetFullPathNameA(target, sizeof full, full, &name);
+  if (length > 0 && length < sizeof full && name != NULL && size >= MAX_PATH) {
+    *name = '\0';   /* the folder, with its backslash */
+    if (GetTempFileNameA(full, "ftp", 0, part) != 0) {
+      FILE *file = fopen(part, "wb");
+      if (file != NULL)
+        return file;
+      DeleteFileA(part);
+    }
+  }
+  /* The folder takes no new file (the file alone is writable): in place. */
+  part[0] = '\0';
+  return fopen(target, "wb");
+}
+
+int ftpProcessPlaceDownload(const char *part, const char *place)
+{
+  return MoveFileExA(part, place, MOVEFILE_REPLACE_EXISTING) ? 0 : -1;
 }
 
 int ftpProcessRegularFile(FILE *file)

@@ -18,4 +18,12 @@ bool hostMakeReadOnly(const std::string &path);
 // package uses (TMPDIR, or the system's temporary path on Windows).
 int hostCountTempFiles(const std::string &prefix);
 
+// Creates a folder; the entries of one (its own "." and ".." not counted, -1
+// when it cannot be read).
+bool hostMakeDirectory(const std::string &path);
+int hostCountEntries(const std::string &path);
+
+// The process's peak resident memory in KiB so far; -1 where not known.
+long hostPeakMemoryKiB();
+
 #endif

@@ -42,3 +42,37 @@ int hostCountTempFiles(const std::string &prefix)
   closedir(dir);
   return count;
 }
+
+bool hostMakeDirectory(const std::string &path)
+{
+  return mkdir(path.c_str(), 0755) == 0;
+}
+
+int hostCountEntries(const std::string &path)
+{
+  DIR *dir = opendir(path.c_str());
+  if (!dir)
+    return -1;
+  int count = 0;
+  while (struct dirent *entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..")
+      count++;
+  }
+  closedir(dir);
+  return count;
+}
+
+long hostPeakMemoryKiB()
+{
+  FILE *status = fopen("/proc/self/status", "r");
+  if (!status)
+    return -1;
+  char line[256];
+  long peak = -1;
+  while (fgets(line, sizeof line, status))
+    if (sscanf(line, "VmHWM: %ld kB", &peak) == 1)
+      break;
+  fclose(status);
+  return peak;
+}

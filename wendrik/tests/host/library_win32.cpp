@@ -43,3 +43,29 @@ int hostCountTempFiles(const std::string &prefix)
   FindClose(search);
   return count;
 }
+
+bool hostMakeDirectory(const std::string &path)
+{
+  return CreateDirectoryA(path.c_str(), NULL) != 0;
+}
+
+int hostCountEntries(const std::string &path)
+{
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return -1;
+  int count = 0;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..")
+      count++;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+long hostPeakMemoryKiB()
+{
+  return -1;   // a Wine process's figures say little about the package
+}

@@ -21,6 +21,10 @@
 //   expect file FILE TEXT      FILE holds exactly TEXT
 //   expect same FILE FILE      two files hold the same bytes
 //   expect nofile FILE         FILE does not exist
+//   expect entries DIR N       DIR holds N entries (a download left nothing beside)
+//   expect within MS           the last call returned within MS milliseconds
+//   mkdir DIR                  create the folder DIR
+//   pause MS                   wait MS milliseconds (a server's idle time-out)
 //   expect tempfiles N         N files named ftp* in the temporary directory
 //   expect resultnumber        the result of the last call is a decimal number
 //   repeat N ... end           the lines between, N times; %i is the round (1..N)
@@ -32,6 +36,7 @@
 // omitted. ${NAME} is replaced by the environment variable NAME before a line
 // is read.
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +46,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_interpreter.h"
@@ -204,6 +210,7 @@ std::string printable(const std::string &text)
 
 struct LastCall {
   long rc = 0;
+  long milliseconds = 0;
   std::string result;
   std::string name;
 };
@@ -245,6 +252,9 @@ public:
     }
     std::cout << (failures_ ? "FAILED" : "PASSED") << ": " << script_ << " (" << checks_
               << " checks, " << failures_ << " failed)" << std::endl;
+    long peak = hostPeakMemoryKiB();
+    if (peak >= 0)
+      std::cout << "peak resident memory: " << peak << " KiB" << std::endl;
     return failures_ ? 1 : 0;
   }
 
@@ -302,13 +312,27 @@ private:
     } else if (verb == "make-file") {
       std::string name = reader.string();
       long size = std::stol(reader.word());
-      std::string content;
+      // Written in pieces: the host's own memory stays small beside the
+      // package's, whose peak the hostile cases report.
+      std::ofstream file(name, std::ios::binary | std::ios::trunc);
+      std::string piece;
       unsigned state = 12345;
       for (long i = 0; i < size; i++) {
         state = state * 1103515245u + 12345u;
-        content += static_cast<char>(state >> 16);
+        piece += static_cast<char>(state >> 16);
+        if (piece.size() == 65536 || i + 1 == size) {
+          file << piece;
+          piece.clear();
+        }
       }
-      writeFile(name, content);
+      if (!file)
+        fail("cannot write " + name);
+    } else if (verb == "mkdir") {
+      std::string name = reader.string();
+      if (!hostMakeDirectory(name))
+        fail("cannot create " + name);
+    } else if (verb == "pause") {
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::stol(reader.word())));
     } else if (verb == "readonly") {
       std::string name = reader.string();
       if (!hostMakeReadOnly(name))
@@ -336,7 +360,7 @@ private:
     else {
       // As the interpreter's error 43; a script expects it with "expect rc 43".
       std::cout << "call " << name << " -> routine not found" << std::endl;
-      last_ = LastCall{43, "", name};
+      last_ = LastCall{43, 0, "", name};
       return;
     }
     // As the interpreter does: the entry as given, then in upper case.
@@ -364,8 +388,11 @@ private:
     result.strlength = sizeof resultBuffer;
 
     std::cout.flush();
+    auto start = std::chrono::steady_clock::now();
     ULONG rc = function(nameBuffer.data(), static_cast<ULONG>(values.size()),
                         argv.empty() ? nullptr : argv.data(), "SESSION", &result);
+    last_.milliseconds = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
     std::fflush(stdout);
     last_.rc = static_cast<long>(rc);
     last_.result.assign(result.strptr ? result.strptr : "", result.strptr ? result.strlength : 0);
@@ -431,6 +458,15 @@ private:
       for (char c : last_.result)
         number = number && std::isdigit(static_cast<unsigned char>(c));
       check(number, "result " + printable(last_.result) + ", expected a number");
+    } else if (what == "entries") {
+      std::string name = reader.string();
+      long wanted = std::stol(reader.word());
+      int count = hostCountEntries(name);
+      check(count == wanted, name + " holds " + std::to_string(count) + " entries, expected " + std::to_string(wanted));
+    } else if (what == "within") {
+      long limit = std::stol(reader.word());
+      check(last_.milliseconds <= limit,
+            "the call took " + std::to_string(last_.milliseconds) + " ms, expected at most " + std::to_string(limit));
     } else if (what == "nofile") {
       std::string name = reader.string();
       std::string content;

@@ -36,6 +36,7 @@ primary = value('WZ_SCRIPTED_PROXY_PRIMARY',, 'ENVIRONMENT')
 second = value('WZ_SCRIPTED_PROXY_SECOND',, 'ENVIRONMENT')
 nopasv = value('WZ_SCRIPTED_PROXY_NOPASV',, 'ENVIRONMENT')
 noport = value('WZ_SCRIPTED_PROXY_NOPORT',, 'ENVIRONMENT')
+reset = value('WZ_SCRIPTED_DATA_RESET_226',, 'ENVIRONMENT')
 call FtpTrace
 
 /* Refused PWD, SYST, MKD, SITE: "-1", FTPCOMMAND, the variables empty. */
@@ -72,6 +73,18 @@ call check FtpRename('c.txt', 'd.txt'), '0', 'FtpRename'
 call check FtpDelete('d.txt'), '0', 'FtpDelete'
 call check FtpRmDir('sub'), '0', 'FtpRmDir'
 call check trap('x = FtpDelete()'), 40, 'FtpDelete without a name'
+
+/* A data connection reset half-way, 226 all the same: what came is not the
+   whole. The download keeps the old file, the listing sets no element. */
+call check FtpSetUser(reset, 'ray', 'pw'), '1', 'FtpSetUser'
+call lineout work'/kept.txt', 'the old copy'
+call lineout work'/kept.txt'
+call check FtpGet(work'/kept.txt', 'hello.txt'), '-1', 'FtpGet cut off'
+call check FTPERRNO, 'FTPABORT', 'FTPERRNO of a download cut off'
+call check linein(work'/kept.txt'), 'the old copy', 'the old file kept'
+cut.1 = 'before'
+call check FtpLs('', 'cut.'), '-1', 'FtpLs cut off'
+call check cut.0 cut.1 symbol('cut.2'), '0 before LIT', 'no element of a listing cut off'
 
 /* Directories and quoted commands. */
 call check FtpSetUser(commands, 'ray', 'pw'), '1', 'FtpSetUser'
