@@ -12,7 +12,7 @@ RELEASE := build/release
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap native win32 test test-native test-win32 demo bench fuzz soak clean
+.PHONY: all bootstrap fuzz-bootstrap native win32 test test-native test-win32 demo bench fuzz soak clean
 
 all: native win32
 
@@ -59,7 +59,12 @@ $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DWZ_SANITIZE=ON -DWZ_LIBFUZZER=ON
 
-fuzz: bootstrap $(FUZZ)/build.ninja
+fuzz-bootstrap:
+	@scripts/bootstrap packages.txt packages-fuzz.txt
+
+$(FUZZ)/build.ninja: | fuzz-bootstrap
+
+fuzz: fuzz-bootstrap $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j$(JOBS)
 	@scripts/fuzz $(FUZZ) $(FUZZ_SECONDS)
 
