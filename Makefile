@@ -41,8 +41,8 @@ test-native: native
 test-win32: win32
 	@scripts/run-tests $(WIN32)
 
-demo: native
-	@scripts/demo $(NATIVE)
+demo: all
+	@scripts/demo $(NATIVE) $(WIN32)
 
 $(RELEASE)/build.ninja:
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release

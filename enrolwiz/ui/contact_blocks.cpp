@@ -23,13 +23,13 @@ bool isListable(const CString& text)
 }
 
 // Selects the stored text (nothing is stored: nothing is selected).
-void selectStored(ContactForm& form, UINT id, const CString& stored, bool exact)
+void selectStored(PageForm& form, UINT id, const CString& stored, bool exact)
 {
   if (!stored.IsEmpty())
     form.selectEntry(id, stored, exact);
 }
 
-AnswerOutcome stopAt(ContactForm& form, UINT id)
+AnswerOutcome stopAt(PageForm& form, UINT id)
 {
   form.moveFocus(form.control(id));
   return AnswerOutcome::stop;
@@ -37,18 +37,18 @@ AnswerOutcome stopAt(ContactForm& form, UINT id)
 
 }  // namespace
 
-void loadEdit(ContactForm& form, UINT id, const CString& text, int limit)
+void loadEdit(PageForm& form, UINT id, const CString& text, int limit)
 {
   form.setText(id, text);
   form.limitText(id, limit);
 }
 
-ContactField fieldOf(ContactForm& form, UINT id)
+ContactField fieldOf(PageForm& form, UINT id)
 {
   return {form.text(id), form.control(id)};
 }
 
-void showField(ContactForm& form, UINT id, UINT labelId, bool shown)
+void showField(PageForm& form, UINT id, UINT labelId, bool shown)
 {
   form.show(id, shown);
   if (labelId)
@@ -57,7 +57,7 @@ void showField(ContactForm& form, UINT id, UINT labelId, bool shown)
 
 // --- name ---------------------------------------------------------------------
 
-NameBlock::NameBlock(ContactForm& form, const ContactContext& context, const NameView& view)
+NameBlock::NameBlock(PageForm& form, const ContactContext& context, const NameView& view)
     : form_(form),
       context_(context),
       firstName_(view.firstName()),
@@ -157,7 +157,7 @@ void NameBlock::store(NameView& view) const
 
 // --- address ------------------------------------------------------------------
 
-AddressBlock::AddressBlock(ContactForm& form, const ContactContext& context, const AddressView& view)
+AddressBlock::AddressBlock(PageForm& form, const ContactContext& context, const AddressView& view)
     : form_(form),
       context_(context),
       poBox_(view.addr2()),
@@ -300,7 +300,7 @@ void AddressBlock::store(AddressView& view, RegistrationRecord& record) const
 
 // --- phone --------------------------------------------------------------------
 
-PhoneBlock::PhoneBlock(ContactForm& form, const ContactContext& context, const PhoneView& view)
+PhoneBlock::PhoneBlock(PageForm& form, const ContactContext& context, const PhoneView& view)
     : form_(form), context_(context), phone_(view.phone()), extension_(view.extension())
 {
 }

@@ -8,7 +8,7 @@
 #include "tables/brand_profile.h"
 #include "tables/country_format.h"
 #include "tables/language_profile.h"
-#include "ui/contact_form.h"
+#include "ui/page_form.h"
 
 class NameView;
 class AddressView;
@@ -35,7 +35,7 @@ enum class AnswerOutcome { notMine, stop, runAgain };
 
 class NameBlock {
 public:
-  NameBlock(ContactForm& form, const ContactContext& context, const NameView& view);
+  NameBlock(PageForm& form, const ContactContext& context, const NameView& view);
 
   void load();
   NameFields fields() const;
@@ -46,14 +46,14 @@ private:
   // Language id 4 takes prefix and suffix as free text.
   bool freeText() const;
 
-  ContactForm& form_;
+  PageForm& form_;
   const ContactContext& context_;
   CString firstName_, initial_, lastName_, prefix_, suffix_;
 };
 
 class AddressBlock {
 public:
-  AddressBlock(ContactForm& form, const ContactContext& context, const AddressView& view);
+  AddressBlock(PageForm& form, const ContactContext& context, const AddressView& view);
 
   void load();
   AddressFields fields() const;
@@ -73,7 +73,7 @@ private:
   void fillStates(const CountryFormat& country);
   void showFrenchBox(int countryIndex);
 
-  ContactForm& form_;
+  PageForm& form_;
   const ContactContext& context_;
   CString poBox_, street_, city_, postalCode_, country_, state_;
   int french_;
@@ -82,7 +82,7 @@ private:
 
 class PhoneBlock {
 public:
-  PhoneBlock(ContactForm& form, const ContactContext& context, const PhoneView& view);
+  PhoneBlock(PageForm& form, const ContactContext& context, const PhoneView& view);
 
   void load();
   PhoneFields fields() const;
@@ -94,17 +94,17 @@ public:
   bool accepted() const { return accepted_; }
 
 private:
-  ContactForm& form_;
+  PageForm& form_;
   const ContactContext& context_;
   CString phone_, extension_;
   bool accepted_ = false;
 };
 
 // Puts a text into an edit and limits its length.
-void loadEdit(ContactForm& form, UINT id, const CString& text, int limit);
+void loadEdit(PageForm& form, UINT id, const CString& text, int limit);
 // A field's text and control, as the checks see it.
-ContactField fieldOf(ContactForm& form, UINT id);
+ContactField fieldOf(PageForm& form, UINT id);
 // Shows or hides a control and its label (labelId 0: none).
-void showField(ContactForm& form, UINT id, UINT labelId, bool shown);
+void showField(PageForm& form, UINT id, UINT labelId, bool shown);
 
 #endif

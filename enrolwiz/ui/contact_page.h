@@ -8,33 +8,7 @@
 
 #include "app/win32/palette_dialog.h"
 #include "ui/contact_page_core.h"
-
-// ContactForm over the controls of a dialog.
-class DialogContactForm : public ContactForm {
-public:
-  explicit DialogContactForm(CDialog& dialog) : dialog_(dialog) {}
-
-  CString text(UINT id) const override;
-  void setText(UINT id, const CString& text) override;
-  void limitText(UINT id, int characters) override;
-  void clearList(UINT id) override;
-  void addEntry(UINT id, const CString& text, int data, bool atEnd) override;
-  int selectedData(UINT id) const override;
-  bool selectEntry(UINT id, const CString& text, bool exact) override;
-  void makeFreeText(UINT id) override;
-  int checked(UINT id) const override;
-  void setChecked(UINT id, int state) override;
-  void show(UINT id, bool shown) override;
-  void enable(UINT id, bool enabled) override;
-  CWnd* control(UINT id) override;
-  void moveFocus(CWnd* control) override;
-  int report(CRegException& message) override;
-
-private:
-  HWND window(UINT id) const { return ::GetDlgItem(dialog_.m_hWnd, static_cast<int>(id)); }
-
-  CDialog& dialog_;
-};
+#include "ui/dialog_page_form.h"
 
 class ContactPage : public PageDialog {
 public:
@@ -46,7 +20,7 @@ protected:
 private:
   void onNext();
 
-  DialogContactForm form_;
+  DialogPageForm form_;
   ContactContext context_;
   ContactPageCore core_;
   CFont boldHeading_;

@@ -26,7 +26,7 @@ struct DeleteException {
 
 }  // namespace
 
-ContactPageCore::ContactPageCore(ContactForm& form, const ContactContext& context, RegistrationRecord& record)
+ContactPageCore::ContactPageCore(PageForm& form, const ContactContext& context, RegistrationRecord& record)
     : form_(form),
       context_(context),
       name_(form, context, record.nameView()),

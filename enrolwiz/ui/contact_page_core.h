@@ -1,4 +1,4 @@
-// ContactPageCore: what the contact page does, over a ContactForm. It owns the
+// ContactPageCore: what the contact page does, over a PageForm. It owns the
 // three field blocks and the page's own fields (job title, company, e-mail,
 // the consent box), fills the controls, runs the checks of "&Next>" with their
 // answers, checks a field as it is typed, and stores the page into the record.
@@ -10,7 +10,7 @@
 class ContactPageCore {
 public:
   // Reads the page's values from the record (the blocks read their views).
-  ContactPageCore(ContactForm& form, const ContactContext& context, RegistrationRecord& record);
+  ContactPageCore(PageForm& form, const ContactContext& context, RegistrationRecord& record);
 
   // Fills the controls, hiding the fields that the profiles do not use.
   void load();
@@ -37,7 +37,7 @@ public:
   const PhoneBlock& phone() const { return phone_; }
 
 private:
-  ContactForm& form_;
+  PageForm& form_;
   const ContactContext& context_;
   NameBlock name_;
   AddressBlock address_;

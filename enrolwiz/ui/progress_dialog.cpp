@@ -18,6 +18,14 @@ BOOL ProgressDialog::open(CWnd* page)
     return FALSE;
   ShowWindow(SW_SHOW);
   UpdateWindow();
+  // The submission blocks this thread until it ends: whatever the dialog
+  // still has to draw is drawn now, and the screen shows it.
+  MSG message;
+  while (::PeekMessageA(&message, m_hWnd, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  ::GdiFlush();
   wizardApp().setProgressDialog(m_hWnd);
   return TRUE;
 }

@@ -5,29 +5,256 @@ Usage: run_ui.py DRIVER SCENARIO PROGRAM_DIRECTORY OUTPUT_DIRECTORY
 
 OUTPUT_DIRECTORY is emptied first; afterwards it holds the driver's
 report.txt, the standard output of each program started (programN.out) and NN-what.png.
-The test passes when the report ends with PASS."""
+The test passes when the report ends with PASS and the runner's own checks hold.
+
+A scenario may also name loopback servers and fixtures of its own; the
+runner takes these lines out, starts the servers before the driver runs and
+stops them after it, and fills their ports into the other lines:
+  gateway, pac, proxy, socks, danted, closed
+                     servers as the submission cases name them
+                     (enrolwiz/net/tests/submission_servers.py; replies from
+                     DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}
+  fixture FILE       a .reg template of DATA/registry, loaded with regedit into
+                     the session's registry before the driver runs; the values
+                     it sets are deleted again afterwards
+  prefs FILE         a prefs.js template of DATA/prefs in the Netscape profile
+                     folder ${PROFILE} (OUTPUT_DIRECTORY/profile)
+  bookmarks          an empty Netscape bookmark file in that folder;
+  bookmark LINE      ... which then ends with these lines, in order
+  received NAME TEXT a request line that server NAME received begins with TEXT
+  request NAME N     the Nth request line that server NAME received is a
+                     registration request whose parameters are the "pair" lines
+  pair KEY=VALUE     that follow it, exactly and in order, each value as the
+                     program had it before escaping (in double quotes when it
+                     begins or ends with a blank); the escaping is checked too
+The driver's step "remember NAME KEY VALUE" (a registry value) makes ${NAME}
+for the pair lines. The requests that servers received, parameter by
+parameter, are written to OUTPUT_DIRECTORY/received.txt. A server that cannot
+run here (danted missing, a fixed port and no root) skips the scenario
+(status 77)."""
 import glob
+import json
 import os
+import re
 import shutil
 import subprocess
 import sys
 
 import wzharness
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.join(HERE, "..", "..")
+SERVERS = os.path.join(ROOT, "enrolwiz", "net", "tests")
+DATA = os.path.join(SERVERS, "data", "submission")
+sys.path.insert(0, SERVERS)
+
+import submission_servers as servers  # noqa: E402
+
 DESKTOP_SIZE = "800x600"
+SKIPPED = 77
+SERVER_KEYWORDS = {"gateway", "pac", "proxy", "socks", "danted", "closed"}
+RUNNER_KEYWORDS = SERVER_KEYWORDS | {"fixture", "prefs", "bookmarks", "bookmark", "received", "request", "pair"}
+GATEWAY_MARK = "/scripts/mwisapi.dll/Service.Gateway.DoGet?"
+BOOKMARK_FILE = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n"
+
+
+def url_encode(text):
+    """The program's escaping: letters, digits and "_" stay, every other byte
+    becomes "%" and two lower-case hex digits."""
+    out = []
+    for byte in text.encode("latin-1"):
+        c = chr(byte)
+        out.append(c if c.isascii() and (c.isalnum() or c == "_") else "%%%02x" % byte)
+    return "".join(out)
+
+
+def url_decode(text):
+    return re.sub(r"%([0-9A-Fa-f]{2})", lambda m: chr(int(m.group(1), 16)), text)
+
+
+def query_of(line):
+    """The parameters of a received request line (escaped as the transcript
+    writes it), or None when it is no registration request."""
+    line = line.replace("\\r", "").replace("\\n", "").replace("\\\\", "\\")
+    at = line.find(GATEWAY_MARK)
+    if at < 0:
+        return None
+    return line[at + len(GATEWAY_MARK):].split("&")
+
+
+def undo_registry(text):
+    """A .reg text that deletes every value that the given one sets."""
+    out = ["REGEDIT4", ""]
+    for line in text.splitlines():
+        line = line.strip()
+        if line.startswith("[") and line.endswith("]"):
+            out += ["", line]
+        elif line.startswith("@="):
+            out.append("@=-")
+        elif line.startswith('"') and '"=' in line[1:]:
+            out.append(line[:line.index('"=', 1) + 2] + "-")
+    return "\r\n".join(out) + "\r\n"
+
+
+class Scenario:
+    def __init__(self, path, output):
+        self.output = output
+        self.driver_lines = []
+        self.directives = []
+        with open(path, encoding="latin-1") as f:
+            for line in f.read().splitlines():
+                keyword, _, rest = line.strip().partition(" ")
+                if keyword in RUNNER_KEYWORDS:
+                    self.directives.append((keyword, rest.strip()))
+                else:
+                    self.driver_lines.append(line)
+        self.servers = []
+        self.transcript = servers.Transcript()
+        self.profile = os.path.join(output, "profile")
+        self.values = {"PROFILE": wzharness.wine_path(self.profile)}
+        self.undo = None
+
+    def all(self, keyword):
+        return [rest for k, rest in self.directives if k == keyword]
+
+    def start(self):
+        with open(os.path.join(DATA, "gateway", "replies.json"), encoding="utf-8") as f:
+            replies = json.load(f)["replies"]
+        self.servers, values = servers.make_servers(
+            [(k, rest) for k, rest in self.directives if k in SERVER_KEYWORDS], DATA, replies, self.transcript)
+        self.values.update(values)
+        for server in self.servers:
+            server.start(self.values)
+        os.makedirs(self.profile, exist_ok=True)
+        for name in self.all("prefs"):
+            with open(os.path.join(DATA, "prefs", name), encoding="latin-1") as f:
+                text = servers.render(f.read(), self.values)
+            with open(os.path.join(self.profile, "prefs.js"), "w", encoding="latin-1", newline="") as f:
+                f.write(text)
+        if self.all("bookmarks"):
+            with open(os.path.join(self.profile, "bookmark.htm"), "w", encoding="latin-1", newline="\r\n") as f:
+                f.write(BOOKMARK_FILE)
+        fixtures = []
+        for name in self.all("fixture"):
+            with open(os.path.join(DATA, "registry", name), encoding="latin-1") as f:
+                fixtures.append(servers.render_registry(f.read(), self.values))
+        if fixtures:
+            self.undo = "".join(undo_registry(text) for text in fixtures)
+            for i, text in enumerate(fixtures):
+                self.regedit("fixture%d.reg" % i, text)
+
+    def regedit(self, name, text):
+        path = os.path.join(self.output, name)
+        with open(path, "w", encoding="latin-1", newline="\r\n") as f:
+            f.write(text.replace("\r\n", "\n"))
+        status, out, err = wzharness.run([wzharness.WINE_RUN, "regedit", "/s", wzharness.wine_path(path)],
+                                         timeout=60)
+        if status != 0:
+            raise RuntimeError("regedit %s failed (%d): %s%s" % (name, status, out, err))
+
+    def stop(self):
+        for server in self.servers:
+            server.stop()
+        if self.undo:
+            self.regedit("fixture-undo.reg", self.undo)
+
+    def driver_scenario(self):
+        path = os.path.join(self.output, "scenario.txt")
+        with open(path, "w", encoding="latin-1") as f:
+            for line in self.driver_lines:
+                f.write(servers.render(line, self.values) + "\n")
+        return path
+
+    def check(self, report):
+        for name, value in re.findall(r"^    remember (\w+)=(.*)$", report, re.M):
+            self.values[name] = value
+        failures = [line for line in self.transcript.lines if ": server error: " in line]
+        requests = {}
+        for keyword, rest in self.directives:
+            if keyword == "received":
+                name, _, text = rest.partition(" ")
+                text = servers.render(text, self.values)
+                if not any(line.startswith(text) for line in self.transcript.of(name)):
+                    failures.append("%s received no request line that begins with %r" % (name, text))
+            elif keyword == "request":
+                name, number = rest.split()
+                requests[(name, int(number))] = []
+                current = requests[(name, int(number))]
+            elif keyword == "pair":
+                current.append(servers.render(rest, self.values))
+        for (name, number), pairs in requests.items():
+            failures += self.check_request(name, number, pairs)
+        wanted = [servers.render(line, self.values) for line in self.all("bookmark")]
+        if wanted:
+            with open(os.path.join(self.profile, "bookmark.htm"), encoding="latin-1", newline="") as f:
+                lines = f.read().split("\r\n")
+            if lines and lines[-1] == "":
+                lines.pop()
+            if lines[-len(wanted):] != wanted:
+                failures.append("the bookmark file does not end with %r; it is %r" % (wanted, lines))
+        return failures
+
+    def check_request(self, name, number, wanted):
+        got = self.transcript.of(name)
+        if len(got) < number:
+            return ["%s received %d request(s), not %d" % (name, len(got), number)]
+        query = query_of(got[number - 1])
+        if query is None:
+            return ["%s's request %d is no registration request: %s" % (name, number, got[number - 1])]
+        failures = []
+        for i in range(max(len(query), len(wanted))):
+            sent = query[i] if i < len(query) else None
+            expected = wanted[i] if i < len(wanted) else None
+            if sent is None or expected is None:
+                failures.append("%s request %d, pair %d: expected %r, sent %r" % (name, number, i + 1, expected, sent))
+                continue
+            key, _, raw = sent.partition("=")
+            value = url_decode(raw)
+            wanted_key, _, wanted_value = expected.partition("=")
+            if len(wanted_value) >= 2 and wanted_value[0] == wanted_value[-1] == '"':
+                wanted_value = wanted_value[1:-1]
+            if (key, value) != (wanted_key, wanted_value):
+                failures.append("%s request %d, pair %d: expected %s=%r, sent %s=%r"
+                                % (name, number, i + 1, wanted_key, wanted_value, key, value))
+            elif url_encode(value) != raw:
+                failures.append("%s request %d, pair %d: %s is escaped as %r, not %r"
+                                % (name, number, i + 1, key, raw, url_encode(value)))
+        return failures
+
+    def write_received(self):
+        """Every request line the servers received, registration requests
+        parameter by parameter."""
+        out = []
+        for line in self.transcript.lines:
+            out.append(line)
+            query = query_of(line.split(": ", 1)[1])
+            if query:
+                out += ["    %s = %s" % (pair.partition("=")[0], url_decode(pair.partition("=")[2])) for pair in query]
+        with open(os.path.join(self.output, "received.txt"), "w", encoding="latin-1") as f:
+            f.write("".join(line + "\n" for line in out))
+        return out
 
 
 def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
-    driver, scenario, programs, output = sys.argv[1:]
+    driver, scenario_path, programs, output = sys.argv[1:]
     if os.path.isdir(output):
         shutil.rmtree(output)
     os.makedirs(output)
-    name = os.path.splitext(os.path.basename(scenario))[0]
-    command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, DESKTOP_SIZE), driver,
-               wzharness.wine_path(scenario), wzharness.wine_path(output), wzharness.wine_path(programs)]
-    status, out, err = wzharness.run(command, timeout=180, env={"WZ_WINE_TIMEOUT": "170"})
+    scenario = Scenario(scenario_path, output)
+    name = os.path.splitext(os.path.basename(scenario_path))[0]
+    try:
+        scenario.start()
+        command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, DESKTOP_SIZE), driver,
+                   wzharness.wine_path(scenario.driver_scenario()), wzharness.wine_path(output),
+                   wzharness.wine_path(programs)]
+        status, out, err = wzharness.run(command, timeout=180, env={"WZ_WINE_TIMEOUT": "170"})
+    except servers.Unavailable as why:
+        print("skipped: %s" % why)
+        return SKIPPED
+    finally:
+        scenario.stop()
     for bitmap in sorted(glob.glob(os.path.join(output, "*.bmp"))):
         png = bitmap[:-4] + ".png"
         if subprocess.run(["convert", bitmap, png]).returncode == 0:
@@ -38,9 +265,15 @@ def main():
     for program_out in sorted(glob.glob(os.path.join(output, "program*.out"))):
         sys.stdout.write("--- %s ---\n" % os.path.basename(program_out) +
                          open(program_out, encoding="latin-1").read())
+    received = scenario.write_received()
+    if received:
+        sys.stdout.write("--- received ---\n" + "".join(line + "\n" for line in received))
     print("screenshots: " + output)
+    failures = scenario.check(report)
+    for failure in failures:
+        print("FAIL: " + failure)
     lines = report.strip().splitlines()
-    if not lines or lines[-1] != "PASS":
+    if not lines or lines[-1] != "PASS" or failures:
         if err:
             sys.stdout.write("--- standard error ---\n" + err)
         print("FAIL: the scenario did not pass (driver status %d)" % status)

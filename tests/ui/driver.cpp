@@ -359,6 +359,13 @@ private:
       std::string value;
       if (readRegistry(w[1], w[2], value))
         throw Failure("registry value " + w[2] + " exists: \"" + value + "\"");
+    } else if (verb == "remember") {
+      // For the runner's checks after the scenario (the runner reads the line).
+      need(3);
+      std::string value;
+      if (!readRegistry(w[2], w[3], value))
+        throw Failure("registry value " + w[2] + "\\" + w[3] + " is missing");
+      say("    remember " + w[1] + "=" + value);
     } else if (verb == "registry-set") {
       need(3);
       writeRegistry(w[1], w[2], w[3]);

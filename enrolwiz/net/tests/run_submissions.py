@@ -126,45 +126,9 @@ class Run:
         return wzharness.wine_path(path) if self.windows else path
 
     def make_servers(self):
-        by_name = {}
-        for keyword, rest, _ in self.case.directives:
-            words = rest.split()
-            if keyword == "gateway":
-                name, words = words[0], words[1:]
-                address, port = "127.0.0.1", 0
-                if words and words[0].startswith("@"):
-                    address, _, same_as = words[0][1:].partition(":")
-                    port = by_name[same_as].port if same_as else 0
-                    words = words[1:]
-                replies = [servers.Reply(self.replies[w]) for w in words]
-                server = servers.Gateway(name, self.transcript, replies, address, port)
-            elif keyword == "pac":
-                with open(os.path.join(self.data, "scripts", words[1]), encoding="latin-1") as f:
-                    script = f.read()
-                text = "HTTP/1.0 200 OK\r\nContent-Type: application/x-ns-proxy-autoconfig\r\n\r\n" + script
-                server = servers.Gateway(words[0], self.transcript, [servers.Reply({"text": text})])
-            elif keyword == "proxy":
-                routes = {}
-                for route in words[1:]:
-                    host, _, gateway = route.partition("=")
-                    routes[host.lower()] = gateway
-                server = servers.Proxy(words[0], self.transcript, routes)
-            elif keyword == "socks":
-                server = servers.Socks(words[0], self.transcript, words[1])
-            elif keyword == "danted":
-                server = servers.Danted(words[0])
-            elif keyword == "closed":
-                server = servers.Closed(words[0])
-            else:
-                continue
-            by_name[server.name] = server
-            self.servers.append(server)
-            self.values[server.name + ".port"] = server.port
-            self.values[server.name + ".host"] = server.host
-            self.values[server.name + ".porthex"] = "%02x %02x" % divmod(server.port, 256)
-        for server in self.servers:
-            if isinstance(server, servers.Proxy):
-                server.routes = {host: by_name[name] for host, name in server.routes.items()}
+        directives = [(keyword, rest) for keyword, rest, _ in self.case.directives]
+        self.servers, values = servers.make_servers(directives, self.data, self.replies, self.transcript)
+        self.values.update(values)
 
     def profile(self):
         """The Netscape profile directory as the program names it, and where
@@ -184,10 +148,9 @@ class Run:
         for i, name in enumerate(self.case.all("registry")):
             with open(os.path.join(self.data, "registry", name.strip()), encoding="latin-1") as f:
                 template = f.read()
-            reg_values = {k: str(v).replace("\\", "\\\\") for k, v in self.values.items()}
             path = os.path.join(self.dir, "fixture%d.reg" % i)
             with open(path, "w", encoding="latin-1", newline="\r\n") as f:
-                f.write(servers.render(template, reg_values))
+                f.write(servers.render_registry(template, self.values))
             args += ["--registry", self.program_path(path)]
         for name in self.case.all("prefs"):
             with open(os.path.join(self.data, "prefs", name.strip()), encoding="latin-1") as f:

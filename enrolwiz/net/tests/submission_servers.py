@@ -2,9 +2,12 @@
 that answers each request line with the next reply of its case, a scripted
 HTTP proxy that checks the absolute URI and forwards the request, a scripted
 SOCKS 4 server that grants, refuses, closes or stays silent, and the real
-danted. Every server binds to a 127.x address on a port from port 0, serves
-each connection for a bounded time, writes what it receives to a shared
-transcript, and is stopped by the test."""
+danted. Every server binds to a 127.x address on a port from port 0 (or on
+the one fixed port a case asks for), serves each connection for a bounded
+time, writes what it receives to a shared transcript, and is stopped by the
+test. make_servers builds them from the directives that the submission cases
+and the wizard's scenarios share."""
+import fcntl
 import os
 import select
 import shutil
@@ -116,6 +119,33 @@ def relay(a, b, deadline):
                 del open_ends[side]
 
 
+class FixedPortLock:
+    """A fixed port below 1024 (the registration servers' port 80) is the same
+    for every test run on the machine: runs take turns through a lock file,
+    and only root may bind it."""
+
+    PATH = "/tmp/enrolwiz-tests-port-%d.lock"
+    WAIT = 300  # seconds to wait for another run's turn
+
+    def __init__(self, port):
+        if os.geteuid() != 0:
+            raise Unavailable("port %d can be bound by root only" % port)
+        self.file = open(self.PATH % port, "w")
+        deadline = time.time() + self.WAIT
+        while True:
+            try:
+                fcntl.flock(self.file, fcntl.LOCK_EX | fcntl.LOCK_NB)
+                return
+            except OSError:
+                if time.time() >= deadline:
+                    self.file.close()
+                    raise Unavailable("port %d stayed taken by another test run" % port)
+                time.sleep(0.5)
+
+    def release(self):
+        self.file.close()
+
+
 class Server:
     """A listener on a loopback address that serves each connection in a thread."""
 
@@ -123,8 +153,18 @@ class Server:
         self.name = name
         self.transcript = transcript
         self.host = address
+        self.lock = FixedPortLock(port) if 0 < port < 1024 else None
         self.listener = socket.socket()
-        self.listener.bind((address, port))
+        if port:
+            # The last run's connections to a fixed port may still be waiting out their close.
+            self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            self.listener.bind((address, port))
+        except OSError as error:
+            self.listener.close()
+            if self.lock:
+                self.lock.release()
+            raise Unavailable("cannot listen on %s:%d: %s" % (address, port, error))
         self.listener.listen(16)
         self.port = self.listener.getsockname()[1]
         self.count = 0
@@ -170,6 +210,9 @@ class Server:
         self.listener.close()
         for thread in self.threads:
             thread.join(5)
+        if self.lock:
+            self.lock.release()
+            self.lock = None
 
 
 def render(text, values):
@@ -397,3 +440,69 @@ class Danted:
                 self.process.kill()
                 self.process.wait()
         shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def make_servers(directives, data, replies, transcript):
+    """The servers of a case's directives (keyword, rest), not yet started,
+    and the placeholder values of their hosts and ports:
+      gateway NAME [@ADDR[:OTHER]] REPLY..  scripted gateway on ADDR, on the port of
+                                            server OTHER or on port OTHER when it is a number;
+                                            its nth connection gets the nth reply (the last repeats)
+      pac NAME FILE                         a gateway that serves the script DATA/scripts/FILE
+      proxy NAME HOST=GATEWAY..             scripted HTTP proxy and its routes
+      socks NAME MODE                       scripted SOCKS 4 server
+      danted NAME                           the real SOCKS server
+      closed NAME                           a loopback port that nobody listens on
+    Other keywords are left alone. Servers made before a failure are stopped."""
+    made = []
+    by_name = {}
+    values = {}
+    try:
+        for keyword, rest in directives:
+            words = rest.split()
+            if keyword == "gateway":
+                name, words = words[0], words[1:]
+                address, port = "127.0.0.1", 0
+                if words and words[0].startswith("@"):
+                    address, _, same_as = words[0][1:].partition(":")
+                    port = int(same_as) if same_as.isdigit() else by_name[same_as].port if same_as else 0
+                    words = words[1:]
+                server = Gateway(name, transcript, [Reply(replies[w]) for w in words], address, port)
+            elif keyword == "pac":
+                with open(os.path.join(data, "scripts", words[1]), encoding="latin-1") as f:
+                    script = f.read()
+                text = "HTTP/1.0 200 OK\r\nContent-Type: application/x-ns-proxy-autoconfig\r\n\r\n" + script
+                server = Gateway(words[0], transcript, [Reply({"text": text})])
+            elif keyword == "proxy":
+                routes = {}
+                for route in words[1:]:
+                    host, _, gateway = route.partition("=")
+                    routes[host.lower()] = gateway
+                server = Proxy(words[0], transcript, routes)
+            elif keyword == "socks":
+                server = Socks(words[0], transcript, words[1])
+            elif keyword == "danted":
+                server = Danted(words[0])
+            elif keyword == "closed":
+                server = Closed(words[0])
+            else:
+                continue
+            by_name[server.name] = server
+            made.append(server)
+            values[server.name + ".port"] = server.port
+            values[server.name + ".host"] = server.host
+            values[server.name + ".porthex"] = "%02x %02x" % divmod(server.port, 256)
+        for server in made:
+            if isinstance(server, Proxy):
+                server.routes = {host: by_name[name] for host, name in server.routes.items()}
+    except BaseException:
+        for server in made:
+            server.stop()
+        raise
+    return made, values
+
+
+def render_registry(template, values):
+    """A .reg template with its placeholders filled in, the values escaped as
+    REGEDIT4 strings want them."""
+    return render(template, {k: str(v).replace("\\", "\\\\") for k, v in values.items()})

@@ -1,17 +1,16 @@
-// ContactForm: the contact page's controls as its blocks and checks see them,
-// by control id (res/resource.h). The Windows page answers with its real
-// controls; a test answers with values it sets, so the page's logic runs
-// without a window.
-#ifndef ENROLWIZ_UI_CONTACT_FORM_H
-#define ENROLWIZ_UI_CONTACT_FORM_H
+// PageForm: a page's controls as its logic sees them, by control id
+// (res/resource.h). The Windows pages answer with their real controls; a test
+// answers with values it sets, so the pages' logic runs without a window.
+#ifndef ENROLWIZ_UI_PAGE_FORM_H
+#define ENROLWIZ_UI_PAGE_FORM_H
 
 #include "framework/cstring.h"
 
 class CRegException;
 
-class ContactForm {
+class PageForm {
 public:
-  virtual ~ContactForm() = default;
+  virtual ~PageForm() = default;
 
   // An edit's text, or the text of a list's selected entry (empty when none).
   virtual CString text(UINT id) const = 0;
