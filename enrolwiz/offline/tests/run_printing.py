@@ -36,6 +36,8 @@ RUN_UI = os.path.join(HERE, "..", "..", "..", "tests", "harness", "run_ui.py")
 QUEUE = "VirtualPDF"
 PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 BACKEND_CONFIG = "/etc/cups/cups-pdf.conf"
+# Where the print server sees its work folder, in its own mount namespace only.
+INSIDE = "/mnt"
 PAGE_BREAK = "<page>"
 
 
@@ -50,7 +52,7 @@ def skip_reason():
     for tool in ("cupsd", "lpadmin", "lpstat", "pdftotext", "unshare"):
         if not shutil.which(tool):
             return tool + " is missing"
-    for path in (PPD, BACKEND_CONFIG, "/usr/lib/cups/backend/cups-pdf"):
+    for path in (PPD, BACKEND_CONFIG, "/usr/lib/cups/backend/cups-pdf", INSIDE):
         if not os.path.exists(path):
             return path + " is missing"
     return None
@@ -68,28 +70,30 @@ class PrintServer:
             raise SystemExit("the build tree's path is too long for the server's socket: " + self.socket)
 
     def folder(self, name):
-        path = os.path.join(self.work, name)
-        os.makedirs(path, exist_ok=True)
-        return path
+        """A folder of the work folder, by the path the server sees it under."""
+        os.makedirs(os.path.join(self.work, name), exist_ok=True)
+        return os.path.join(INSIDE, name)
 
     def configure(self):
         conf = self.folder("conf")
         log = self.folder("log")
-        write(os.path.join(conf, "cupsd.conf"),
+        conf_here = os.path.join(self.work, "conf")
+        write(os.path.join(conf_here, "cupsd.conf"),
               "Listen %s\nLogLevel info\nWebInterface No\nBrowsing No\nDefaultAuthType None\n"
               "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
               "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"
-              "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n" % self.socket)
-        write(os.path.join(conf, "cups-files.conf"),
+              "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n"
+              % os.path.join(INSIDE, "cups.sock"))
+        write(os.path.join(conf_here, "cups-files.conf"),
               "ServerRoot %s\nRequestRoot %s\nCacheDir %s\nStateDir %s\nTempDir %s\n"
               "ErrorLog %s/error_log\nAccessLog %s/access_log\nPageLog %s/page_log\nSystemGroup root\n"
               % (conf, self.folder("spool"), self.folder("cache"), self.folder("state"), self.folder("tmp"),
                  log, log, log))
         # cups-pdf reads its settings from one fixed file; inside the server's
         # mount namespace this one is bound over it.
-        write(os.path.join(conf, "cups-pdf.conf"),
+        write(os.path.join(conf_here, "cups-pdf.conf"),
               "Out %s\nAnonDirName %s\nSpool %s\nLog %s\nGrp root\nGSTmp %s\nLabel 1\n"
-              % (self.folder("pdf"), self.pdf, self.folder("pdf-spool"), log, self.folder("tmp")))
+              % (self.folder("pdf"), self.folder("pdf"), self.folder("pdf-spool"), log, self.folder("tmp")))
 
     def lp(self, *command, check=True):
         done = subprocess.run(list(command), env=dict(os.environ, CUPS_SERVER=self.socket),
@@ -99,9 +103,14 @@ class PrintServer:
         return done.stdout.decode(errors="replace")
 
     def start(self):
-        conf = os.path.join(self.work, "conf")
-        script = ("mount --bind %s/cups-pdf.conf %s && exec timeout 900 cupsd -f -c %s/cupsd.conf -s %s/cups-files.conf"
-                  % (conf, BACKEND_CONFIG, conf, conf))
+        # The filters run as the "lp" user, which may not pass through the
+        # folders above the build tree (a private clone in /tmp, say): in the
+        # server's own mount namespace the work folder is also bound at INSIDE,
+        # whose parents everybody may pass, and the server uses that path.
+        conf = os.path.join(INSIDE, "conf")
+        script = ("mount --bind %s %s && mount --bind %s/cups-pdf.conf %s && "
+                  "exec timeout 900 cupsd -f -c %s/cupsd.conf -s %s/cups-files.conf"
+                  % (self.work, INSIDE, conf, BACKEND_CONFIG, conf, conf))
         self.process = subprocess.Popen(["unshare", "--mount", "--propagation", "private", "--", "sh", "-c", script],
                                         stdout=open(os.path.join(self.work, "log", "cupsd.out"), "w"),
                                         stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
