@@ -1,26 +1,41 @@
 # Entry points of the project (see README.md):
-#   make        build both targets: build/native and build/win32
+#   make        build the products: build/native (libwendrik.so for Regina,
+#               optimised) and build/win32 (enrolwiz.exe, wendrik.dll)
 #   make test   install what is missing, build, run every test of both targets
+#               (native tests in build/sanitize, with the sanitizers)
+#   make install  libwendrik.so where Regina finds it, its documents and
+#               examples (PREFIX, default /usr; DESTDIR honoured)
+#   make package  the Debian package and the Windows zip
 #   make demo   build, then run the demonstration on this machine
 #   make bench  optimised native build and the benchmarks
 #   make fuzz   fuzz targets with libFuzzer (clang), FUZZ_SECONDS each
 #   make soak   optimised native build and the soaks of soak/ (not in make test)
 JOBS ?= 2
 NATIVE := build/native
+SANITIZE := build/sanitize
 WIN32 := build/win32
 RELEASE := build/release
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap fuzz-bootstrap native win32 test test-native test-win32 demo bench fuzz soak clean
+PREFIX ?= /usr
+DESTDIR ?=
+
+.PHONY: all bootstrap fuzz-bootstrap native sanitize win32 test test-native test-win32 install package demo \
+  bench fuzz soak clean
 
 all: native win32
 
 bootstrap:
 	@scripts/bootstrap
 
+# The product tree: optimised, no tests but the package's own.
 $(NATIVE)/build.ninja: | bootstrap
-	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWZ_SANITIZE=ON
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DWZ_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+
+# The test tree: every test, under AddressSanitizer and UndefinedBehaviorSanitizer.
+$(SANITIZE)/build.ninja: | bootstrap
+	cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWZ_SANITIZE=ON
 
 $(WIN32)/build.ninja: | bootstrap
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -29,17 +44,28 @@ $(WIN32)/build.ninja: | bootstrap
 native: bootstrap $(NATIVE)/build.ninja
 	cmake --build $(NATIVE) -j$(JOBS)
 
+sanitize: bootstrap $(SANITIZE)/build.ninja
+	cmake --build $(SANITIZE) -j$(JOBS)
+
 win32: bootstrap $(WIN32)/build.ninja
 	cmake --build $(WIN32) -j$(JOBS)
 
-test: all
-	@scripts/run-tests $(NATIVE) $(WIN32)
+test: all sanitize
+	@scripts/run-tests $(SANITIZE) $(WIN32) $(NATIVE)
 
-test-native: native
-	@scripts/run-tests $(NATIVE)
+test-native: native sanitize
+	@scripts/run-tests $(SANITIZE) $(NATIVE)
 
 test-win32: win32
 	@scripts/run-tests $(WIN32)
+
+install: native
+	DESTDIR=$(DESTDIR) cmake --install $(NATIVE) --prefix $(PREFIX)
+
+package: all
+	cd $(NATIVE) && cpack
+	cd $(WIN32) && cpack
+	@ls -1 $(NATIVE)/packages/*.deb $(WIN32)/packages/*.zip
 
 demo: all
 	@scripts/demo $(NATIVE) $(WIN32)
