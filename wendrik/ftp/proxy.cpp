@@ -219,6 +219,13 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
+  /* The servers' own data connection would be protected by neither. */
+  if (FtpSecureSessions) {
+    fprintf(stderr, "ftp: TLS: FtpProxy is not offered over TLS (FtpSetSecure 0 first)\n");
+    fflush(stderr);
+    FtpErrnoCode = FTPERR_TLS;
+    return -1;
+  }
   if (FtpSecondIsCurrent())
     FtpSwitchContext(FTP_PRIMARY);
 
