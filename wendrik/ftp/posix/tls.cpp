@@ -94,6 +94,30 @@ static void ftpTlsFailure(char *failure, size_t size, const char *fallback)
   ERR_clear_error();
 }
 
+/* The reasons in the words of the Windows body, where they are the same. */
+static void ftpTlsCertificateFault(long verify, const char *host, char *failure, size_t size)
+{
+  switch (verify) {
+  case X509_V_ERR_HOSTNAME_MISMATCH:
+  case X509_V_ERR_IP_ADDRESS_MISMATCH:
+    snprintf(failure, size, "the server's certificate does not name %s", host);
+    return;
+  case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+  case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+  case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+  case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+  case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    snprintf(failure, size, "the server's certificate: its issuer is not trusted");
+    return;
+  case X509_V_ERR_CERT_HAS_EXPIRED:
+  case X509_V_ERR_CERT_NOT_YET_VALID:
+    snprintf(failure, size, "the server's certificate: it has expired or is not valid yet");
+    return;
+  default:
+    snprintf(failure, size, "the server's certificate: %s", X509_verify_cert_error_string(verify));
+  }
+}
+
 int ftpTlsTrust(const char *file, char *failure, size_t size)
 {
   ERR_clear_error();
@@ -208,8 +232,7 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
         continue;
       snprintf(failure, size, ready == 0 ? "the handshake did not end in time" : "waiting for the server failed");
     } else if (SSL_get_verify_result(tls->ssl) != X509_V_OK) {
-      snprintf(failure, size, "the server's certificate: %s",
-               X509_verify_cert_error_string(SSL_get_verify_result(tls->ssl)));
+      ftpTlsCertificateFault(SSL_get_verify_result(tls->ssl), tls->host, failure, size);
     } else {
       ftpTlsFailure(failure, size, tls->endOfInput ? "the server ended the connection in the handshake"
                                                    : "the handshake failed");
