@@ -425,7 +425,7 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
   for (;;) {
     /* Each wait for data is bounded, the first as every later one. */
     long got = FtpChannelReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
-                                   FtpLongWait(FTP_DATA_WAIT_MS));
+                                       FtpLongWait(FTP_DATA_WAIT_MS));
     if (got == FTP_NET_TIMED_OUT) {
       FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
       FtpCloseData();

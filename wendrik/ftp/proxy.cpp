@@ -219,7 +219,8 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
-  /* The servers' own data connection would be protected by neither. */
+  /* Over TLS the two servers would have to protect the data connection
+   * between them themselves: not offered. */
   if (FtpSecureSessions) {
     fprintf(stderr, "ftp: TLS: FtpProxy is not offered over TLS (FtpSetSecure 0 first)\n");
     fflush(stderr);

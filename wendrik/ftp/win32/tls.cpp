@@ -323,7 +323,9 @@ static SECURITY_STATUS ftpTlsHandshake(FtpTls *tls, int first, long waitMs, DWOR
       return SEC_E_INTERNAL_ERROR;
     }
   }
-  int needInput = tls->inputLength == 0;
+  /* After the first message the server's answer is awaited; a message after
+   * the handshake is there already (or its rest is asked for). */
+  int needInput = first;
   while (status == SEC_I_CONTINUE_NEEDED || status == SEC_E_INCOMPLETE_MESSAGE ||
          status == SEC_I_INCOMPLETE_CREDENTIALS) {
     if (needInput) {
