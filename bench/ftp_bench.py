@@ -12,7 +12,9 @@
 Prints the times and the ratios (wendrik / peer; below 1 is faster).
 
   ftp_bench.py --build build/release [--size-mib N] [--calls N] [--names N]
-               [--cases transfers,calls,listing,tls]
+               [--cases transfers,calls,listing,tls] [--scratch DIR]
+--scratch: where the local copies go (default: the system's temporary
+folder); /dev/shm takes this machine's disk out of the download figures.
 """
 import argparse
 import ftplib
@@ -180,6 +182,7 @@ def main():
     parser.add_argument("--runs", type=int, default=2)
     parser.add_argument("--names", type=int, default=20000)
     parser.add_argument("--cases", default="transfers,calls,listing,tls")
+    parser.add_argument("--scratch")
     options = parser.parse_args()
     cases = options.cases.split(",")
     library_dir = os.path.join(os.path.abspath(options.build), "lib")
@@ -191,7 +194,7 @@ def main():
     except peers.PeerUnavailable as reason:
         print("ftp_bench skipped: %s" % reason)
         return 0
-    work = tempfile.mkdtemp(prefix="wz-bench-")
+    work = tempfile.mkdtemp(prefix="wz-bench-", dir=options.scratch)
     names_place = None
     try:
         host = "127.0.0.1 %d" % server.port

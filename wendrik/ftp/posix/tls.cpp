@@ -183,7 +183,9 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
   tls->socket = s;
   snprintf(tls->host, sizeof tls->host, "%s", resume ? resume->host : host);
   ERR_clear_error();
-  tls->ssl = SSL_new(ftpTlsContext);
+  /* A data connection is checked as its control connection was, whatever
+   * trust file came since. */
+  tls->ssl = SSL_new(resume ? SSL_get_SSL_CTX(resume->ssl) : ftpTlsContext);
   BIO *bio = tls->ssl ? BIO_new(ftpTlsMethod) : NULL;
   if (bio == NULL) {
     ftpTlsFailure(failure, size, "no TLS connection");

@@ -35,6 +35,7 @@ struct FtpTls {
   DWORD request;
   SecPkgContext_StreamSizes sizes;
   char host[256];
+  HCERTSTORE anchors;      /* the trust file's certificates when it was made */
   unsigned char input[FTP_TLS_INPUT_SIZE];
   size_t inputLength;      /* encrypted bytes from input's start */
   unsigned char *plain;    /* decrypted in place, not yet delivered */
@@ -162,12 +163,12 @@ int ftpTlsTrust(const char *file, char *failure, size_t size)
   return 0;
 }
 
-static int ftpTlsIsAnchor(PCCERT_CONTEXT certificate)
+static int ftpTlsIsAnchor(HCERTSTORE anchors, PCCERT_CONTEXT certificate)
 {
-  if (ftpTlsAnchors == NULL)
+  if (anchors == NULL)
     return 0;
   PCCERT_CONTEXT anchor = NULL;
-  while ((anchor = CertEnumCertificatesInStore(ftpTlsAnchors, anchor)) != NULL)
+  while ((anchor = CertEnumCertificatesInStore(anchors, anchor)) != NULL)
     if (CertCompareCertificate(X509_ASN_ENCODING, anchor->pCertInfo, certificate->pCertInfo)) {
       CertFreeCertificateContext(anchor);
       return 1;
@@ -190,7 +191,7 @@ static const char *ftpTlsChainFault(DWORD errors)
 
 /* The chain up to a root of the system's, or up to one of the trust file's
  * anchors (which need be no root): 0, or -1 with the reason. */
-static int ftpTlsCheckChain(PCCERT_CONTEXT certificate, char *failure, size_t size)
+static int ftpTlsCheckChain(HCERTSTORE anchors, PCCERT_CONTEXT certificate, char *failure, size_t size)
 {
   HCERTSTORE candidates = CertOpenStore(CERT_STORE_PROV_COLLECTION, 0, 0, 0, NULL);
   if (candidates == NULL) {
@@ -198,8 +199,8 @@ static int ftpTlsCheckChain(PCCERT_CONTEXT certificate, char *failure, size_t si
     return -1;
   }
   CertAddStoreToCollection(candidates, certificate->hCertStore, 0, 0);
-  if (ftpTlsAnchors)
-    CertAddStoreToCollection(candidates, ftpTlsAnchors, 0, 0);
+  if (anchors)
+    CertAddStoreToCollection(candidates, anchors, 0, 0);
   static char serverUse[] = szOID_PKIX_KP_SERVER_AUTH;
   LPSTR uses[] = {serverUse};
   CERT_CHAIN_PARA request;
@@ -224,7 +225,7 @@ static int ftpTlsCheckChain(PCCERT_CONTEXT certificate, char *failure, size_t si
       for (DWORD i = 0; i < simple->cElement && rc != 0 && errors == 0; i++) {
         const CERT_CHAIN_ELEMENT *element = simple->rgpElement[i];
         errors = element->TrustStatus.dwErrorStatus & ~(unknown | beyondAnchor);
-        if (errors == 0 && ftpTlsIsAnchor(element->pCertContext))
+        if (errors == 0 && ftpTlsIsAnchor(anchors, element->pCertContext))
           rc = 0;
       }
       if (rc != 0)
@@ -288,7 +289,7 @@ static int ftpTlsVerify(FtpTls *tls, char *failure, size_t size)
     snprintf(failure, size, "the server sent no certificate");
     return -1;
   }
-  int rc = ftpTlsCheckChain(certificate, failure, size);
+  int rc = ftpTlsCheckChain(tls->anchors, certificate, failure, size);
   if (rc == 0 && !ftpTlsNames(certificate, tls->host)) {
     snprintf(failure, size, "the server's certificate does not name %s", tls->host);
     rc = -1;
@@ -376,6 +377,8 @@ static void ftpTlsFree(FtpTls *tls)
 {
   if (tls->haveContext)
     DeleteSecurityContext(&tls->context);
+  if (tls->anchors)
+    CertCloseStore(tls->anchors, 0);
   free(tls->output);
   free(tls);
 }
@@ -392,8 +395,12 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
   }
   tls->socket = s;
   tls->request = FTP_TLS_REQUEST;
-  /* The same target name as the control connection: its session is resumed. */
+  /* The same target name as the control connection: its session is resumed.
+   * A data connection is checked as its control connection was, whatever
+   * trust file came since. */
   snprintf(tls->host, sizeof tls->host, "%s", resume ? resume->host : host);
+  HCERTSTORE anchors = resume ? resume->anchors : ftpTlsAnchors;
+  tls->anchors = anchors ? CertDuplicateStore(anchors) : NULL;
   int timedOut = 0;
   DWORD whole = GetTickCount() + static_cast<DWORD>(waitMs * FTP_TLS_HANDSHAKE_WAITS);
   SECURITY_STATUS status = ftpTlsHandshake(tls, 1, waitMs, whole, &timedOut);
