@@ -6,11 +6,15 @@
     Python's ftplib doing NOOP plus the same DELE or PWD on one connection;
   - FtpLs of a directory of 20,000 names into a stem, the whole Regina run
     (interpreter start, login, listing, log off) against the whole run of
-    curl --list-only on the same directory.
+    curl --list-only on the same directory;
+  - FtpGet and FtpPut of the 1 GiB file over TLS (FtpSetSecure) against
+    curl --ssl-reqd, on a second vsftpd that requires TLS.
 Prints the times and the ratios (wendrik / peer; below 1 is faster).
 
   ftp_bench.py --build build/release [--size-mib N] [--calls N] [--names N]
-               [--cases transfers,calls,listing]
+               [--cases transfers,calls,listing,tls] [--scratch DIR]
+--scratch: where the local copies go (default: the system's temporary
+folder); /dev/shm takes this machine's disk out of the download figures.
 """
 import argparse
 import ftplib
@@ -26,10 +30,11 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "harness"))
 import peers  # noqa: E402
 
 REXX_TRANSFER = """
-parse arg host ',' user ',' password ',' what ',' local ',' remote
+parse arg host ',' user ',' password ',' what ',' local ',' remote ',' authority
 call RxFuncAdd 'FtpLoadFuncs', 'Wendrik', 'FtpLoadFuncs'
 call FtpLoadFuncs 'quiet'
 call FtpSetUser host, user, password
+if authority \= '' then call FtpSetSecure 1, authority
 call FtpDelete 'warm-up'         /* the session is open before the clock starts */
 call time 'R'
 if what = 'get' then rc = FtpGet(local, remote, 'binary')
@@ -128,6 +133,47 @@ def best(runs, function):
     return min(function() for _ in range(runs))
 
 
+def transfers(server, options, library_dir, work, authority):
+    """FtpGet and FtpPut of the big file against curl on one server; over
+    TLS (the server's authority given) FtpSetSecure against curl --ssl-reqd."""
+    big = os.path.join(server.root, "big.bin")
+    make_file(big, options.size_mib)
+    shutil.chown(big, server.user, server.user)
+    local = os.path.join(work, "local.bin")
+    shutil.copyfile(big, local)
+    login = ["127.0.0.1 %d" % server.port, server.user, server.password]
+    url = "ftp://%s:%s@127.0.0.1:%d/" % (server.user, server.password, server.port)
+    curl = ["curl", "-s"] + (["--ssl-reqd", "--cacert", authority] if authority else [])
+
+    def rexx_get():
+        return rexx(REXX_TRANSFER, login + ["get", os.path.join(work, "got.bin"), "big.bin", authority],
+                    library_dir, work)
+
+    def curl_get():
+        return timed(curl + ["-o", os.path.join(work, "curl.bin"), url + "big.bin"])
+
+    def rexx_put():
+        return rexx(REXX_TRANSFER, login + ["put", local, "put.bin", authority], library_dir, work)
+
+    def curl_put():
+        return timed(curl + ["-T", local, url + "curlput.bin"])
+
+    get_time, curl_get_time = best(options.runs, rexx_get), best(options.runs, curl_get)
+    assert same(big, os.path.join(work, "got.bin")), "FtpGet copy differs"
+    assert same(big, os.path.join(work, "curl.bin")), "curl's copy differs"
+    os.unlink(os.path.join(work, "got.bin"))
+    os.unlink(os.path.join(work, "curl.bin"))
+    put_time, curl_put_time = best(options.runs, rexx_put), best(options.runs, curl_put)
+    assert same(local, os.path.join(server.root, "put.bin")), "FtpPut copy differs"
+    for name in ("big.bin", "put.bin", "curlput.bin"):
+        os.unlink(os.path.join(server.root, name))
+    os.unlink(local)
+    over = " over TLS" if authority else ""
+    tls = " --ssl-reqd" if authority else ""
+    return [("FtpGet %d MiB%s vs curl%s" % (options.size_mib, over, tls), get_time, curl_get_time, 1.1),
+            ("FtpPut %d MiB%s vs curl%s -T" % (options.size_mib, over, tls), put_time, curl_put_time, 1.1)]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
@@ -135,7 +181,8 @@ def main():
     parser.add_argument("--calls", type=int, default=1000)
     parser.add_argument("--runs", type=int, default=2)
     parser.add_argument("--names", type=int, default=20000)
-    parser.add_argument("--cases", default="transfers,calls,listing")
+    parser.add_argument("--cases", default="transfers,calls,listing,tls")
+    parser.add_argument("--scratch")
     options = parser.parse_args()
     cases = options.cases.split(",")
     library_dir = os.path.join(os.path.abspath(options.build), "lib")
@@ -147,7 +194,7 @@ def main():
     except peers.PeerUnavailable as reason:
         print("ftp_bench skipped: %s" % reason)
         return 0
-    work = tempfile.mkdtemp(prefix="wz-bench-")
+    work = tempfile.mkdtemp(prefix="wz-bench-", dir=options.scratch)
     names_place = None
     try:
         host = "127.0.0.1 %d" % server.port
@@ -157,36 +204,15 @@ def main():
         print("FTP engine benchmark: %d MiB file, %d calls, %d names, best of %d runs" %
               (options.size_mib, options.calls, options.names, options.runs))
         if "transfers" in cases:
-            big = os.path.join(server.root, "big.bin")
-            make_file(big, options.size_mib)
-            shutil.chown(big, server.user, server.user)
-            local = os.path.join(work, "local.bin")
-            shutil.copyfile(big, local)
+            rows += transfers(server, options, library_dir, work, "")
 
-            def rexx_get():
-                return rexx(REXX_TRANSFER, login + ["get", os.path.join(work, "got.bin"), "big.bin"],
-                            library_dir, work)
-
-            def curl_get():
-                return timed(["curl", "-s", "-o", os.path.join(work, "curl.bin"), url + "big.bin"])
-
-            def rexx_put():
-                return rexx(REXX_TRANSFER, login + ["put", local, "put.bin"], library_dir, work)
-
-            def curl_put():
-                return timed(["curl", "-s", "-T", local, url + "curlput.bin"])
-
-            get_time, curl_get_time = best(options.runs, rexx_get), best(options.runs, curl_get)
-            assert same(big, os.path.join(work, "got.bin")), "FtpGet copy differs"
-            os.unlink(os.path.join(work, "got.bin"))
-            os.unlink(os.path.join(work, "curl.bin"))
-            put_time, curl_put_time = best(options.runs, rexx_put), best(options.runs, curl_put)
-            assert same(local, os.path.join(server.root, "put.bin")), "FtpPut copy differs"
-            for name in ("big.bin", "put.bin", "curlput.bin"):
-                os.unlink(os.path.join(server.root, name))
-            os.unlink(local)
-            rows.append(("FtpGet %d MiB vs curl" % options.size_mib, get_time, curl_get_time, 1.1))
-            rows.append(("FtpPut %d MiB vs curl -T" % options.size_mib, put_time, curl_put_time, 1.1))
+        if "tls" in cases:
+            secure = peers.Vsftpd(limit_seconds=1800, logging=False, prefix="WZ_VSFTPD2", tls=True)
+            secure.start()
+            try:
+                rows += transfers(secure, options, library_dir, work, secure.authority)
+            finally:
+                secure.stop()
 
         if "calls" in cases:
             def rexx_calls(what):

@@ -1,12 +1,23 @@
 // Fuzz target of the engine's parsers of short texts from outside: the PASV
-// address (a 227 reply's text), the host text of a login (a REXX argument)
-// and the quoted directory of a PWD reply, each checked for what it promises.
+// address (a 227 reply's text), the host text of a login (a REXX argument),
+// the quoted directory of a PWD reply and a certificate's DNS name against a
+// host, each checked for what it promises.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
+#include <string>
+
 #include "ftp/parse.h"
+
+static std::string lowered(std::string text)
+{
+  for (char &c : text)
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -49,6 +60,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const char *open = strchr(text, '"');
     if (strnlen(out, sizeof out) >= sizeof out || strchr(out, '"') != NULL ||
         strncmp(open + 1, out, strlen(out)) != 0)
+      __builtin_trap();
+  }
+
+  // A certificate name (before the first line feed) names the host (after
+  // it) only as the same text in any case, or as "*." and two labels or
+  // more for one label of the host.
+  const char *feed = strchr(text, '\n');
+  if (feed) {
+    std::string given(text, static_cast<size_t>(feed - text));
+    int named = FtpCertificateNameMatches(given.c_str(), feed + 1);
+    std::string pattern = lowered(given), host = lowered(feed + 1);
+    size_t dot = host.find('.');
+    bool exact = !pattern.empty() && pattern.find('*') == std::string::npos && pattern == host;
+    bool wildcard = pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 &&
+                    pattern.find('*', 1) == std::string::npos && pattern.find('.', 2) != std::string::npos &&
+                    dot != std::string::npos && dot > 0 && host.substr(dot) == pattern.substr(1);
+    if (named != (exact || wildcard))
       __builtin_trap();
   }
   return 0;

@@ -12,6 +12,9 @@ scenario gets its own loopback listener. SETTINGS (all optional):
                 its port bytes, {unique} for the name STOU chose
   every_reply   the reply to every command, whatever it is (null: silence)
   close_after   verbs after whose reply the server closes the connection
+  silent_after  verbs after whose reply the server reads what comes and
+                answers nothing (a TLS handshake that never ends), at most
+                HOSTILE_SECONDS
   connections   "N" -> SETTINGS for the N-th connection (from 1) only
   line_end      replaces every CR LF of the replies ("\n": bare line feeds)
   bytewise      true: every reply goes out one byte per packet
@@ -366,6 +369,12 @@ class Session(threading.Thread):
             self.reply("RNTO")
         else:
             self.reply(verb, argument=argument)
+        if verb in self.settings.get("silent_after", []):
+            self.log("(server falls silent)")
+            self.sock.settimeout(HOSTILE_SECONDS)
+            while self.sock.recv(4096):
+                pass
+            return False
         if verb == "QUIT" or verb in self.settings.get("close_after", []):
             self.log("(server closes)")
             return False

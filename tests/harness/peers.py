@@ -45,8 +45,9 @@ class Vsftpd:
     directly (FtpProxy): PORT to another host, data from another host."""
 
     def __init__(self, limit_seconds=300, logging=True, prefix="WZ_VSFTPD", address="127.0.0.1",
-                 promiscuous=False, settings=()):
+                 promiscuous=False, settings=(), tls=False):
         self.settings = list(settings)   # more "name=value" lines of its configuration
+        self.tls = tls
         self.limit = limit_seconds
         self.logging = logging
         self.prefix = prefix
@@ -75,6 +76,8 @@ class Vsftpd:
         os.mkdir(self.root, 0o755)
         shutil.chown(self.root, self.user, self.user)
         self.log = os.path.join(self.dir, "vsftpd.log")
+        if self.tls:
+            self.settings = self.tls_settings() + self.settings
         self.port = free_port()
         config = os.path.join(self.dir, "vsftpd.conf")
         with open(config, "w") as f:
@@ -96,6 +99,30 @@ class Vsftpd:
         wait_for_port(self.port, 10, self.address)
         return self
 
+    def tls_settings(self):
+        """Explicit TLS required for logins and data: a throwaway certificate
+        authority (only the test's trust file names it) and a server
+        certificate for the listening address."""
+        if shutil.which("openssl") is None:
+            raise PeerUnavailable("openssl is not installed")
+
+        def openssl(*arguments):
+            subprocess.run(["openssl"] + list(arguments), check=True, cwd=self.dir,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem",
+                "-days", "2", "-subj", "/CN=wendrik test authority")
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr",
+                "-subj", "/CN=wendrik test server")
+        with open(os.path.join(self.dir, "server.ext"), "w") as f:
+            f.write("subjectAltName=IP:%s\n" % self.address)
+        openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+                "-out", "server.pem", "-days", "2", "-extfile", "server.ext")
+        self.authority = os.path.join(self.dir, "ca.pem")
+        return ["ssl_enable=YES", "rsa_cert_file=%s" % os.path.join(self.dir, "server.pem"),
+                "rsa_private_key_file=%s" % os.path.join(self.dir, "server.key"),
+                "force_local_logins_ssl=YES", "force_local_data_ssl=YES",
+                "ssl_tlsv1=YES", "ssl_sslv2=NO", "ssl_sslv3=NO", "debug_ssl=YES"]
+
     def connections(self):
         """Control connections the program under test opened (the start-up
         probe of wait_for_port is not counted)."""
@@ -114,6 +141,7 @@ class Vsftpd:
             self.prefix + "_PASSWORD": self.password,
             self.prefix + "_ROOT": path(self.root),
             self.prefix + "_LOG": path(self.log),
+            self.prefix + "_CA": path(self.authority) if self.tls else "",
         }
 
     def stop(self):
@@ -195,6 +223,14 @@ class Peers:
             for name, *settings in self.requested:
                 if name == "vsftpd":
                     self.started[name] = Vsftpd(promiscuous=pair, settings=settings).start()
+                elif name == "vsftpd-tls":
+                    # Wine's Secure Channel does not resume TLS sessions (a
+                    # data connection offered the control connection's
+                    # session starts a new one), so under Wine the server
+                    # does not require resumption; natively it does.
+                    if self.windows:
+                        settings = ["require_ssl_reuse=NO"] + settings
+                    self.started[name] = Vsftpd(settings=settings, tls=True).start()
                 elif name == "vsftpd2":
                     self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address="127.0.0.2",
                                                 promiscuous=True, settings=settings).start()

@@ -6,6 +6,8 @@ Directives the runner reads (the test host ignores them):
   peer NAME [SETTING]        start a peer for the script: vsftpd, vsftpd2
                              (a second one, on 127.0.0.2; SETTING: a line of
                              its configuration such as idle_session_timeout=1),
+                             vsftpd-tls (TLS required; WZ_VSFTPD_CA names
+                             the authority of its certificate),
                              scripted, icmp (a raw ICMP socket: root)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)

@@ -10,6 +10,8 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll", "comdlg32.dll",
     "ole32.dll", "oleaut32.dll", "shell32.dll", "wsock32.dll", "ws2_32.dll", "msvcrt.dll",
     "winspool.drv", "version.dll", "uuid.dll", "shlwapi.dll", "iphlpapi.dll", "icmp.dll",
+    # wendrik's TLS: the system's Secure Channel (SSPI) and its certificate checks
+    "secur32.dll", "crypt32.dll",
 }
 
 

@@ -33,7 +33,8 @@ enum FtpFailure {
   FTPERR_COMMAND    = 9,
   FTPERR_PROXYTHIRD = 10,
   FTPERR_NOPRIMARY  = 11,
-  FTPERR_FAILURE    = 13
+  FTPERR_FAILURE    = 13,
+  FTPERR_TLS        = 14    /* FtpSetSecure's TLS: refused, failed or not trusted */
 };
 
 /* Transfer types as the package's default and the sessions record them. */

@@ -19,6 +19,7 @@ static const struct {
   {FTPERR_COMMAND, "FTPCOMMAND"},
   {FTPERR_PROXYTHIRD, "FTPPROXYTHIRD"},
   {FTPERR_FAILURE, "FTPFAILURE"},
+  {FTPERR_TLS, "FTPTLS"},
 };
 
 const char *FtpErrnoText(int code, char *buffer, size_t size)

@@ -40,6 +40,8 @@ const FtpFunction FtpFunctions[] = {
   {"FTPVERSION", FtpVersionHandler},
   {"FTPTRACE", FtpTraceHandler},
   {"FTPPING", FtpPingHandler},
+  /* Beyond the original set: TLS (explicit FTPS). */
+  {"FTPSETSECURE", FtpSettingsHandler},
 };
 const int FtpFunctionCount = sizeof FtpFunctions / sizeof FtpFunctions[0];
 

@@ -1,4 +1,5 @@
-/* Handlers of the setting functions: FtpSetUser, FtpSetBinary, FtpSetActiveMode. */
+/* Handlers of the setting functions: FtpSetUser, FtpSetBinary, FtpSetActiveMode,
+ * FtpSetSecure. */
 #include "handlers.h"
 
 #include <string.h>
@@ -79,10 +80,37 @@ static ULONG FtpSetActiveMode(RXSTRING *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
+/* FtpSetSecure(flag [, trust file]): "1" TLS for the sessions opened from
+ * now on, with the file's certificates trusted besides the system's roots;
+ * "0" plain FTP again. Nothing is connected. */
+static ULONG FtpSetSecure(ULONG argc, RXSTRING *argv, RXSTRING *result)
+{
+  if (argc < 1 || argc > 2)
+    return FtpInvalidCall(result);
+  FtpTrimArgs(argc, argv);
+  const RXSTRING *flag = &argv[0];
+  if (flag->strptr == NULL || flag->strlength != 1 || (flag->strptr[0] != '0' && flag->strptr[0] != '1'))
+    return FtpInvalidCall(result);
+  int on = flag->strptr[0] == '1';
+  const char *trustFile = argc == 2 && FtpArgPresent(&argv[1]) ? argv[1].strptr : NULL;
+  if (trustFile && !on)
+    return FtpInvalidCall(result);
+  /* A NUL inside the name would name another file. */
+  int rc = FtpArgsUnsafe(argc, argv) ? -1 : FtpSetSecureSessions(on, trustFile);
+  FtpTraceLine("%d = ftpsetsecure(%s,%s,%s,%s,%d,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
+               FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), on,
+               trustFile ? trustFile : "(null)", FtpErrnoCode);
+  FtpSetErrno();
+  FtpSetResult(result, rc == 0 ? FTP_RESULT_SET : FTP_RESULT_OK);
+  return FTP_CALL_VALID;
+}
+
 ULONG FtpSettingsHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
 {
   if (strcmp(name, "FTPSETUSER") == 0)
     return FtpSetUser(argc, argv, result);
+  if (strcmp(name, "FTPSETSECURE") == 0)
+    return FtpSetSecure(argc, argv, result);
   if (argc == 0) {
     FtpSetResult(result, FTP_RESULT_OK);
     return FTP_CALL_VALID;

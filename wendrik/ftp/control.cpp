@@ -73,8 +73,7 @@ static void FtpCloseControlOf(FtpConnection *context)
 {
   if (context->control == FTP_NO_SOCKET)
     return;
-  ftpNetShutdown(context->control);
-  ftpNetClose(context->control);
+  FtpChannelClose(context->control, 1);
   FtpForgetSocket(context->control, context);
   context->control = FTP_NO_SOCKET;
   if (context == FtpContext)
@@ -89,7 +88,7 @@ void FtpDropControl(void)
 void FtpCloseData(void)
 {
   if (FtpContext->data != FTP_NO_SOCKET) {
-    ftpNetClose(FtpContext->data);
+    FtpChannelClose(FtpContext->data, 0);
     FtpContext->data = FTP_NO_SOCKET;
   }
 }
@@ -106,8 +105,7 @@ int FtpKeepOtherContext(int on)
 static void FtpCloseDataOf(FtpConnection *context)
 {
   if (context->data != FTP_NO_SOCKET) {
-    ftpNetShutdown(context->data);
-    ftpNetClose(context->data);
+    FtpChannelClose(context->data, 1);
     context->data = FTP_NO_SOCKET;
   }
 }
@@ -154,12 +152,12 @@ static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs, long
     }
     long left = wholeMs - static_cast<long>(ftpProcessTicks() - start);
     long wait = left < waitMs ? left : waitMs;
-    if (wait <= 0 || ftpNetWaitReadable(s, FTP_NO_SOCKET, wait) <= 0) {
+    if (wait <= 0 || FtpChannelWaitReadable(s, FTP_NO_SOCKET, wait) <= 0) {
       FtpLostConnection();
       FtpReplyCode = 421;
       return 4;
     }
-    long available = ftpNetPeek(s, chunk, sizeof chunk);
+    long available = FtpChannelPeek(s, chunk, sizeof chunk);
     if (available <= 0) {
       if (expectEnd) {
         FtpReplyCode = 221;
@@ -174,13 +172,13 @@ static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs, long
     while (used < available && fed == FTP_FEED_MORE) {
       fed = FtpReplyFeed(parser, chunk[used++]);
       if (parser->answerLength)
-        ftpNetSend(s, parser->answer, static_cast<size_t>(parser->answerLength), 0);
+        FtpChannelSend(s, parser->answer, static_cast<size_t>(parser->answerLength));
       if (parser->echoLength)
         fwrite(parser->echo, 1, static_cast<size_t>(parser->echoLength), stdout);
       if (parser->flush)
         fflush(stdout);
     }
-    ftpNetReceive(s, chunk, static_cast<size_t>(used));
+    FtpChannelReceive(s, chunk, static_cast<size_t>(used));
     if (fed == FTP_FEED_HOSTILE) {
       FtpLostConnection();
       FtpReplyCode = 421;
@@ -225,7 +223,7 @@ static int FtpNoControl(void)
 /* Sends a prepared line (CR LF included) and marks its reply pending. */
 static void FtpSendLine(const char *line, size_t length)
 {
-  ftpNetSend(FtpContext->control, line, length, 0);
+  FtpChannelSend(FtpContext->control, line, length);
   FtpContext->commandPending = 1;
 }
 

@@ -153,11 +153,24 @@ int FtpOpenDataConnection(void)
   return FtpActive(session);
 }
 
+/* A protected session's data connection is a TLS client connection that
+ * resumes the control connection's session; the server starts its side
+ * after the 1xx reply. */
+static int FtpProtectData(const FtpSession *session)
+{
+  if (session == NULL || !session->secure)
+    return 0;
+  if (FtpChannelProtect(FtpContext->data, NULL, FtpContext->control) == 0)
+    return 0;
+  FtpCloseData();
+  return FTP_DATA_TLS_FAILED;
+}
+
 int FtpAcceptDataConnection(void)
 {
   FtpSession *session = FtpCurrentSession();
   if (session && session->dataConnected)
-    return 0;
+    return FtpProtectData(session);
   FtpSocket listener = FtpContext->data;
   FtpContext->data = FTP_NO_SOCKET;
   if (listener == FTP_NO_SOCKET)
@@ -169,13 +182,13 @@ int FtpAcceptDataConnection(void)
     FtpContext->data = s;
   }
   ftpNetClose(listener);
-  return FtpContext->data == FTP_NO_SOCKET ? -1 : 0;
+  return FtpContext->data == FTP_NO_SOCKET ? -1 : FtpProtectData(session);
 }
 
 static int FtpSendAll(FtpSocket s, const char *bytes, size_t length)
 {
   while (length > 0) {
-    long sent = ftpNetSendWithin(s, bytes, length, FtpLongWait(FTP_DATA_WAIT_MS));
+    long sent = FtpChannelSendWithin(s, bytes, length, FtpLongWait(FTP_DATA_WAIT_MS));
     if (sent <= 0)
       return -1;
     bytes += sent;
@@ -199,14 +212,15 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
-  if (FtpAcceptDataConnection() != 0) {
+  int accepted = FtpAcceptDataConnection();
+  if (accepted != 0) {
     if (!FtpContext->commandPending) {
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
     FtpCloseData();
     FtpReplyReader(0);
-    FtpErrnoCode = FTPERR_DATACONN;
+    FtpErrnoCode = accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : FTPERR_DATACONN;
     return -1;
   }
   /* The file's bytes go out as they are; in ASCII a piece that ends in
@@ -270,6 +284,8 @@ int FtpUpload(const char *command, const char *local, const char *remote)
   if (loop >= 0) {
     /* The final reply is read in any case, so the next command gets its own;
      * but a file that did not go out whole is a failure whatever it says. */
+    if (loop == 0)
+      FtpChannelFinish(FtpContext->data);
     FtpCloseData();
     int replyClass = FtpReplyReader(0);
     if (loop == 0 && (replyClass == 4 || replyClass == 5)) {
@@ -283,7 +299,7 @@ int FtpUpload(const char *command, const char *local, const char *remote)
 
 /* Stops a download that went wrong: Telnet IP, then IAC as urgent data and
  * DM ABOR, drain the data connection, read what the server answers. */
-static void FtpAbortDownload(void)
+static int FtpAbortPlain(void)
 {
   static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
   static const unsigned char mark[1] = {TELNET_IAC};
@@ -296,23 +312,39 @@ static void FtpAbortDownload(void)
   }
   ftpNetSend(control, abortLine, sizeof abortLine, 0);
   long wait = FtpLongWait(FTP_ABORT_WAIT_MS);
-  if (ftpNetWaitReadable(control, FtpContext->data, wait) <= 0) {
-    FtpReplyCode = -1;
-    FtpLostConnection();
-    return;
-  }
+  if (ftpNetWaitReadable(control, FtpContext->data, wait) <= 0)
+    return -1;
   /* What is still on its way on the data connection, within the same wait
    * as a whole: a server that does not stop sending loses the connection. */
   unsigned long start = ftpProcessTicks();
   while (FtpContext->data != FTP_NO_SOCKET) {
     long left = wait - static_cast<long>(ftpProcessTicks() - start);
-    if (left <= 0 || ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, left) <= 0) {
-      FtpReplyCode = -1;
-      FtpLostConnection();
-      return;
-    }
+    if (left <= 0 || ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, left) <= 0)
+      return -1;
     if (ftpNetReceive(FtpContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) <= 0)
       break;
+  }
+  return 0;
+}
+
+/* The same under TLS: urgent data cannot pass through it, so ABOR goes as a
+ * protected command line, and the data connection is closed, not drained
+ * (the server's sending then fails and it answers). */
+static int FtpAbortProtected(void)
+{
+  FtpSocket control = FtpContext->control;
+  FtpChannelSend(control, "ABOR\r\n", 6);
+  FtpCloseData();
+  return FtpChannelWaitReadable(control, FTP_NO_SOCKET, FtpLongWait(FTP_ABORT_WAIT_MS)) > 0 ? 0 : -1;
+}
+
+static void FtpAbortDownload(void)
+{
+  int sent = FtpChannelProtected(FtpContext->control) ? FtpAbortProtected() : FtpAbortPlain();
+  if (sent != 0) {
+    FtpReplyCode = -1;
+    FtpLostConnection();
+    return;
   }
   int replyClass = FtpReplyReader(0);
   if (FtpContext->control == FTP_NO_SOCKET)
@@ -322,7 +354,7 @@ static void FtpAbortDownload(void)
     FtpReplyReader(0);
   }
   if (FtpContext->control != FTP_NO_SOCKET &&
-      ftpNetWaitReadable(FtpContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
+      FtpChannelWaitReadable(FtpContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
     FtpReplyReader(0);
 }
 
@@ -347,6 +379,7 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
   int remembered = 0;
   FILE *file = NULL;
   int fileFailed = 0;
+  int accepted = 0;
   int streamMode = 0;
   /* A file is received into a new file beside it, put in its place only
    * when the transfer succeeded: a failed one leaves the old file whole. */
@@ -375,7 +408,8 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
       goto done;
     }
   }
-  if (FtpAcceptDataConnection() != 0)
+  accepted = FtpAcceptDataConnection();
+  if (accepted != 0)
     goto abort;
   if (standardOutput) {
     file = stdout;
@@ -390,8 +424,8 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
   }
   for (;;) {
     /* Each wait for data is bounded, the first as every later one. */
-    long got = ftpNetReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
-                                   FtpLongWait(FTP_DATA_WAIT_MS));
+    long got = FtpChannelReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
+                                       FtpLongWait(FTP_DATA_WAIT_MS));
     if (got == FTP_NET_TIMED_OUT) {
       FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
       FtpCloseData();
@@ -456,7 +490,7 @@ abort:
     FtpErrnoCode = FTPERR_COMMAND;
   } else {
     FtpAbortDownload();
-    FtpErrnoCode = fileFailed ? FTPERR_LOCALFILE : FTPERR_ABORT;
+    FtpErrnoCode = accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : fileFailed ? FTPERR_LOCALFILE : FTPERR_ABORT;
   }
   FtpCloseData();
   FtpRestoreType(remembered);

@@ -67,6 +67,7 @@ struct FtpSession {
   FtpAddress *remote;
   int activeMode;
   int dataConnected;       /* a passive data connection is connected */
+  int secure;              /* opened with TLS (FtpSetSecure): a session of its own */
 };
 
 struct FtpSessionCache {
@@ -113,6 +114,13 @@ FtpSession *FtpCurrentSession(void);
 void FtpSetSessionDirectory(FtpSession *session, const char *directory);
 /* Closes every session with QUIT and frees the entries (FtpLogoff). */
 void FtpCloseAllSessions(void);
+/* FtpSetSecure: 1 when sessions opened from now on use TLS (explicit FTPS);
+ * 0, the default, for plain FTP, which then goes exactly as ever. */
+extern int FtpSecureSessions;
+/* Sets it, with the trust anchors of trustFile (null: none) added to the
+ * system's roots. 0, or -1 with FtpErrnoCode (the file unreadable: 7; no
+ * certificate in it: FTPERR_TLS) and the setting as it was. */
+int FtpSetSecureSessions(int on, const char *trustFile);
 /* When not -1, the next FtpOpenSession does not take this cache entry even if
  * it matches (cleared by it): the second side of a server-to-server transfer
  * between identical logins gets a connection of its own. */
@@ -161,6 +169,30 @@ void FtpCloseData(void);
 /* The long waits, as the test-only setting may shorten them. */
 long FtpLongWait(long milliseconds);
 
+/* --- the bytes of a connection, plain or protected (channel.cpp) --- */
+
+/* A connection that FtpChannelProtect put under TLS is read and written
+ * through the TLS port; any other goes straight to the sockets port, as the
+ * net.h call of the same name does. A protected one is waited on alone. */
+long FtpChannelSend(FtpSocket s, const void *bytes, size_t length);
+long FtpChannelSendWithin(FtpSocket s, const void *bytes, size_t length, long milliseconds);
+long FtpChannelReceiveWithin(FtpSocket s, void *buffer, size_t size, long milliseconds);
+long FtpChannelPeek(FtpSocket s, void *buffer, size_t size);
+long FtpChannelReceive(FtpSocket s, void *buffer, size_t size);
+int FtpChannelWaitReadable(FtpSocket a, FtpSocket b, long milliseconds);
+/* The TLS client handshake on s, checked against host; a data connection
+ * names its control connection in resumeFrom (the same server: its session
+ * resumed, its host checked) and host null. 0, or -1 with the reason on
+ * standard error ("ftp: TLS: ..."). */
+int FtpChannelProtect(FtpSocket s, const char *host, FtpSocket resumeFrom);
+int FtpChannelProtected(FtpSocket s);
+/* The orderly end of a protected connection (its close notification, within
+ * the data wait) before the socket is closed: an upload's last bytes. */
+void FtpChannelFinish(FtpSocket s);
+/* Ends TLS on s when it has it (without waiting), then shuts it down when
+ * asked and closes it. */
+void FtpChannelClose(FtpSocket s, int shutdownFirst);
+
 /* --- data connection and transfers (data.cpp) --- */
 
 /* TYPE for a type code (FTP_TYPE_ASCII, 2, FTP_TYPE_BINARY, 4); the reply class. */
@@ -168,6 +200,9 @@ int FtpSetType(int type);
 /* TYPE when the current session's recorded type differs (ASCII and BINARY only). */
 void FtpEnsureType(int type);
 int FtpOpenDataConnection(void);
+/* 0 with the data connection there, -1 when none came, FTP_DATA_TLS_FAILED
+ * when its TLS handshake failed (a protected session; the socket is closed). */
+#define FTP_DATA_TLS_FAILED (-2)
 int FtpAcceptDataConnection(void);
 /* Transfers; 0 or -1 with FtpErrnoCode. Upload: "STOR", "APPE" or "STOU" from
  * local ("-": standard input). Download: "RETR" or a listing command into

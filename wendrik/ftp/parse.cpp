@@ -247,6 +247,40 @@ int FtpQuotedText(const char *text, char *out, size_t size)
   return 0;
 }
 
+static int FtpSameNameText(const char *a, const char *b, size_t length)
+{
+  for (size_t i = 0; i < length; i++) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z')
+      x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z')
+      y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y)
+      return 0;
+  }
+  return 1;
+}
+
+int FtpCertificateNameMatches(const char *pattern, const char *host)
+{
+  size_t patternLength = strlen(pattern);
+  size_t hostLength = strlen(host);
+  if (patternLength == 0 || hostLength == 0)
+    return 0;
+  if (pattern[0] != '*')
+    return strchr(pattern, '*') == NULL && patternLength == hostLength &&
+           FtpSameNameText(pattern, host, hostLength);
+  /* "*." and a rest of two labels or more, without another wildcard. */
+  const char *rest = pattern + 1;
+  size_t restLength = patternLength - 1;
+  if (rest[0] != '.' || strchr(rest, '*') != NULL || strchr(rest + 1, '.') == NULL)
+    return 0;
+  const char *dot = strchr(host, '.');
+  if (dot == NULL || dot == host)
+    return 0;
+  return static_cast<size_t>(host + hostLength - dot) == restLength && FtpSameNameText(rest, dot, restLength);
+}
+
 void FtpListingBegin(FtpListingReader *reader)
 {
   memset(reader, 0, sizeof *reader);

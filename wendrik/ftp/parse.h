@@ -87,6 +87,13 @@ int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *
  * size - 1; 0 when found, -1 when the text has fewer than two quotes. */
 int FtpQuotedText(const char *text, char *out, size_t size);
 
+/* 1 when a DNS name of a server's certificate names host (a host name, not
+ * an address): the same name in any ASCII case, or a wildcard "*" that is the
+ * whole first label of a name of at least three labels and stands for one
+ * label of the host ("*.example.org" names "ftp.example.org", not
+ * "example.org" nor "a.b.example.org"). Any other "*" names nothing. */
+int FtpCertificateNameMatches(const char *pattern, const char *host);
+
 /* A listing as stem elements, fed byte by byte from the listing file: a line
  * feed (or CR LF) ends a line; a line of more than FTP_LISTING_LINE
  * characters becomes several elements; what follows the last line end is not

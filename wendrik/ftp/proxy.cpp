@@ -219,6 +219,14 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
+  /* Over TLS the two servers would have to protect the data connection
+   * between them themselves: not offered. */
+  if (FtpSecureSessions) {
+    fprintf(stderr, "ftp: TLS: FtpProxy is not offered over TLS (FtpSetSecure 0 first)\n");
+    fflush(stderr);
+    FtpErrnoCode = FTPERR_TLS;
+    return -1;
+  }
   if (FtpSecondIsCurrent())
     FtpSwitchContext(FTP_PRIMARY);
 

@@ -2,17 +2,20 @@
  * reconnecting cached control connections, closing them all. */
 #include "engine.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "frame/frame.h"
 #include "process.h"
+#include "tls.h"
 
 #define FTP_MAX_ADDRESSES 16
 
 FtpSessionCache SessionCache;
 int FtpAvoidSession = -1;
+int FtpSecureSessions;
 
 static int FtpStarted;
 static int FtpServiceKnown;
@@ -93,8 +96,54 @@ static void FtpDotted(const FtpAddress *address, char *text, size_t size)
   snprintf(text, size, "%u.%u.%u.%u", address->ip[0], address->ip[1], address->ip[2], address->ip[3]);
 }
 
-/* Connects the current context to a host text ("host" or "host port"). */
-static int FtpConnect(const char *hostText)
+int FtpSetSecureSessions(int on, const char *trustFile)
+{
+  if (trustFile) {
+    FILE *file = fopen(trustFile, "rb");
+    if (file == NULL) {
+      fprintf(stderr, "%s: %s\n", trustFile, strerror(errno));
+      fflush(stderr);
+      FtpErrnoCode = FTPERR_LOCALFILE;
+      return -1;
+    }
+    fclose(file);
+  }
+  char failure[256];
+  if ((on || trustFile) && ftpTlsTrust(trustFile, failure, sizeof failure) != 0) {
+    fprintf(stderr, "ftp: TLS: %s\n", failure);
+    fflush(stderr);
+    FtpErrnoCode = FTPERR_TLS;
+    return -1;
+  }
+  FtpSecureSessions = on;
+  return 0;
+}
+
+/* Explicit TLS on the new control connection, before anything of the login
+ * goes: AUTH TLS, the handshake with the server's certificate checked
+ * against host, then protected data connections (PBSZ 0, PROT P). */
+static int FtpSecureControl(const char *host)
+{
+  const char *refusal = NULL;
+  if (FtpCommand("AUTH TLS") != 2 || FtpReplyCode != 234)
+    refusal = "the server refused AUTH TLS";
+  else if (FtpChannelProtect(FtpContext->control, host, FTP_NO_SOCKET) != 0)
+    refusal = "";   /* the reason is written */
+  else if (FtpCommand("PBSZ 0") != 2 || FtpCommand("PROT P") != 2)
+    refusal = "the server refused protected data connections";
+  if (refusal == NULL)
+    return 0;
+  if (refusal[0]) {
+    fprintf(stderr, "ftp: TLS: %s\n", refusal);
+    fflush(stderr);
+  }
+  FtpErrnoCode = FTPERR_TLS;
+  return -1;
+}
+
+/* Connects the current context to a host text ("host" or "host port"),
+ * secure: with TLS. */
+static int FtpConnect(const char *hostText, int secure)
 {
   char host[FTP_HOST_TEXT_SIZE];
   unsigned short port = FtpServicePort;
@@ -172,6 +221,10 @@ static int FtpConnect(const char *hostText)
     return -1;
   }
   ftpNetOobInline(FtpContext->control);
+  if (secure && FtpSecureControl(host) != 0) {
+    FtpDropControl();
+    return -1;
+  }
   return 0;
 }
 
@@ -210,6 +263,8 @@ static int FtpSameLogin(const FtpSession *entry, const char *host, const char *u
 {
   if (entry->host == NULL || entry->user == NULL || entry->password == NULL)
     return 0;
+  if (entry->secure != FtpSecureSessions)
+    return 0;
   if (strcmp(entry->host, host) || strcmp(entry->user, user) || strcmp(entry->password, password))
     return 0;
   if ((entry->account == NULL) != (account == NULL))
@@ -244,7 +299,7 @@ static void FtpStoreAddresses(FtpSession *entry)
  * go back to the directory the session was in. */
 static int FtpReconnect(FtpSession *entry)
 {
-  if (FtpConnect(entry->host) != 0)
+  if (FtpConnect(entry->host, entry->secure) != 0)
     return -1;
   FtpContext->connected = 1;
   if (FtpLogin(entry->user, entry->password, entry->account) != 0) {
@@ -300,7 +355,7 @@ static int FtpOpenSessionHere(const char *host, const char *user, const char *pa
     FtpTakeEntry(found);
     FtpSession *entry = &SessionCache.entries[found];
     if (FtpContext->control != FTP_NO_SOCKET &&
-        ftpNetSend(FtpContext->control, "NOOP\r\n", 6, 0) == 6) {
+        FtpChannelSend(FtpContext->control, "NOOP\r\n", 6) == 6) {
       FtpReplyReader(0);
       if (FtpContext->control != FTP_NO_SOCKET)
         return 0;
@@ -311,7 +366,7 @@ static int FtpOpenSessionHere(const char *host, const char *user, const char *pa
     return FtpReconnect(entry);
   }
 
-  if (FtpConnect(host) != 0)
+  if (FtpConnect(host, FtpSecureSessions) != 0)
     return -1;
   FtpContext->connected = 1;
   if (FtpLogin(user, password, account) != 0) {
@@ -349,6 +404,7 @@ static int FtpOpenSessionHere(const char *host, const char *user, const char *pa
   entry->type = FTP_TYPE_ASCII;
   entry->activeMode = 0;
   entry->dataConnected = 0;
+  entry->secure = FtpSecureSessions;
   SessionCache.current = index;
   FtpContext->currentType = FTP_TYPE_ASCII;
   SessionCache.next = static_cast<unsigned char>(SessionCache.next + 1);

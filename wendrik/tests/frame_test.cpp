@@ -98,7 +98,7 @@ TEST_F(FrameTest, ErrnoNamesEveryCodeAndNumbersTheRest)
   const std::pair<int, const char *> table[] = {
     {0, "0"}, {1, "FTPSERVICE"}, {2, "FTPHOST"}, {3, "FTPSOCKET"}, {4, "FTPCONNECT"},
     {5, "FTPLOGIN"}, {6, "FTPABORT"}, {7, "FTPLOCALFILE"}, {8, "FTPDATACONN"},
-    {9, "FTPCOMMAND"}, {10, "FTPPROXYTHIRD"}, {11, "11"}, {12, "12"}, {13, "FTPFAILURE"},
+    {9, "FTPCOMMAND"}, {10, "FTPPROXYTHIRD"}, {11, "11"}, {12, "12"}, {13, "FTPFAILURE"}, {14, "FTPTLS"},
     {-1, "-1"}, {99, "99"}};
   for (const auto &row : table) {
     FtpErrnoCode = row.first;
@@ -113,17 +113,18 @@ TEST_F(FrameTest, LoaderRegistersEveryNameInTableOrderAndAcceptsRepeats)
   first.run(FTPLOADFUNCS);
   EXPECT_EQ(first.rc, 0u);
   EXPECT_EQ(first.result, "0");
-  ASSERT_EQ(rexx.registered.size(), 24u);
+  ASSERT_EQ(rexx.registered.size(), 25u);
   EXPECT_EQ(rexx.registered.front(), "FTPDROPFUNCS");
   EXPECT_EQ(rexx.registered[11], "FTPDIR");
-  EXPECT_EQ(rexx.registered.back(), "FTPPING");
+  EXPECT_EQ(rexx.registered[23], "FTPPING");
+  EXPECT_EQ(rexx.registered.back(), "FTPSETSECURE");   // beyond the original 24
   EXPECT_EQ(rexx.functions["FTPGET"], "FtpFunctionGateWay");
   EXPECT_EQ(rexx.value("FTPERRNO"), "0");
 
   Call again = gateway("FtpLoadFuncs").arg("quiet");
   again.run(FTPLOADFUNCS);   // every name answers "already registered"
   EXPECT_EQ(again.result, "0");
-  EXPECT_EQ(rexx.registered.size(), 48u);
+  EXPECT_EQ(rexx.registered.size(), 50u);
 }
 
 TEST_F(FrameTest, LoaderStopsAtARefusedRegistration)
@@ -198,10 +199,10 @@ TEST_F(FrameTest, DropDeregistersTheLoaderThenEveryName)
   Call drop = gateway("FtpDropFuncs");
   EXPECT_EQ(drop.run(FTPFUNCTIONGATEWAY), 0u);
   EXPECT_EQ(drop.result, "");
-  ASSERT_EQ(rexx.deregistered.size(), 25u);
+  ASSERT_EQ(rexx.deregistered.size(), 26u);
   EXPECT_EQ(rexx.deregistered.front(), "FtpLoadFuncs");
   EXPECT_EQ(rexx.deregistered[1], "FTPDROPFUNCS");
-  EXPECT_EQ(rexx.deregistered.back(), "FTPPING");
+  EXPECT_EQ(rexx.deregistered.back(), "FTPSETSECURE");
   EXPECT_TRUE(rexx.functions.empty());
 }
 

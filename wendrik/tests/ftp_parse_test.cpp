@@ -283,6 +283,31 @@ TEST(QuotedText, TakesTheTextBetweenTheFirstTwoQuotes)
   EXPECT_NE(FtpQuotedText("\"/unclosed", out, sizeof out), 0);
 }
 
+TEST(CertificateName, NamesTheHostExactlyOrThroughOneWholeWildcardLabel)
+{
+  struct Row {
+    const char *pattern;
+    const char *host;
+    int named;
+  } rows[] = {
+      {"ftp.example.org", "ftp.example.org", 1},
+      {"FTP.Example.ORG", "ftp.example.org", 1},
+      {"ftp.example.org", "ftp.example.org.evil", 0},
+      {"ftp.example.org", "ftp.example.or", 0},
+      {"*.example.org", "ftp.example.org", 1},
+      {"*.example.org", "example.org", 0},
+      {"*.example.org", ".example.org", 0},
+      {"*.example.org", "a.b.example.org", 0},
+      {"*.org", "example.org", 0},
+      {"f*.example.org", "ftp.example.org", 0},
+      {"*.*.org", "a.b.org", 0},
+      {"ftp.*.org", "ftp.example.org", 0},
+      {"", "", 0},
+  };
+  for (const Row &row : rows)
+    EXPECT_EQ(FtpCertificateNameMatches(row.pattern, row.host), row.named) << row.pattern << " " << row.host;
+}
+
 std::vector<std::string> listingElements(const std::string &data)
 {
   FtpListingReader reader;
