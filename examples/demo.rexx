@@ -10,7 +10,8 @@ call FtpVersion 'version'
 say 'Wendrik version' version
 names = 'FtpDropFuncs FtpSetUser FtpSetActiveMode FtpSetBinary FtpAppend FtpDelete',
         'FtpGet FtpPut FtpPutUnique FtpRename FtpLs FtpDir FtpPwd FtpChDir FtpMkDir',
-        'FtpRmDir FtpLogoff FtpQuote FtpSite FtpSys FtpProxy FtpVersion FtpTrace FtpPing'
+        'FtpRmDir FtpLogoff FtpQuote FtpSite FtpSys FtpProxy FtpVersion FtpTrace FtpPing',
+        'FtpSetSecure'
 registered = 0
 do i = 1 to words(names)
   name = word(names, i)
