@@ -166,6 +166,24 @@ static long ftpNetNowMs(void)
   return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+/* After a call that would have blocked: waits until the socket is ready for
+ * events or end passes. 1: try again; 0: the time is over; -1: failed (the
+ * failure taken). EINTR counts as "try again". */
+static int ftpNetWaitReady(FtpSocket s, short events, long end)
+{
+  if (errno == EINTR)
+    return 1;
+  if (errno != EAGAIN && errno != EWOULDBLOCK)
+    return ftpNetFail();
+  long left = end - ftpNetNowMs();
+  if (left <= 0)
+    return 0;
+  struct pollfd fd = {s, events, 0};
+  if (poll(&fd, 1, static_cast<int>(left)) < 0 && errno != EINTR)
+    return ftpNetFail();
+  return 1;
+}
+
 long ftpNetSendWithin(FtpSocket s, const void *bytes, size_t length, long milliseconds)
 {
   /* Never waiting in send itself, where a peer that stops reading would hold
@@ -176,16 +194,9 @@ long ftpNetSendWithin(FtpSocket s, const void *bytes, size_t length, long millis
     ssize_t sent = send(s, bytes, length, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent >= 0)
       return static_cast<long>(sent);
-    if (errno == EINTR)
-      continue;
-    if (errno != EAGAIN && errno != EWOULDBLOCK)
-      return ftpNetFail();
-    long left = end - ftpNetNowMs();
-    if (left <= 0)
-      return 0;
-    struct pollfd fd = {s, POLLOUT, 0};
-    if (poll(&fd, 1, static_cast<int>(left)) < 0 && errno != EINTR)
-      return ftpNetFail();
+    int ready = ftpNetWaitReady(s, POLLOUT, end);
+    if (ready <= 0)
+      return ready;
   }
 }
 
@@ -196,16 +207,11 @@ long ftpNetReceiveWithin(FtpSocket s, void *buffer, size_t size, long millisecon
     ssize_t n = recv(s, buffer, size, MSG_DONTWAIT);
     if (n >= 0)
       return static_cast<long>(n);
-    if (errno == EINTR)
-      continue;
-    if (errno != EAGAIN && errno != EWOULDBLOCK)
-      return ftpNetFail();
-    long left = end - ftpNetNowMs();
-    if (left <= 0)
+    int ready = ftpNetWaitReady(s, POLLIN, end);
+    if (ready < 0)
+      return ready;
+    if (ready == 0)
       return FTP_NET_TIMED_OUT;
-    struct pollfd fd = {s, POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(left)) < 0 && errno != EINTR)
-      return ftpNetFail();
   }
 }
 
