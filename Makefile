@@ -1,8 +1,12 @@
 # Entry points of the project (see README.md):
 #   make        build the products: build/native (libwendrik.so for Regina,
-#               optimised) and build/win32 (enrolwiz.exe, wendrik.dll)
-#   make test   install what is missing, build, run every test of both targets
-#               (native tests in build/sanitize, with the sanitizers)
+#               optimised), build/win32 (enrolwiz.exe, wendrik.dll: x86) and
+#               build/win64 (the same as x64)
+#   make test   install what is missing, build, run every test of every tree
+#               (native tests in build/sanitize, with the sanitizers; the x86
+#               Windows tests are skipped where the machine runs no 32-bit
+#               code, or with WZ_WINE32=off)
+#   make test-native, make test-win32, make test-win64: one tier each
 #   make install  libwendrik.so where Regina finds it, its documents and
 #               examples (PREFIX, default /usr; DESTDIR honoured)
 #   make package  the Debian package and the Windows zip
@@ -14,6 +18,7 @@ JOBS ?= 2
 NATIVE := build/native
 SANITIZE := build/sanitize
 WIN32 := build/win32
+WIN64 := build/win64
 RELEASE := build/release
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
@@ -21,10 +26,10 @@ FUZZ_SECONDS ?= 60
 PREFIX ?= /usr
 DESTDIR ?=
 
-.PHONY: all bootstrap fuzz-bootstrap native sanitize win32 test test-native test-win32 install package demo \
-  bench fuzz soak clean
+.PHONY: all bootstrap fuzz-bootstrap native sanitize win32 win64 test test-native test-win32 test-win64 \
+  install package demo bench fuzz soak clean
 
-all: native win32
+all: native win32 win64
 
 bootstrap:
 	@scripts/bootstrap
@@ -47,17 +52,28 @@ native: bootstrap $(NATIVE)/build.ninja
 sanitize: bootstrap $(SANITIZE)/build.ninja
 	cmake --build $(SANITIZE) -j$(JOBS)
 
+$(WIN64)/build.ninja: | bootstrap
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake
+
 win32: bootstrap $(WIN32)/build.ninja
 	cmake --build $(WIN32) -j$(JOBS)
 
+win64: bootstrap $(WIN64)/build.ninja
+	cmake --build $(WIN64) -j$(JOBS)
+
 test: all sanitize
-	@scripts/run-tests $(SANITIZE) $(WIN32) $(NATIVE)
+	@scripts/run-tests $(SANITIZE) $(WIN64) $(WIN32) $(NATIVE)
 
 test-native: native sanitize
 	@scripts/run-tests $(SANITIZE) $(NATIVE)
 
-test-win32: win32
+# The zip's test in each Windows tree unpacks the one zip of both builds.
+test-win32: win32 win64
 	@scripts/run-tests $(WIN32)
+
+test-win64: win32 win64
+	@scripts/run-tests $(WIN64)
 
 install: native
 	DESTDIR=$(DESTDIR) cmake --install $(NATIVE) --prefix $(PREFIX)

@@ -95,6 +95,8 @@ def main():
                 environment[words[1]] = words[2]
 
     windows = wzharness.is_windows_program(options.host)
+    if windows:
+        wzharness.skip_if_wine_unusable()
     work = tempfile.mkdtemp(prefix="wz-calls-")
     try:
         with peers.Peers(wanted_peers, options.scenarios, windows) as running:

@@ -239,6 +239,7 @@ def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
     driver, scenario_path, programs, output = sys.argv[1:]
+    wzharness.skip_if_wine_unusable()
     if os.path.isdir(output):
         shutil.rmtree(output)
     os.makedirs(output)

@@ -26,7 +26,34 @@ def command_for(program, args):
     return [program] + list(args)
 
 
+SKIPPED = 77
+
+
+def wine_unusable():
+    """Why the test run's Wine session cannot run the build's programs (its
+    32-bit loader on a machine that runs no 32-bit code), or None."""
+    session = os.path.join(os.environ.get("WZ_WINE_DIR", ""), "session.env")
+    if not os.path.isfile(session):
+        return None
+    with open(session, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            if line.startswith("WZ_WINE_UNUSABLE="):
+                return line.split("=", 1)[1].strip().strip("'")
+    return None
+
+
+def skip_if_wine_unusable():
+    """Ends a test of a Windows build as skipped (status 77, the reason in
+    one line) when its Wine cannot run here; wine-run says the same."""
+    reason = wine_unusable()
+    if reason:
+        print("SKIPPED (x86 tier): " + reason, flush=True)
+        sys.exit(SKIPPED)
+
+
 def run(command, timeout, env=None, stdin=None):
+    if command and command[0] == WINE_RUN:
+        skip_if_wine_unusable()
     merged = dict(os.environ)
     if env:
         merged.update(env)

@@ -313,6 +313,8 @@ def main():
     parser.add_argument("--only", help="run only the case of this name")
     parser.add_argument("cases", nargs="+")
     options = parser.parse_args()
+    if wzharness.is_windows_program(options.driver):
+        wzharness.skip_if_wine_unusable()
     with open(os.path.join(options.data, "gateway", "replies.json"), encoding="utf-8") as f:
         replies = json.load(f)["replies"]
     failed = ran = skipped = 0

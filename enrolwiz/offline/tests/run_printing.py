@@ -32,7 +32,11 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RUN_UI = os.path.join(HERE, "..", "..", "..", "tests", "harness", "run_ui.py")
+HARNESS = os.path.join(HERE, "..", "..", "..", "tests", "harness")
+sys.path.insert(0, HARNESS)
+import wzharness  # noqa: E402
+
+RUN_UI = os.path.join(HARNESS, "run_ui.py")
 QUEUE = "VirtualPDF"
 PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 BACKEND_CONFIG = "/etc/cups/cups-pdf.conf"
@@ -218,6 +222,7 @@ def main():
         sys.exit(__doc__)
     driver, programs, work, screenshots = sys.argv[1:5]
     scenarios = sys.argv[5:]
+    wzharness.skip_if_wine_unusable()
     reason = skip_reason()
     if reason:
         print("skipped: " + reason)
