@@ -176,8 +176,14 @@ static int FtpConnect(const char *hostText, int secure)
   for (;;) {
     addresses[tried].port = port;
     /* Reuse lets the fall-back to the default data port bind this
-     * connection's own port later (the system refuses it otherwise). */
+     * connection's own port later (the system refuses it otherwise). The
+     * port is taken with bind() rather than by connect(): connect() may take
+     * a port that another program's closed connection still holds in
+     * TIME_WAIT, and that connection, made without reuse, would refuse the
+     * listener's bind. Where bind() finds no port, connect() chooses. */
     ftpNetReuseAddress(s);
+    FtpAddress anyPort = {{0, 0, 0, 0}, 0};
+    ftpNetBind(s, &anyPort);
     if (ftpNetConnect(s, &addresses[tried]) == 0)
       break;
     if (tried + 1 < count) {
