@@ -9,7 +9,7 @@
 #   make test-native, make test-win32, make test-win64: one tier each
 #   make install  libwendrik.so where Regina finds it, its documents and
 #               examples (PREFIX, default /usr; DESTDIR honoured)
-#   make package  the Debian package and the Windows zip
+#   make package  the Debian package and the Windows zip (both Windows builds)
 #   make demo   build, then run the demonstration on this machine
 #   make bench  optimised native build and the benchmarks
 #   make fuzz   fuzz targets with libFuzzer (clang), FUZZ_SECONDS each
