@@ -84,7 +84,7 @@ package: all
 	@ls -1 $(NATIVE)/packages/*.deb $(WIN32)/packages/*.zip
 
 demo: all
-	@scripts/demo $(NATIVE) $(WIN32)
+	@scripts/demo $(NATIVE) $(WIN32) $(WIN64)
 
 $(RELEASE)/build.ninja:
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release
