@@ -4,12 +4,11 @@
 
 #include <string>
 
-#include "frame/saa/saa.h"
-
 // Opens the library; false with a reason when it cannot be loaded.
 bool hostOpenLibrary(const std::string &path, std::string &error);
-// An exported entry of the opened library, or null.
-SaaExternalFunction *hostFindEntry(const std::string &entry);
+// An exported entry of the opened library, or null (an external function,
+// called through hostCallFunction).
+void *hostFindEntry(const std::string &entry);
 
 // Takes the write permission of a file away (a read-only file on Windows).
 bool hostMakeReadOnly(const std::string &path);

@@ -13,10 +13,9 @@ bool hostOpenLibrary(const std::string &path, std::string &error)
   return library != nullptr;
 }
 
-SaaExternalFunction *hostFindEntry(const std::string &entry)
+void *hostFindEntry(const std::string &entry)
 {
-  return library ? reinterpret_cast<SaaExternalFunction *>(reinterpret_cast<void *>(GetProcAddress(library, entry.c_str())))
-                 : nullptr;
+  return library ? reinterpret_cast<void *>(GetProcAddress(library, entry.c_str())) : nullptr;
 }
 
 bool hostMakeReadOnly(const std::string &path)
