@@ -13,6 +13,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+
 template <typename Length>
 struct SaaStringAs {
   Length strlength;
@@ -166,6 +168,8 @@ void FtpSetResult(RXSTRING *result, const char *text)
 
 /* A return flag no pool writes: every flag bit set. */
 #define SAA_PROBE_SENTINEL 0xFF
+/* A request code no pool knows. */
+#define SAA_NO_REQUEST 0xFF
 
 template <typename Length>
 static void saaFillSet(SaaShvBlockAs<Length> *block, const char *name, size_t nameLength, const char *value,
@@ -211,9 +215,14 @@ SaaLayout saaSetVariableAs(SaaLayout layout, SaaPoolFunction *pool, const char *
     saaFillSet(&block, name, nameLength, value, valueLength);
     pool(&block);
   } else {
-    SaaUlongBlock block;
-    saaFillSet(&block, name, nameLength, value, valueLength);
-    pool(&block);
+    /* In room for the size_t layout's block, whose code would lie past the
+     * 32-bit block's end and read as no request: a pool of that layout
+     * would refuse the request and write its flag within the room. */
+    alignas(SaaSizeBlock) unsigned char room[sizeof(SaaSizeBlock)];
+    memset(room, SAA_NO_REQUEST, sizeof room);
+    SaaUlongBlock *block = new (room) SaaUlongBlock;
+    saaFillSet(block, name, nameLength, value, valueLength);
+    pool(block);
   }
   return layout;
 }

@@ -168,6 +168,22 @@ TEST_F(FrameTest, GatewayRejectsUnknownNames)
   EXPECT_EQ(gateway("FtpVers").run(FTPFUNCTIONGATEWAY), 40u);
 }
 
+TEST_F(FrameTest, GatewayCopiesEveryArgumentHoweverMany)
+{
+  // More arguments than the gateway copies on its stack: the handler sees
+  // the count and every one of them.
+  Call version = gateway("FtpVersion").arg("many");
+  Call user = gateway("FtpSetUser");
+  for (int i = 0; i < 40; i++) {
+    version.arg("x");
+    user.arg("x");
+  }
+  EXPECT_EQ(version.run(FTPFUNCTIONGATEWAY), 0u);
+  EXPECT_EQ(rexx.value("MANY"), "2.1");
+  EXPECT_EQ(user.run(FTPFUNCTIONGATEWAY), 40u);   // FtpSetUser takes at most 4
+  EXPECT_EQ(user.result, "0");
+}
+
 TEST_F(FrameTest, VersionWithoutANameSetsNothing)
 {
   for (Call call : {gateway("FtpVersion"), gateway("FtpVersion").omitted(), gateway("FtpVersion").arg(""),

@@ -100,12 +100,17 @@ TEST(SaaLayoutTest, DecidedLayoutSendsItsOwnBlockOnly)
   EXPECT_EQ(SizePool::sets, errnoSet);
   if (!layoutsDiffer)
     return;
-  // A size_t block read at the 32-bit offsets is no set (and the decided
-  // layout is kept: the probe is not sent again).
+  // A block read at the other layout's offsets is no set (and the decided
+  // layout is kept: the probe is not sent again). The 32-bit block lies in
+  // room for the size_t one, so its pool reads no request there either.
   UlongPool::reset(true);
   EXPECT_EQ(setErrno(SAA_LAYOUT_SIZE_T, UlongPool::call), SAA_LAYOUT_SIZE_T);
   EXPECT_TRUE(UlongPool::sets.empty());
   EXPECT_EQ(UlongPool::badRequests, 1);
+  SizePool::reset(true);
+  EXPECT_EQ(setErrno(SAA_LAYOUT_ULONG, SizePool::call), SAA_LAYOUT_ULONG);
+  EXPECT_TRUE(SizePool::sets.empty());
+  EXPECT_EQ(SizePool::badRequests, 1);
 }
 
 // A string of the 32-bit layout with garbage in its padding.

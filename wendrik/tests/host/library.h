@@ -10,6 +10,11 @@ bool hostOpenLibrary(const std::string &path, std::string &error);
 // called through hostCallFunction).
 void *hostFindEntry(const std::string &entry);
 
+// A crash of the host or the package ends the host at once with a line on
+// standard output and exit status 3, not in a debugger (Windows); elsewhere
+// the signal ends it as it is.
+void hostReportCrashes();
+
 // Takes the write permission of a file away (a read-only file on Windows).
 bool hostMakeReadOnly(const std::string &path);
 

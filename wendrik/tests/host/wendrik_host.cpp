@@ -508,6 +508,7 @@ int main(int argc, char **argv)
     std::cerr << "usage: wendrik_host [--layout=ulong|size_t] LIBRARY SCRIPT" << std::endl;
     return 2;
   }
+  hostReportCrashes();
   const char *library = argv[first];
   const char *scriptName = argv[first + 1];
   std::string error;
