@@ -91,7 +91,8 @@ void FtpReadArgs(ULONG argc, const RXSTRING *argv, FtpArg *args);
 /* Arguments: present means a non-null pointer and a non-zero length. */
 int FtpArgPresent(const FtpArg *arg);
 /* Trims the blanks around the text; the new end is zero-terminated in the
- * interpreter's buffer (it lies within the old text). */
+ * interpreter's buffer (at the latest where the old text's terminating zero
+ * is: the texts are used as C strings). */
 void FtpTrimArg(FtpArg *arg);
 void FtpTrimArgs(ULONG argc, FtpArg *argv);
 /* Blank: absent, empty, or spaces only. */
