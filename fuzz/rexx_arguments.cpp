@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
   std::string text(reinterpret_cast<const char *>(data), size);
   std::string buffer = text + '\0';
-  RXSTRING arg = {static_cast<ULONG>(size), &buffer[0]};
+  FtpArg arg = {size, &buffer[0]};
 
   int value = 12345;
   long long wanted = 0;
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   // A type text is valid exactly when, upper-cased and trimmed, it begins
   // (up to six or five letters) as BINARY or ASCII.
   std::string typeBuffer = text + '\0';
-  RXSTRING typeArg = {static_cast<ULONG>(size), &typeBuffer[0]};
+  FtpArg typeArg = {size, &typeBuffer[0]};
   int type = 0;
   int valid = FtpParseTypeArg(&typeArg, &type);
   std::string upper = trimmed;

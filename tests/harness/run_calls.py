@@ -67,6 +67,8 @@ def main():
     parser.add_argument("--host", required=True)
     parser.add_argument("--library", required=True)
     parser.add_argument("--scenarios")
+    parser.add_argument("--layout", choices=("ulong", "size_t"),
+                        help="the family of interpreter the test host plays (default: its own, size_t)")
     parser.add_argument("--timeout", type=int, default=120)
     parser.add_argument("script")
     options = parser.parse_args()
@@ -106,7 +108,8 @@ def main():
             os.mkdir(os.path.join(work, "tmp"))
             env["TMPDIR"] = os.path.join(work, "tmp")
             env.update({name: substitute(value, env) for name, value in environment.items()})
-            command = wzharness.command_for(options.host, [options.library, options.script])
+            layout = ["--layout=" + options.layout] if options.layout else []
+            command = wzharness.command_for(options.host, layout + [options.library, options.script])
             rc, out, err = wzharness.run(command, options.timeout, env=env)
             expected = [(s, n, substitute(t, env)) for s, n, t in expected]
             server_expected = [(s, n, substitute(t, env)) for s, n, t in server_expected]

@@ -1,5 +1,6 @@
-/* Arguments and results of REXX calls: presence, trimming, bounded results,
- * and the optional trace line. */
+/* Arguments of REXX calls as the package's own copies: presence, trimming,
+ * the readers of integers and types; the incorrect call and the engine's
+ * result; the optional trace line. */
 #include "frame.h"
 
 #include <ctype.h>
@@ -8,39 +9,17 @@
 #include <stdio.h>
 #include <string.h>
 
-/* SAA promises a result buffer of at least this size when the caller gives none. */
-#define SAA_RESULT_MINIMUM 256
-
-static ULONG FtpResultCapacity = SAA_RESULT_MINIMUM;
-
-void FtpBeginResult(RXSTRING *result)
-{
-  FtpResultCapacity = result->strlength ? result->strlength : SAA_RESULT_MINIMUM;
-  result->strlength = 0;
-}
-
-void FtpSetResult(RXSTRING *result, const char *text)
-{
-  if (result->strptr == NULL)
-    return;
-  size_t length = strlen(text);
-  if (length > FtpResultCapacity)
-    length = FtpResultCapacity;
-  memcpy(result->strptr, text, length);
-  result->strlength = length;
-}
-
-int FtpArgPresent(const RXSTRING *arg)
+int FtpArgPresent(const FtpArg *arg)
 {
   return arg->strptr != NULL && arg->strlength != 0;
 }
 
-void FtpTrimArg(RXSTRING *arg)
+void FtpTrimArg(FtpArg *arg)
 {
   if (arg->strptr == NULL)
     return;
   char *start = arg->strptr;
-  ULONG length = arg->strlength;
+  size_t length = arg->strlength;
   while (length > 0 && *start == ' ') {
     start++;
     length--;
@@ -54,7 +33,7 @@ void FtpTrimArg(RXSTRING *arg)
   arg->strlength = length;
 }
 
-void FtpTrimArgs(ULONG argc, RXSTRING *argv)
+void FtpTrimArgs(ULONG argc, FtpArg *argv)
 {
   for (ULONG i = 0; i < argc; i++)
     FtpTrimArg(&argv[i]);
@@ -69,23 +48,23 @@ int FtpTextBlank(const char *text)
   return *text == '\0';
 }
 
-int FtpArgUnsafe(const RXSTRING *arg)
+int FtpArgUnsafe(const FtpArg *arg)
 {
   if (arg->strptr == NULL)
     return 0;
-  for (ULONG i = 0; i < arg->strlength; i++)
+  for (size_t i = 0; i < arg->strlength; i++)
     if (arg->strptr[i] == '\r' || arg->strptr[i] == '\n' || arg->strptr[i] == '\0')
       return 1;
   return 0;
 }
 
-int FtpParseTypeArg(RXSTRING *arg, int *type)
+int FtpParseTypeArg(FtpArg *arg, int *type)
 {
   if (arg->strptr == NULL) {
     *type = FTP_TYPE_BINARY;
     return 1;
   }
-  for (ULONG i = 0; i < arg->strlength; i++)
+  for (size_t i = 0; i < arg->strlength; i++)
     arg->strptr[i] = static_cast<char>(toupper(static_cast<unsigned char>(arg->strptr[i])));
   FtpTrimArg(arg);
   size_t length = arg->strlength;
@@ -131,7 +110,7 @@ ULONG FtpEngineResult(int rc, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-int FtpArgsUnsafe(ULONG argc, const RXSTRING *argv)
+int FtpArgsUnsafe(ULONG argc, const FtpArg *argv)
 {
   for (ULONG i = 0; i < argc; i++)
     if (FtpArgUnsafe(&argv[i])) {
@@ -141,11 +120,11 @@ int FtpArgsUnsafe(ULONG argc, const RXSTRING *argv)
   return 0;
 }
 
-int FtpParseInteger(const RXSTRING *arg, int *out)
+int FtpParseInteger(const FtpArg *arg, int *out)
 {
   const char *p = arg->strptr ? arg->strptr : "";
-  ULONG length = arg->strptr ? arg->strlength : 0;
-  ULONG i = 0;
+  size_t length = arg->strptr ? arg->strlength : 0;
+  size_t i = 0;
   int negative = 0;
   if (i < length && (p[i] == '+' || p[i] == '-'))
     negative = p[i++] == '-';
@@ -166,7 +145,7 @@ int FtpParseInteger(const RXSTRING *arg, int *out)
   return 1;
 }
 
-const char *FtpTraceArg(const RXSTRING *arg)
+const char *FtpTraceArg(const FtpArg *arg)
 {
   return arg->strptr ? arg->strptr : "(null)";
 }

@@ -56,8 +56,15 @@ extern int DefaultTransferType;
 extern int FtpErrnoCode;
 extern int FtpTraceOn;
 
+/* An argument as the handlers see it: the gateway's copy of the interpreter's
+ * string (the text itself stays in the interpreter's buffer). */
+struct FtpArg {
+  size_t strlength;
+  char *strptr;
+};
+
 /* Every handler serves one group of REXX names; the name arrives upper-cased. */
-typedef ULONG FtpHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result);
+typedef ULONG FtpHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result);
 
 /* Copies text into a login buffer, cutting it to FTP_LOGIN_SIZE - 1 characters. */
 void FtpCopyLoginText(char *buffer, const char *text);
@@ -65,6 +72,9 @@ void FtpCopyLoginText(char *buffer, const char *text);
 /* FTPERRNO: the value shown for a code, and setting the variable from FtpErrnoCode. */
 const char *FtpErrnoText(int code, char *buffer, size_t size);
 void FtpSetErrno(void);
+
+/* The interpreter's strings and blocks, read and written by variables.cpp
+ * alone (layout.h: how their lengths are laid out). */
 
 /* Sets the REXX variable name + suffix (suffix may be null) to value.
  * The joined name is trimmed of blanks; a null name sets nothing. */
@@ -75,30 +85,36 @@ void FtpSetVariable(const char *name, const char *suffix, const char *value);
 void FtpBeginResult(RXSTRING *result);
 void FtpSetResult(RXSTRING *result, const char *text);
 
+/* The interpreter's argc argument strings as the package's own (args). */
+void FtpReadArgs(ULONG argc, const RXSTRING *argv, FtpArg *args);
+
 /* Arguments: present means a non-null pointer and a non-zero length. */
-int FtpArgPresent(const RXSTRING *arg);
-void FtpTrimArg(RXSTRING *arg);
-void FtpTrimArgs(ULONG argc, RXSTRING *argv);
+int FtpArgPresent(const FtpArg *arg);
+/* Trims the blanks around the text; the new end is zero-terminated in the
+ * interpreter's buffer (at the latest where the old text's terminating zero
+ * is: the texts are used as C strings). */
+void FtpTrimArg(FtpArg *arg);
+void FtpTrimArgs(ULONG argc, FtpArg *argv);
 /* Blank: absent, empty, or spaces only. */
 int FtpTextBlank(const char *text);
 
 /* 1 when the argument holds a carriage return, a line feed or a NUL within
  * its length: such a text would put extra lines on the control connection
  * (a NUL is invisible to the C string functions and would cut the text). */
-int FtpArgUnsafe(const RXSTRING *arg);
+int FtpArgUnsafe(const FtpArg *arg);
 /* A transfer type text (trimmed): a prefix of "BINARY" (up to six characters
  * compared) or of "ASCII" (up to five), in any case; empty selects BINARY.
  * Upper-cases the text in place. 1 and *type set when valid, 0 when not. */
-int FtpParseTypeArg(RXSTRING *arg, int *type);
+int FtpParseTypeArg(FtpArg *arg, int *type);
 /* The account as trace lines show it: "(null)" when none is set. */
 const char *FtpTraceAccount(void);
 /* An argument as trace lines show it: "(null)" when omitted. */
-const char *FtpTraceArg(const RXSTRING *arg);
+const char *FtpTraceArg(const FtpArg *arg);
 /* A base-10 integer (an optional sign, then digits) that is the whole text;
  * an empty or omitted text is 0. The value saturates. 1 when it is one. */
-int FtpParseInteger(const RXSTRING *arg, int *value);
+int FtpParseInteger(const FtpArg *arg, int *value);
 /* Any of the arguments unsafe (FtpArgUnsafe): 1, with FtpErrnoCode 9. */
-int FtpArgsUnsafe(ULONG argc, const RXSTRING *argv);
+int FtpArgsUnsafe(ULONG argc, const FtpArg *argv);
 
 /* The incorrect call: result "0", return 40. */
 ULONG FtpInvalidCall(RXSTRING *result);

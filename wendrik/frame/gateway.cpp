@@ -4,6 +4,7 @@
 
 #include <ctype.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #ifdef _WIN32
@@ -58,8 +59,8 @@ static void FtpWriteBanner(void)
   fflush(stdout);
 }
 
-FTP_EXPORT ULONG SAA_ENTRY FTPLOADFUNCS(const char *name, ULONG argc, RXSTRING *argv,
-                                        const char *queue, RXSTRING *result)
+FTP_EXPORT SaaReturn SAA_ENTRY FTPLOADFUNCS(const char *name, SaaCount argc, RXSTRING *argv,
+                                            const char *queue, RXSTRING *result)
 {
   (void)name;
   (void)argv;
@@ -95,8 +96,11 @@ static void FtpUpperName(char *name)
   }
 }
 
-FTP_EXPORT ULONG SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, ULONG argc, RXSTRING *argv,
-                                              const char *queue, RXSTRING *result)
+/* Arguments of up to this many strings are copied on the stack. */
+#define FTP_ARGS_ON_STACK 16
+
+FTP_EXPORT SaaReturn SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, SaaCount argc, RXSTRING *argv,
+                                                  const char *queue, RXSTRING *result)
 {
   (void)queue;
   FtpBeginResult(result);
@@ -105,8 +109,24 @@ FTP_EXPORT ULONG SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, ULONG argc, RXST
   if (name == NULL)
     return FTP_CALL_INVALID;
   FtpUpperName(const_cast<char *>(name));
-  for (int i = 0; i < FtpFunctionCount; i++)
+  FtpHandler *handler = NULL;
+  for (int i = 0; i < FtpFunctionCount && handler == NULL; i++)
     if (strcmp(FtpFunctions[i].name, name) == 0)
-      return FtpFunctions[i].handler(name, argc, argv, result);
-  return FTP_CALL_INVALID;
+      handler = FtpFunctions[i].handler;
+  if (handler == NULL)
+    return FTP_CALL_INVALID;
+
+  /* Every argument is copied, whether the handler looks at argc or not. */
+  FtpArg onStack[FTP_ARGS_ON_STACK];
+  FtpArg *args = onStack;
+  if (argc > FTP_ARGS_ON_STACK) {
+    args = static_cast<FtpArg *>(calloc(argc, sizeof *args));
+    if (args == NULL)
+      return FtpInvalidCall(result);
+  }
+  FtpReadArgs(argc, argv, args);
+  ULONG rc = handler(name, argc, args, result);
+  if (args != onStack)
+    free(args);
+  return rc;
 }

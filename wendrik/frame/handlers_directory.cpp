@@ -5,7 +5,7 @@
 
 #include "ftp/engine.h"
 
-ULONG FtpPwdHandler(const char *, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpPwdHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   FtpTrimArgs(argc, argv);
   const char *variable = argc >= 1 && FtpArgPresent(&argv[0]) ? argv[0].strptr : NULL;
@@ -17,7 +17,7 @@ ULONG FtpPwdHandler(const char *, ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FtpEngineResult(rc, result);
 }
 
-ULONG FtpDirectoryHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpDirectoryHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 1)
     return FtpInvalidCall(result);

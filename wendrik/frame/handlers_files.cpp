@@ -31,7 +31,7 @@ static void FtpTraceTransfer(const char *format, int rc, const char *local, cons
 #pragma GCC diagnostic pop
 #endif
 
-static ULONG FtpTransfer(int which, ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpTransfer(int which, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc < 2 || argc > 3)
     return FtpInvalidCall(result);
@@ -65,7 +65,7 @@ static ULONG FtpTransfer(int which, ULONG argc, RXSTRING *argv, RXSTRING *result
   return FtpEngineResult(rc, result);
 }
 
-static ULONG FtpDelete(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpDelete(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 1)
     return FtpInvalidCall(result);
@@ -89,7 +89,7 @@ static ULONG FtpDelete(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FtpEngineResult(rc, result);
 }
 
-static ULONG FtpRename(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpRename(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 2)
     return FtpInvalidCall(result);
@@ -116,7 +116,7 @@ static ULONG FtpRename(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FtpEngineResult(rc, result);
 }
 
-ULONG FtpFileHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpFileHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   for (int i = 0; i < static_cast<int>(sizeof FtpTransfers / sizeof FtpTransfers[0]); i++)
     if (strcmp(name, FtpTransfers[i].name) == 0)

@@ -5,7 +5,7 @@
 
 #include "ftp/engine.h"
 
-ULONG FtpListHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpListHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 2)
     return FtpInvalidCall(result);

@@ -3,7 +3,7 @@
 
 #include "ftp/engine.h"
 
-ULONG FtpLogoffHandler(const char *, ULONG, RXSTRING *, RXSTRING *result)
+ULONG FtpLogoffHandler(const char *, ULONG, FtpArg *, RXSTRING *result)
 {
   FtpCloseAllSessions();
   FtpCurrentLogin.host[0] = '\0';

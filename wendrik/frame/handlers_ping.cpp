@@ -4,7 +4,7 @@
 #include "ftp/engine.h"
 #include "ping/ping.h"
 
-ULONG FtpPingHandler(const char *, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpPingHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 2)
     return FtpInvalidCall(result);

@@ -8,14 +8,14 @@
 #define FTP_PROXY_ARGS 10
 
 /* An account argument: omitted, empty or "NULL" is none. */
-static const char *FtpProxyAccount(const RXSTRING *arg)
+static const char *FtpProxyAccount(const FtpArg *arg)
 {
   if (!FtpArgPresent(arg) || strcmp(arg->strptr, "NULL") == 0)
     return NULL;
   return arg->strptr;
 }
 
-ULONG FtpProxyHandler(const char *, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpProxyHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != FTP_PROXY_ARGS && argc != FTP_PROXY_ARGS + 1)
     return FtpInvalidCall(result);

@@ -5,7 +5,7 @@
 
 #include "ftp/engine.h"
 
-static ULONG FtpSite(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpSite(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 1)
     return FtpInvalidCall(result);
@@ -20,7 +20,7 @@ static ULONG FtpSite(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FtpEngineResult(rc, result);
 }
 
-static ULONG FtpSys(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpSys(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 1)
     return FtpInvalidCall(result);
@@ -37,7 +37,7 @@ static ULONG FtpSys(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-static ULONG FtpQuote(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpQuote(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc < 1 || argc > 2)
     return FtpInvalidCall(result);
@@ -65,7 +65,7 @@ static ULONG FtpQuote(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FtpEngineResult(rc, result);
 }
 
-ULONG FtpRawHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpRawHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (strcmp(name, "FTPSITE") == 0)
     return FtpSite(argc, argv, result);

@@ -7,14 +7,14 @@
 #include "ftp/engine.h"
 
 /* A login text the buffers and the control connection can take as it is. */
-static int FtpLoginArgFits(const RXSTRING *arg)
+static int FtpLoginArgFits(const FtpArg *arg)
 {
   if (!FtpArgPresent(arg))
     return 1;
   return arg->strlength <= FTP_LOGIN_SIZE - 1 && !FtpArgUnsafe(arg);
 }
 
-static ULONG FtpSetUser(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpSetUser(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc == 0) {
     FtpSetResult(result, FTP_RESULT_OK);
@@ -49,7 +49,7 @@ static ULONG FtpSetUser(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-static ULONG FtpSetBinary(RXSTRING *argv, RXSTRING *result)
+static ULONG FtpSetBinary(FtpArg *argv, RXSTRING *result)
 {
   int type;
   if (FtpParseTypeArg(&argv[0], &type)) {
@@ -62,7 +62,7 @@ static ULONG FtpSetBinary(RXSTRING *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-static ULONG FtpSetActiveMode(RXSTRING *argv, RXSTRING *result)
+static ULONG FtpSetActiveMode(FtpArg *argv, RXSTRING *result)
 {
   FtpTrimArg(&argv[0]);
   int mode;
@@ -83,12 +83,12 @@ static ULONG FtpSetActiveMode(RXSTRING *argv, RXSTRING *result)
 /* FtpSetSecure(flag [, trust file]): "1" TLS for the sessions opened from
  * now on, with the file's certificates trusted besides the system's roots;
  * "0" plain FTP again. Nothing is connected. */
-static ULONG FtpSetSecure(ULONG argc, RXSTRING *argv, RXSTRING *result)
+static ULONG FtpSetSecure(ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc < 1 || argc > 2)
     return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
-  const RXSTRING *flag = &argv[0];
+  const FtpArg *flag = &argv[0];
   if (flag->strptr == NULL || flag->strlength != 1 || (flag->strptr[0] != '0' && flag->strptr[0] != '1'))
     return FtpInvalidCall(result);
   int on = flag->strptr[0] == '1';
@@ -105,7 +105,7 @@ static ULONG FtpSetSecure(ULONG argc, RXSTRING *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-ULONG FtpSettingsHandler(const char *name, ULONG argc, RXSTRING *argv, RXSTRING *result)
+ULONG FtpSettingsHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (strcmp(name, "FTPSETUSER") == 0)
     return FtpSetUser(argc, argv, result);

@@ -10,19 +10,21 @@
 #include "frame/handlers.h"
 #include "host/fake_interpreter.h"
 
-extern "C" ULONG SAA_ENTRY FTPLOADFUNCS(const char *, ULONG, RXSTRING *, const char *, RXSTRING *);
-extern "C" ULONG SAA_ENTRY FTPFUNCTIONGATEWAY(const char *, ULONG, RXSTRING *, const char *, RXSTRING *);
+extern "C" SaaReturn SAA_ENTRY FTPLOADFUNCS(const char *, SaaCount, RXSTRING *, const char *, RXSTRING *);
+extern "C" SaaReturn SAA_ENTRY FTPFUNCTIONGATEWAY(const char *, SaaCount, RXSTRING *, const char *, RXSTRING *);
 
 namespace {
 
-// One call as the interpreter makes it: writable name and argument buffers,
-// a 256-byte result buffer.
+typedef SaaReturn SAA_ENTRY Entry(const char *, SaaCount, RXSTRING *, const char *, RXSTRING *);
+
+// One call as the interpreter makes it (hostCallFunction): writable name and
+// argument buffers, a 256-byte result buffer.
 struct Call {
   std::string name;
   std::vector<std::string> args;
   std::vector<bool> present;
   std::string result;
-  ULONG rc = 0;
+  unsigned long long rc = 0;
 
   Call &arg(const std::string &text)
   {
@@ -36,25 +38,18 @@ struct Call {
     present.push_back(false);
     return *this;
   }
-  ULONG run(SaaExternalFunction *entry)
+  unsigned long long run(Entry *entry)
   {
-    std::vector<std::vector<char>> buffers;
-    std::vector<RXSTRING> argv(args.size());
-    for (size_t i = 0; i < args.size(); i++) {
-      buffers.emplace_back(args[i].begin(), args[i].end());
-      buffers.back().push_back('\0');
-    }
-    for (size_t i = 0; i < args.size(); i++) {
-      argv[i].strptr = present[i] ? buffers[i].data() : nullptr;
-      argv[i].strlength = present[i] ? args[i].size() : 0;
-    }
-    std::vector<char> nameBuffer(name.begin(), name.end());
-    nameBuffer.push_back('\0');
-    char buffer[256];
-    RXSTRING out{sizeof buffer, buffer};
-    rc = entry(nameBuffer.data(), static_cast<ULONG>(args.size()), argv.data(), "", &out);
-    result.assign(out.strptr, out.strlength);
-    name = nameBuffer.data();
+    HostCall call;
+    call.name = name;
+    call.values = args;
+    call.present = present;
+    hostCallFunction(reinterpret_cast<void *>(entry), call);
+    for (const std::string &fault : call.faults)
+      ADD_FAILURE() << name << ": " << fault;
+    result = call.result;
+    name = call.name;
+    rc = call.rc;
     return rc;
   }
 };
@@ -173,6 +168,22 @@ TEST_F(FrameTest, GatewayRejectsUnknownNames)
   EXPECT_EQ(gateway("FtpVers").run(FTPFUNCTIONGATEWAY), 40u);
 }
 
+TEST_F(FrameTest, GatewayCopiesEveryArgumentHoweverMany)
+{
+  // More arguments than the gateway copies on its stack: the handler sees
+  // the count and every one of them.
+  Call version = gateway("FtpVersion").arg("many");
+  Call user = gateway("FtpSetUser");
+  for (int i = 0; i < 40; i++) {
+    version.arg("x");
+    user.arg("x");
+  }
+  EXPECT_EQ(version.run(FTPFUNCTIONGATEWAY), 0u);
+  EXPECT_EQ(rexx.value("MANY"), "2.1");
+  EXPECT_EQ(user.run(FTPFUNCTIONGATEWAY), 40u);   // FtpSetUser takes at most 4
+  EXPECT_EQ(user.result, "0");
+}
+
 TEST_F(FrameTest, VersionWithoutANameSetsNothing)
 {
   for (Call call : {gateway("FtpVersion"), gateway("FtpVersion").omitted(), gateway("FtpVersion").arg(""),
@@ -209,16 +220,16 @@ TEST_F(FrameTest, DropDeregistersTheLoaderThenEveryName)
 TEST_F(FrameTest, TrimmingWorksInTheCallersBuffer)
 {
   char text[] = "  a b  ";
-  RXSTRING arg{7, text};
+  FtpArg arg{7, text};
   FtpTrimArg(&arg);
   EXPECT_EQ(std::string(arg.strptr, arg.strlength), "a b");
   EXPECT_STREQ(arg.strptr, "a b");
   char blanks[] = "   ";
-  RXSTRING blank{3, blanks};
+  FtpArg blank{3, blanks};
   FtpTrimArg(&blank);
   EXPECT_EQ(blank.strlength, 0u);
   EXPECT_FALSE(FtpArgPresent(&blank));
-  RXSTRING omitted{0, nullptr};
+  FtpArg omitted{0, nullptr};
   FtpTrimArg(&omitted);
   EXPECT_FALSE(FtpArgPresent(&omitted));
   EXPECT_TRUE(FtpTextBlank("  "));
@@ -229,10 +240,10 @@ TEST_F(FrameTest, TrimmingWorksInTheCallersBuffer)
 TEST_F(FrameTest, ResultsNeverExceedTheInterpretersBuffer)
 {
   char small[4];
-  RXSTRING result{sizeof small, small};
-  FtpBeginResult(&result);
+  HostSizeString result{sizeof small, small};
+  FtpBeginResult(reinterpret_cast<RXSTRING *>(&result));
   EXPECT_EQ(result.strlength, 0u);
-  FtpSetResult(&result, "1234567");
+  FtpSetResult(reinterpret_cast<RXSTRING *>(&result), "1234567");
   EXPECT_EQ(result.strlength, 4u);
   EXPECT_EQ(std::string(small, 4), "1234");
 }

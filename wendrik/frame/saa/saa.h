@@ -8,24 +8,16 @@
 #ifndef WENDRIK_FRAME_SAA_H
 #define WENDRIK_FRAME_SAA_H
 
+#include <stdint.h>
+
 #ifdef _WIN32
-/* The SAA ABI on Win32: 32-bit counts, __stdcall entry points. */
+/* The SAA ABI on Windows: __stdcall entry points (x86), 32-bit answers of
+ * the services. The interpreter's string is left incomplete: on x64 the
+ * width of its length differs between interpreters, so frame/variables.cpp
+ * alone reads and writes it, through its own layout types. */
 #define SAA_ENTRY __stdcall
 typedef unsigned long ULONG;
-typedef ULONG APIRET;
-typedef struct RXSTRING_type {
-  ULONG strlength;
-  char *strptr;
-} RXSTRING, *PRXSTRING;
-typedef struct shvnode {
-  struct shvnode *shvnext;
-  RXSTRING shvname;
-  RXSTRING shvvalue;
-  ULONG shvnamelen;
-  ULONG shvvaluelen;
-  unsigned char shvcode;
-  unsigned char shvret;
-} SHVBLOCK, *PSHVBLOCK;
+typedef struct RXSTRING_type RXSTRING;
 #define RXSHV_SYSET 0x03
 #else
 /* Elsewhere the interpreter's own header fixes the layout of the types. */
@@ -37,16 +29,27 @@ typedef struct shvnode {
 
 #define SAA_SERVICE_MISSING 0xFFFFFFFFUL
 
-/* Signature of an external function as the interpreter calls it. */
-typedef ULONG SAA_ENTRY SaaExternalFunction(const char *name, ULONG argc, RXSTRING *argv,
-                                            const char *queue, RXSTRING *result);
+/* The argument count and the return value of an external function. On x64
+ * Windows the count is taken as 32 bits (interpreters whose SAA lengths are
+ * unsigned long leave the upper half of its register undefined), and the
+ * return value is pointer-sized: interpreters whose SAA lengths are
+ * unsigned long read its low 32 bits, those whose lengths are size_t read
+ * all 64, and a small number reads the same both ways. */
+#ifdef _WIN64
+typedef unsigned long SaaCount;
+typedef uintptr_t SaaReturn;
+#else
+typedef ULONG SaaCount;
+typedef ULONG SaaReturn;
+#endif
 
 /* Address of an exported interpreter service, or null (one body per platform). */
 void *saaFindService(const char *symbol);
 
-/* The interpreter's services, looked up once on first use. */
+/* The interpreter's services, looked up once on first use. A variable-pool
+ * block is in the interpreter's layout, built by frame/variables.cpp. */
 ULONG saaRegisterFunctionDll(const char *name, const char *library, const char *entry);
 ULONG saaDeregisterFunction(const char *name);
-ULONG saaVariablePool(SHVBLOCK *block);
+ULONG saaVariablePool(void *block);
 
 #endif

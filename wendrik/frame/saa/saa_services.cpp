@@ -4,7 +4,7 @@
 
 typedef ULONG SAA_ENTRY RegisterFn(const char *, const char *, const char *);
 typedef ULONG SAA_ENTRY DeregisterFn(const char *);
-typedef ULONG SAA_ENTRY PoolFn(SHVBLOCK *);
+typedef ULONG SAA_ENTRY PoolFn(void *);
 
 ULONG saaRegisterFunctionDll(const char *name, const char *library, const char *entry)
 {
@@ -18,7 +18,7 @@ ULONG saaDeregisterFunction(const char *name)
   return fn ? fn(name) : SAA_SERVICE_MISSING;
 }
 
-ULONG saaVariablePool(SHVBLOCK *block)
+ULONG saaVariablePool(void *block)
 {
   static PoolFn *fn = reinterpret_cast<PoolFn *>(saaFindService("RexxVariablePool"));
   return fn ? fn(block) : SAA_SERVICE_MISSING;

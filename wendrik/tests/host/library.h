@@ -4,12 +4,16 @@
 
 #include <string>
 
-#include "frame/saa/saa.h"
-
 // Opens the library; false with a reason when it cannot be loaded.
 bool hostOpenLibrary(const std::string &path, std::string &error);
-// An exported entry of the opened library, or null.
-SaaExternalFunction *hostFindEntry(const std::string &entry);
+// An exported entry of the opened library, or null (an external function,
+// called through hostCallFunction).
+void *hostFindEntry(const std::string &entry);
+
+// A crash of the host or the package ends the host at once with a line on
+// standard output and exit status 3, not in a debugger (Windows); elsewhere
+// the signal ends it as it is.
+void hostReportCrashes();
 
 // Takes the write permission of a file away (a read-only file on Windows).
 bool hostMakeReadOnly(const std::string &path);

@@ -17,9 +17,13 @@ bool hostOpenLibrary(const std::string &path, std::string &error)
   return library != nullptr;
 }
 
-SaaExternalFunction *hostFindEntry(const std::string &entry)
+void *hostFindEntry(const std::string &entry)
 {
-  return library ? reinterpret_cast<SaaExternalFunction *>(dlsym(library, entry.c_str())) : nullptr;
+  return library ? dlsym(library, entry.c_str()) : nullptr;
+}
+
+void hostReportCrashes()
+{
 }
 
 bool hostMakeReadOnly(const std::string &path)

@@ -3,7 +3,24 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 static HMODULE library;
+
+static LONG WINAPI reportCrash(EXCEPTION_POINTERS *info)
+{
+  std::printf("crashed: exception 0x%08lx at %p\n", static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+              info->ExceptionRecord->ExceptionAddress);
+  std::fflush(stdout);
+  ExitProcess(3);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void hostReportCrashes()
+{
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(reportCrash);
+}
 
 bool hostOpenLibrary(const std::string &path, std::string &error)
 {
@@ -13,10 +30,9 @@ bool hostOpenLibrary(const std::string &path, std::string &error)
   return library != nullptr;
 }
 
-SaaExternalFunction *hostFindEntry(const std::string &entry)
+void *hostFindEntry(const std::string &entry)
 {
-  return library ? reinterpret_cast<SaaExternalFunction *>(reinterpret_cast<void *>(GetProcAddress(library, entry.c_str())))
-                 : nullptr;
+  return library ? reinterpret_cast<void *>(GetProcAddress(library, entry.c_str())) : nullptr;
 }
 
 bool hostMakeReadOnly(const std::string &path)

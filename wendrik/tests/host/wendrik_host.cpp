@@ -1,7 +1,14 @@
 // Test host: stands in for the REXX interpreter. It loads the package library,
 // runs a call script against it and checks what the package answered.
 //
-//   wendrik_host LIBRARY SCRIPT
+//   wendrik_host [--layout=ulong|size_t] LIBRARY SCRIPT
+//
+// --layout: the family of interpreter the host plays (interpreter_types.h):
+// how it lays out the argument and result strings and reads the variable
+// pool's blocks, how it passes the argument count and reads the return value.
+// size_t by default; the two differ on x64 Windows only, where the ulong
+// family puts garbage in every string's padding and in the count's upper
+// half, and a call whose result string's padding changed fails the script.
 //
 // A call script has one directive per line ('#' starts a comment line):
 //   rxfuncadd NAME ENTRY       register NAME for ENTRY of the library, as RxFuncAdd does
@@ -364,7 +371,7 @@ private:
       return;
     }
     // As the interpreter does: the entry as given, then in upper case.
-    SaaExternalFunction *function = hostFindEntry(entry);
+    void *function = hostFindEntry(entry);
     if (!function)
       function = hostFindEntry(upper(entry));
     if (!function) {
@@ -372,33 +379,23 @@ private:
       return;
     }
 
-    std::vector<std::vector<char>> buffers(values.size());
-    std::vector<RXSTRING> argv(values.size());
-    for (size_t i = 0; i < values.size(); i++) {
-      buffers[i].assign(values[i].begin(), values[i].end());
-      buffers[i].push_back('\0');
-      argv[i].strptr = present[i] ? buffers[i].data() : nullptr;
-      argv[i].strlength = present[i] ? values[i].size() : 0;
-    }
-    std::vector<char> nameBuffer(name.begin(), name.end());
-    nameBuffer.push_back('\0');
-    char resultBuffer[256];
-    RXSTRING result;
-    result.strptr = resultBuffer;
-    result.strlength = sizeof resultBuffer;
-
+    HostCall hostCall;
+    hostCall.name = name;
+    hostCall.values = values;
+    hostCall.present = present;
     std::cout.flush();
     auto start = std::chrono::steady_clock::now();
-    ULONG rc = function(nameBuffer.data(), static_cast<ULONG>(values.size()),
-                        argv.empty() ? nullptr : argv.data(), "SESSION", &result);
+    hostCallFunction(function, hostCall);
     last_.milliseconds = static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
     std::fflush(stdout);
-    last_.rc = static_cast<long>(rc);
-    last_.result.assign(result.strptr ? result.strptr : "", result.strptr ? result.strlength : 0);
-    last_.name = nameBuffer.data();
-    std::cout << "call " << name << " -> rc " << rc << ", result " << printable(last_.result)
+    last_.rc = static_cast<long>(hostCall.rc);
+    last_.result = hostCall.result;
+    last_.name = hostCall.name;
+    std::cout << "call " << name << " -> rc " << hostCall.rc << ", result " << printable(last_.result)
               << std::endl;
+    for (const std::string &fault : hostCall.faults)
+      fail("call " + name + ": " + fault);
   }
 
   void expect(Reader &reader)
@@ -499,19 +496,30 @@ private:
 
 int main(int argc, char **argv)
 {
-  if (argc != 3) {
-    std::cerr << "usage: wendrik_host LIBRARY SCRIPT" << std::endl;
+  int first = 1;
+  bool known = true;
+  if (argc > 1 && std::strncmp(argv[1], "--layout=", 9) == 0) {
+    std::string layout = argv[1] + 9;
+    known = layout == "ulong" || layout == "size_t";
+    fakeInterpreter().layout = layout == "ulong" ? HostLayout::Ulong : HostLayout::SizeT;
+    first = 2;
+  }
+  if (!known || argc - first != 2) {
+    std::cerr << "usage: wendrik_host [--layout=ulong|size_t] LIBRARY SCRIPT" << std::endl;
     return 2;
   }
+  hostReportCrashes();
+  const char *library = argv[first];
+  const char *scriptName = argv[first + 1];
   std::string error;
-  if (!hostOpenLibrary(argv[1], error)) {
-    std::cout << "cannot load " << argv[1] << ": " << error << std::endl;
+  if (!hostOpenLibrary(library, error)) {
+    std::cout << "cannot load " << library << ": " << error << std::endl;
     return 2;
   }
-  std::ifstream script(argv[2]);
+  std::ifstream script(scriptName);
   if (!script) {
-    std::cout << "cannot read " << argv[2] << std::endl;
+    std::cout << "cannot read " << scriptName << std::endl;
     return 2;
   }
-  return Host(argv[2]).run(script);
+  return Host(scriptName).run(script);
 }
