@@ -5,7 +5,7 @@ and the machine type and exports of each binary, then runs this build's
 programs from the unpacked folder under the test run's Wine session: the x86
 build shows the splash of enrolwiz.exe (a UI scenario) and runs the package
 frame's call script against x86\\wendrik.dll; the x64 build runs the call
-script against x64\\wendrik.dll, in each interpreter layout its test host
+script against x64\\wendrik.dll, in both interpreter layouts its test host
 plays.
 
   check_windows_package.py --zip-tree TREE --work DIR --machine x86|x64
@@ -111,12 +111,16 @@ def main():
                        os.path.join(HERE, "splash_from_zip.scenario"), unpacked, options.screenshots])
         if code != 0:
             failures.append("enrolwiz.exe from the zip: the splash scenario failed")
-    # The unpacked DLL of this build through the test host.
+    # The unpacked DLL of this build through the test host: on x64 as each
+    # kind of 64-bit interpreter lays out its strings and pool blocks.
     library = os.path.join(unpacked, options.machine, "wendrik.dll")
-    code, _ = run([sys.executable, os.path.join(HARNESS, "run_calls.py"), "--host", options.host,
-                   "--library", library, os.path.join(ROOT, "wendrik", "tests", "calls", "frame.calls")])
-    if code != 0:
-        failures.append("%s\\wendrik.dll from the zip: the frame's call script failed" % options.machine)
+    for layout in (["size_t", "ulong"] if options.machine == "x64" else [None]):
+        code, _ = run([sys.executable, os.path.join(HARNESS, "run_calls.py"), "--host", options.host,
+                       "--library", library] + (["--layout", layout] if layout else []) +
+                      [os.path.join(ROOT, "wendrik", "tests", "calls", "frame.calls")])
+        if code != 0:
+            failures.append("%s\\wendrik.dll from the zip: the frame's call script failed%s"
+                            % (options.machine, " (%s layout)" % layout if layout else ""))
 
     for failure in failures:
         print("FAIL: " + failure)
