@@ -48,21 +48,28 @@ expect var FTPERRNO '0'
 def set_port_range(low, high):
     with open("/proc/sys/net/ipv4/ip_local_port_range", "w") as f:
         f.write("%d %d\n" % (low, high))
+    # Without reuse of TIME_WAIT for new connections to the same peer, the
+    # second plain client cannot take the first one's port again.
+    with open("/proc/sys/net/ipv4/tcp_tw_reuse", "w") as f:
+        f.write("0\n")
 
 
-def leave_time_wait():
-    """A client connection closed from the client's side: its port (chosen
-    by connect(), without address reuse) stays in TIME_WAIT."""
+def leave_time_wait(count):
+    """Client connections closed from the clients' side: their ports (chosen
+    by connect(), without address reuse) stay in TIME_WAIT. One listener for
+    all, so that no client can take an earlier one's port again."""
+    ports = []
     with socket.socket() as listener:
         listener.bind(("127.0.0.1", 0))
-        listener.listen(1)
-        client = socket.create_connection(listener.getsockname())
-        port = client.getsockname()[1]
-        accepted, _ = listener.accept()
-        client.close()
-        accepted.recv(1)
-        accepted.close()
-    return port
+        listener.listen(count)
+        for _ in range(count):
+            client = socket.create_connection(listener.getsockname())
+            ports.append(client.getsockname()[1])
+            accepted, _ = listener.accept()
+            client.close()
+            accepted.recv(1)
+            accepted.close()
+    return sorted(ports)
 
 
 def in_namespace(options):
@@ -72,8 +79,8 @@ def in_namespace(options):
         # The servers' ports come from the full range, before it narrows.
         with peers.Peers(["scripted"], options.scenarios, False) as running:
             set_port_range(*RANGE)
-            waiting = sorted(leave_time_wait() for _ in range(2))
             even = list(range(RANGE[0], RANGE[1] + 1, 2))
+            waiting = leave_time_wait(len(even))
             if waiting != even:
                 print("SKIPPED: the system gave the clients ports %s, not %s" % (waiting, even))
                 return SKIPPED
