@@ -389,6 +389,8 @@ class Session(threading.Thread):
 
 
 class ScriptedServer:
+    session_class = Session
+
     def __init__(self, scenario_file):
         with open(scenario_file, encoding="utf-8") as f:
             self.scenarios = json.load(f)["scenarios"]
@@ -409,8 +411,14 @@ class ScriptedServer:
         with self.lock:
             return list(self.lines)
 
+    def serves(self, settings):
+        """Scenarios with "tls" settings are the TLS server's (ftpscript_tls.py)."""
+        return "tls" not in settings
+
     def start(self):
-        for name in self.scenarios:
+        for name, settings in self.scenarios.items():
+            if not self.serves(settings):
+                continue
             listener = socket.socket()
             listener.bind(("127.0.0.1", 0))
             listener.listen(300)
@@ -426,7 +434,7 @@ class ScriptedServer:
             except OSError:
                 return
             number += 1
-            Session(self, name, number, sock).start()
+            self.session_class(self, name, number, sock).start()
 
     def stop(self):
         self.stopping = True
