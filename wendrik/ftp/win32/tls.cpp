@@ -163,13 +163,16 @@ int ftpTlsTrust(const char *file, char *failure, size_t size)
   return 0;
 }
 
+/* The certificate is one of the anchors, byte for byte: an issuer and serial
+ * number alone are anyone's to copy into a certificate of their own key. */
 static int ftpTlsIsAnchor(HCERTSTORE anchors, PCCERT_CONTEXT certificate)
 {
   if (anchors == NULL)
     return 0;
   PCCERT_CONTEXT anchor = NULL;
   while ((anchor = CertEnumCertificatesInStore(anchors, anchor)) != NULL)
-    if (CertCompareCertificate(X509_ASN_ENCODING, anchor->pCertInfo, certificate->pCertInfo)) {
+    if (anchor->cbCertEncoded == certificate->cbCertEncoded &&
+        memcmp(anchor->pbCertEncoded, certificate->pbCertEncoded, certificate->cbCertEncoded) == 0) {
       CertFreeCertificateContext(anchor);
       return 1;
     }
