@@ -119,8 +119,12 @@ void FtpCloseAllSessions(void);
 extern int FtpSecureSessions;
 /* Sets it, with the trust anchors of trustFile (null: none) added to the
  * system's roots. 0, or -1 with FtpErrnoCode (the file unreadable: 7; no
- * certificate in it: FTPERR_TLS) and the setting as it was. */
+ * certificate in it: FTPERR_TLS) and, with on, FtpSecureSessionsFailed. */
 int FtpSetSecureSessions(int on, const char *trustFile);
+/* A call with flag 1 failed: TLS stays required, and every session fails
+ * with FTPERR_TLS (and a line "ftp: TLS: ...") until FtpSetSecureSessions
+ * succeeds, so that nothing goes in clear to a program ignoring the failure. */
+void FtpSecureSessionsFailed(void);
 /* When not -1, the next FtpOpenSession does not take this cache entry even if
  * it matches (cleared by it): the second side of a server-to-server transfer
  * between identical logins gets a connection of its own. */
