@@ -243,45 +243,42 @@ static int ftpTlsCheckChain(HCERTSTORE anchors, PCCERT_CONTEXT certificate, char
 }
 
 /* The certificate names host: an address among its IP addresses; a name
- * among its DNS names, or as its common name when it has none. */
+ * among its DNS names, or as its common name when it has none. The names
+ * are read as encoded, with their stated lengths: a name holding a NUL, or
+ * a list that is malformed, names nothing. */
 static int ftpTlsNames(PCCERT_CONTEXT certificate, const char *host)
 {
   FtpAddress address;
   int isAddress = ftpNetParseDotted(host, &address) == 0;
   int dnsNames = 0;
-  int named = 0;
   const CERT_INFO *info = certificate->pCertInfo;
   PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, info->cExtension, info->rgExtension);
-  CERT_ALT_NAME_INFO *names = NULL;
-  DWORD length = 0;
-  if (extension && CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData,
-                                       extension->Value.cbData, CRYPT_DECODE_ALLOC_FLAG, NULL, &names, &length)) {
-    for (DWORD i = 0; i < names->cAltEntry && !named; i++) {
-      const CERT_ALT_NAME_ENTRY *entry = &names->rgAltEntry[i];
-      if (entry->dwAltNameChoice == CERT_ALT_NAME_IP_ADDRESS) {
-        named = isAddress && entry->IPAddress.cbData == 4 && memcmp(entry->IPAddress.pbData, address.ip, 4) == 0;
-      } else if (entry->dwAltNameChoice == CERT_ALT_NAME_DNS_NAME) {
+  if (extension) {
+    FtpAltNameReader reader;
+    FtpAltName name;
+    if (FtpAltNamesOpen(&reader, extension->Value.pbData, extension->Value.cbData) != 0)
+      return 0;
+    int more;
+    while ((more = FtpAltNamesNext(&reader, &name)) > 0) {
+      if (name.kind == FTP_ALT_NAME_IP) {
+        if (isAddress && name.length == 4 && memcmp(name.bytes, address.ip, 4) == 0)
+          return 1;
+      } else if (name.kind == FTP_ALT_NAME_DNS) {
         dnsNames++;
-        char name[256];
-        size_t n = 0;
-        const wchar_t *wide = entry->pwszDNSName;
-        while (wide[n] && n < sizeof name - 1 && wide[n] < 0x80) {
-          name[n] = static_cast<char>(wide[n]);
-          n++;
-        }
-        name[n] = '\0';
-        named = !isAddress && wide[n] == 0 && FtpCertificateNameMatches(name, host);
+        if (!isAddress && FtpCertificateDnsNameMatches(name.bytes, name.length, host))
+          return 1;
       }
     }
-    LocalFree(names);
+    if (more < 0)
+      return 0;
   }
-  if (!named && !isAddress && dnsNames == 0) {
-    char common[256] = "";
-    CertGetNameStringA(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char *>(szOID_COMMON_NAME), common,
-                       sizeof common);
-    named = FtpCertificateNameMatches(common, host);
-  }
-  return named;
+  if (isAddress || dnsNames > 0)
+    return 0;
+  char common[256] = "";
+  DWORD count = CertGetNameStringA(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char *>(szOID_COMMON_NAME),
+                                   common, sizeof common);
+  /* The count includes the terminating zero: any other zero cut the name. */
+  return count == strlen(common) + 1 && FtpCertificateNameMatches(common, host);
 }
 
 static int ftpTlsVerify(FtpTls *tls, char *failure, size_t size)
