@@ -102,6 +102,9 @@ static int ftpTlsCredentialsReady(char *failure, size_t size)
   memset(&settings, 0, sizeof settings);
   settings.dwVersion = SCHANNEL_CRED_VERSION;
   settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
+  /* TLS 1.2: nothing older, whatever the system's default. (These
+   * credentials do not reach TLS 1.3 on Windows.) */
+  settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
   TimeStamp expiry;
   SECURITY_STATUS status = AcquireCredentialsHandleA(NULL, const_cast<char *>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND,
                                                      NULL, &settings, NULL, NULL, &ftpTlsCredentials, &expiry);
@@ -298,6 +301,34 @@ static int ftpTlsVerify(FtpTls *tls, char *failure, size_t size)
   return rc;
 }
 
+/* After every handshake, the first and any later one (a renegotiation may
+ * bring another certificate, and validation is ours): the certificate, the
+ * protocol version (TLS 1.2 at least, whatever the system allowed), and the
+ * sizes of the records to send, with room for one. 0, or -1 with the reason. */
+static int ftpTlsEstablished(FtpTls *tls, char *failure, size_t size)
+{
+  if (ftpTlsVerify(tls, failure, size) != 0)
+    return -1;
+  SecPkgContext_ConnectionInfo connection;
+  const DWORD older = SP_PROT_SSL2 | SP_PROT_SSL3 | SP_PROT_TLS1_0 | SP_PROT_TLS1_1;
+  if (QueryContextAttributesA(&tls->context, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK ||
+      (connection.dwProtocol & older) != 0) {
+    snprintf(failure, size, "the server offers no protocol version from TLS 1.2 on");
+    return -1;
+  }
+  SecPkgContext_StreamSizes sizes;
+  unsigned char *output = NULL;
+  if (QueryContextAttributesA(&tls->context, SECPKG_ATTR_STREAM_SIZES, &sizes) != SEC_E_OK ||
+      (output = static_cast<unsigned char *>(
+           realloc(tls->output, sizes.cbHeader + sizes.cbMaximumMessage + sizes.cbTrailer))) == NULL) {
+    snprintf(failure, size, "no room for the connection");
+    return -1;
+  }
+  tls->sizes = sizes;
+  tls->output = output;
+  return 0;
+}
+
 /* The handshake from the input held (first: from the start), each wait
  * within waitMs, the whole before whole (GetTickCount time): SEC_E_OK or the
  * failure's status. Encrypted bytes that follow it stay in input. */
@@ -414,14 +445,7 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
     ftpTlsFree(tls);
     return NULL;
   }
-  if (ftpTlsVerify(tls, failure, size) != 0) {
-    ftpTlsFree(tls);
-    return NULL;
-  }
-  if (QueryContextAttributesA(&tls->context, SECPKG_ATTR_STREAM_SIZES, &tls->sizes) != SEC_E_OK ||
-      (tls->output = static_cast<unsigned char *>(
-           malloc(tls->sizes.cbHeader + tls->sizes.cbMaximumMessage + tls->sizes.cbTrailer))) == NULL) {
-    snprintf(failure, size, "no room for the connection");
+  if (ftpTlsEstablished(tls, failure, size) != 0) {
     ftpTlsFree(tls);
     return NULL;
   }
@@ -486,13 +510,16 @@ static int ftpTlsDecrypt(FtpTls *tls, long waitMs)
       extra = buffers[i].cbBuffer;
   }
   if (status == SEC_I_RENEGOTIATE) {
-    /* A handshake message after the handshake (TLS 1.3's session tickets):
-     * the channel takes it as handshake input. */
+    /* A handshake message after the handshake (TLS 1.3's session tickets, a
+     * renegotiation): the channel takes it as handshake input, and what it
+     * established is checked again as after the first handshake. */
     memmove(tls->input, tls->input + tls->inputLength - extra, extra);
     tls->inputLength = extra;
     tls->plainLength = 0;
     int timedOut = 0;
-    return ftpTlsHandshake(tls, 0, waitMs, GetTickCount() + static_cast<DWORD>(waitMs), &timedOut) == SEC_E_OK
+    char failure[256];
+    return ftpTlsHandshake(tls, 0, waitMs, GetTickCount() + static_cast<DWORD>(waitMs), &timedOut) == SEC_E_OK &&
+                   ftpTlsEstablished(tls, failure, sizeof failure) == 0
                ? 1 : -1;
   }
   tls->extraLength = extra;
@@ -546,6 +573,7 @@ long ftpTlsReceive(FtpTls *tls, void *buffer, size_t size, long milliseconds)
 
 void ftpTlsClose(FtpTls *tls, long milliseconds)
 {
+  DWORD start = GetTickCount();
   DWORD type = SCHANNEL_SHUTDOWN;
   SecBuffer control[1], out[1];
   SecBufferDesc controlDescription, outDescription;
@@ -565,12 +593,21 @@ void ftpTlsClose(FtpTls *tls, long milliseconds)
     }
     if (sent > 0 && milliseconds > 0) {
       /* Ours went (and the socket's end after it, for a server that waits
-       * for that): what the server still sends is read up to its own. */
+       * for that): what the server still sends is read up to its own, all
+       * of it within the one bound, however it trickles. */
       shutdown(static_cast<SOCKET>(static_cast<unsigned int>(tls->socket)), SD_SEND);
       char rest[4096];
-      while (ftpTlsReceive(tls, rest, sizeof rest, milliseconds) > 0) {
+      for (;;) {
+        long left = milliseconds - static_cast<long>(GetTickCount() - start);
+        if (left <= 0 || ftpTlsReceive(tls, rest, sizeof rest, left) <= 0)
+          break;
       }
     }
   }
+  ftpTlsFree(tls);
+}
+
+void ftpTlsDrop(FtpTls *tls)
+{
   ftpTlsFree(tls);
 }
