@@ -31,6 +31,8 @@ upload's data connection ended: "(data: close notify)", "(data: ended
 without close notify)", "(data: reset)". A line received after "(TLS ...)"
 came protected; one before it came in clear.
 """
+import select
+import socket
 import ssl
 import threading
 import time
@@ -114,18 +116,21 @@ class TlsSession(ftpscript.Session):
             self.send("425 Failed to establish connection.\r\n")
             return
         data = bytearray()
-        end = "(data: ended without close notify)"
         try:
             while True:
+                # Once TLS has nothing more to give, the TCP connection says
+                # how it ended: TLS alone cannot tell a reset from an end.
+                if not conn.pending():
+                    ready, _, _ = select.select([conn], [], [], ftpscript.DATA_WAIT)
+                    state = tcp_state(conn) if ready else "(data: nothing came)"
+                    if state:
+                        end = state
+                        break
                 piece = conn.recv(65536)
                 if not piece:
                     end = "(data: close notify)"
                     break
                 data += piece
-        except ssl.SSLEOFError:
-            pass
-        except ConnectionResetError:
-            end = "(data: reset)"
         except (ssl.SSLError, OSError) as error:
             end = "(data: failed: %s)" % reason(error)
         self.log(end)
@@ -142,6 +147,19 @@ class TlsSession(ftpscript.Session):
             except (ssl.SSLError, OSError):
                 conn.close()
         self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
+
+
+def tcp_state(conn):
+    """None while bytes are there to read under TLS; else how the client
+    ended the TCP connection: "(data: reset)" or, an orderly end without
+    TLS's close notification, "(data: ended without close notify)"."""
+    raw = socket.fromfd(conn.fileno(), socket.AF_INET, socket.SOCK_STREAM)
+    try:
+        return None if raw.recv(1, socket.MSG_PEEK) else "(data: ended without close notify)"
+    except ConnectionResetError:
+        return "(data: reset)"
+    finally:
+        raw.close()
 
 
 def trickle(conn):

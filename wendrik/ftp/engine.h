@@ -193,6 +193,11 @@ int FtpChannelProtected(FtpSocket s);
 /* The orderly end of a protected connection (its close notification, within
  * the data wait) before the socket is closed: an upload's last bytes. */
 void FtpChannelFinish(FtpSocket s);
+/* A failed upload's protected data connection: TLS ends without its close
+ * notification, and closing the socket resets the connection, so that the
+ * server can tell the end from that of a whole file. A plain one is left
+ * as it is. */
+void FtpChannelAbandon(FtpSocket s);
 /* Ends TLS on s when it has it (without waiting), then shuts it down when
  * asked and closes it. */
 void FtpChannelClose(FtpSocket s, int shutdownFirst);
