@@ -12,11 +12,15 @@ plain scripted server leaves them alone), each on its own loopback listener.
                     connection's handshake; default "server"
   data_certificate  the kind a data connection presents (another kind is
                     another TLS context: no session is resumed there)
-  maximum_version   "TLSv1_1": no later protocol version (with the ciphers of
-                    OpenSSL's security level 0, which TLS 1.1 needs)
+  maximum_version   "TLSv1_1", "TLSv1_2": no later protocol version (with the
+                    ciphers of OpenSSL's security level 0, which TLS 1.1 needs)
   data_end          a download's data connection after the data: "notify"
                     (default: the close notification, then the end) or
                     "cut" (the connection ends without it)
+  renegotiate_after a verb: after its first reply the server asks for a new
+                    handshake (TLS 1.2 renegotiation; give maximum_version
+                    "TLSv1_2"), which runs when it next reads
+  renegotiate_certificate  the kind of certificate that handshake presents
   store_end         an upload's data connection after the client's end:
                     "notify" (default) or "trickle" (a record of one byte
                     every 0.2 s and never the close notification, at most
@@ -45,6 +49,7 @@ TLS_REPLIES = {
     "PROT": "200 PROT now Private.\r\n",
 }
 TRICKLE_SECONDS = 0.2
+NO_RESUMPTION_ON_RENEGOTIATION = 0x00010000   # OpenSSL's SSL_OP_ of that name
 
 
 class TlsSession(ftpscript.Session):
@@ -54,6 +59,7 @@ class TlsSession(ftpscript.Session):
         for verb, text in TLS_REPLIES.items():
             self.replies.setdefault(verb, text)
         self.private = False
+        self.renegotiated = False
 
     def context(self, kind):
         return self.server.context(kind or "server", self.tls.get("maximum_version"))
@@ -62,7 +68,11 @@ class TlsSession(ftpscript.Session):
         verb, _, argument = text.partition(" ")
         verb = verb.upper()
         if verb in self.custom or verb not in TLS_REPLIES:
-            return super().command(text)
+            going_on = super().command(text)
+            if going_on and verb == self.tls.get("renegotiate_after") and not self.renegotiated:
+                self.renegotiated = True
+                self.log(renegotiate(self.sock, self.server.certificates, self.tls.get("renegotiate_certificate")))
+            return going_on
         self.reply(verb)
         if verb == "PROT":
             self.private = argument.strip().upper() == "P"
@@ -149,6 +159,37 @@ class TlsSession(ftpscript.Session):
         self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
 
 
+LIBSSL = None
+
+
+def renegotiate(conn, certificates, kind):
+    """Asks the client of conn for a new handshake (TLS 1.2), presenting the
+    certificate of kind there. Python's ssl module offers no renegotiation:
+    OpenSSL's own calls are made on the connection's SSL object, which the
+    module keeps right after the socket's reference in its object (checked
+    through the protocol version it reports)."""
+    global LIBSSL
+    import ctypes
+    if LIBSSL is None:
+        LIBSSL = ctypes.CDLL("libssl.so.3")
+        for name in ("SSL_version", "SSL_renegotiate", "SSL_do_handshake"):
+            getattr(LIBSSL, name).argtypes = [ctypes.c_void_p]
+        for name in ("SSL_use_certificate_file", "SSL_use_PrivateKey_file"):
+            getattr(LIBSSL, name).argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    ssl_object = ctypes.c_void_p.from_address(id(conn._sslobj) + 2 * ctypes.sizeof(ctypes.c_void_p) +
+                                              ctypes.sizeof(ctypes.c_ssize_t)).value
+    if not ssl_object or LIBSSL.SSL_version(ssl_object) != 0x0303:
+        return "(TLS renegotiation not possible: no TLS 1.2 connection found)"
+    if kind:
+        pem = 1
+        if (LIBSSL.SSL_use_certificate_file(ssl_object, certificates.chain(kind).encode(), pem) != 1 or
+                LIBSSL.SSL_use_PrivateKey_file(ssl_object, certificates.key(kind).encode(), pem) != 1):
+            return "(TLS renegotiation not possible: certificate %s)" % kind
+    if LIBSSL.SSL_renegotiate(ssl_object) != 1 or LIBSSL.SSL_do_handshake(ssl_object) != 1:
+        return "(TLS renegotiation refused)"
+    return "(TLS renegotiation requested%s)" % (" with certificate " + kind if kind else "")
+
+
 def tcp_state(conn):
     """None while bytes are there to read under TLS; else how the client
     ended the TCP connection: "(data: reset)" or, an orderly end without
@@ -204,6 +245,8 @@ class TlsScriptedServer(ftpscript.ScriptedServer):
         with self.lock:
             if key not in self.contexts:
                 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+                # A renegotiation is a whole handshake, with a certificate.
+                context.options |= NO_RESUMPTION_ON_RENEGOTIATION
                 context.load_cert_chain(self.certificates.chain(kind), self.certificates.key(kind))
                 if maximum_version:
                     context.set_ciphers("DEFAULT:@SECLEVEL=0")
