@@ -243,7 +243,9 @@ class Session(threading.Thread):
                     pass
         self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
 
-    def store(self, verb, name):
+    def store_connection(self, verb, name):
+        """The preliminary reply and the data connection of an upload: the
+        connection and the file's name (STOU's own), or None (425 sent)."""
         if verb == "STOU":
             self.server.unique += 1
             name = "unique.%d" % self.server.unique
@@ -253,7 +255,14 @@ class Session(threading.Thread):
         conn = self.data_connection()
         if conn is None:
             self.send("425 Failed to establish connection.\r\n")
+            return None
+        return conn, name
+
+    def store(self, verb, name):
+        opened = self.store_connection(verb, name)
+        if opened is None:
             return
+        conn, name = opened
         data = bytearray()
         if self.settings.get("store") == "stall":
             # Nothing is read: the client's sends fill the buffers and stop.

@@ -50,6 +50,7 @@ TLS_REPLIES = {
 }
 TRICKLE_SECONDS = 0.2
 NO_RESUMPTION_ON_RENEGOTIATION = 0x00010000   # OpenSSL's SSL_OP_ of that name
+TCP_CLOSE = 7                                 # Linux's tcp_info state
 
 
 class TlsSession(ftpscript.Session):
@@ -120,11 +121,10 @@ class TlsSession(ftpscript.Session):
     def store(self, verb, name):
         if not self.private:
             return super().store(verb, name)
-        self.send("150 Ok to send data.\r\n")
-        conn = self.data_connection()
-        if conn is None:
-            self.send("425 Failed to establish connection.\r\n")
+        opened = self.store_connection(verb, name)
+        if opened is None:
             return
+        conn, name = opened
         data = bytearray()
         try:
             while True:
@@ -196,11 +196,17 @@ def tcp_state(conn):
     TLS's close notification, "(data: ended without close notify)"."""
     raw = socket.fromfd(conn.fileno(), socket.AF_INET, socket.SOCK_STREAM)
     try:
-        return None if raw.recv(1, socket.MSG_PEEK) else "(data: ended without close notify)"
+        if raw.recv(1, socket.MSG_PEEK):
+            return None
     except ConnectionResetError:
         return "(data: reset)"
     finally:
         raw.close()
+    # A reset's error goes to the first read after it, which may have been
+    # TLS's own (its handshake): then the connection's state tells, closed
+    # after a reset, waiting for our close after an orderly end.
+    state = conn.getsockopt(socket.IPPROTO_TCP, socket.TCP_INFO, 1)[0]
+    return "(data: reset)" if state == TCP_CLOSE else "(data: ended without close notify)"
 
 
 def trickle(conn):
