@@ -27,6 +27,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "harness"))
+import certificates  # noqa: E402
 import peers  # noqa: E402
 
 REXX_TRANSFER = """
@@ -207,7 +208,10 @@ def main():
             rows += transfers(server, options, library_dir, work, "")
 
         if "tls" in cases:
-            secure = peers.Vsftpd(limit_seconds=1800, logging=False, prefix="WZ_VSFTPD2", tls=True)
+            folder = os.path.join(work, "certificates")
+            os.mkdir(folder)
+            secure = peers.Vsftpd(limit_seconds=1800, logging=False, prefix="WZ_VSFTPD2",
+                                  tls=certificates.Certificates(folder))
             secure.start()
             try:
                 rows += transfers(secure, options, library_dir, work, secure.authority)

@@ -1,7 +1,7 @@
 // Fuzz target of the engine's parsers of short texts from outside: the PASV
 // address (a 227 reply's text), the host text of a login (a REXX argument),
-// the quoted directory of a PWD reply and a certificate's DNS name against a
-// host, each checked for what it promises.
+// the quoted directory of a PWD reply, a certificate's DNS name against a
+// host and its encoded alternative names, each checked for what it promises.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -78,6 +78,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                     dot != std::string::npos && dot > 0 && host.substr(dot) == pattern.substr(1);
     if (named != (exact || wildcard))
       __builtin_trap();
+  }
+
+  // A certificate's alternative names, read from the bytes as encoded:
+  // every name lies within them, and one holding a NUL names no host.
+  FtpAltNameReader reader;
+  if (FtpAltNamesOpen(&reader, data, size) == 0) {
+    FtpAltName name;
+    while (FtpAltNamesNext(&reader, &name) > 0) {
+      if (name.bytes < data || name.length > size || name.bytes + name.length > data + size)
+        __builtin_trap();
+      if (memchr(name.bytes, 0, name.length) != NULL && name.length > 0) {
+        const char *text = reinterpret_cast<const char *>(name.bytes);
+        std::string host(text, strnlen(text, name.length));
+        if (FtpCertificateDnsNameMatches(name.bytes, name.length, host.c_str()))
+          __builtin_trap();
+      }
+    }
   }
   return 0;
 }

@@ -243,7 +243,9 @@ class Session(threading.Thread):
                     pass
         self.send(self.settings.get("transfer_end", "226 Transfer complete.\r\n"))
 
-    def store(self, verb, name):
+    def store_connection(self, verb, name):
+        """The preliminary reply and the data connection of an upload: the
+        connection and the file's name (STOU's own), or None (425 sent)."""
         if verb == "STOU":
             self.server.unique += 1
             name = "unique.%d" % self.server.unique
@@ -253,7 +255,14 @@ class Session(threading.Thread):
         conn = self.data_connection()
         if conn is None:
             self.send("425 Failed to establish connection.\r\n")
+            return None
+        return conn, name
+
+    def store(self, verb, name):
+        opened = self.store_connection(verb, name)
+        if opened is None:
             return
+        conn, name = opened
         data = bytearray()
         if self.settings.get("store") == "stall":
             # Nothing is read: the client's sends fill the buffers and stop.
@@ -389,6 +398,8 @@ class Session(threading.Thread):
 
 
 class ScriptedServer:
+    session_class = Session
+
     def __init__(self, scenario_file):
         with open(scenario_file, encoding="utf-8") as f:
             self.scenarios = json.load(f)["scenarios"]
@@ -409,8 +420,14 @@ class ScriptedServer:
         with self.lock:
             return list(self.lines)
 
+    def serves(self, settings):
+        """Scenarios with "tls" settings are the TLS server's (ftpscript_tls.py)."""
+        return "tls" not in settings
+
     def start(self):
-        for name in self.scenarios:
+        for name, settings in self.scenarios.items():
+            if not self.serves(settings):
+                continue
             listener = socket.socket()
             listener.bind(("127.0.0.1", 0))
             listener.listen(300)
@@ -426,7 +443,7 @@ class ScriptedServer:
             except OSError:
                 return
             number += 1
-            Session(self, name, number, sock).start()
+            self.session_class(self, name, number, sock).start()
 
     def stop(self):
         self.stopping = True

@@ -3,16 +3,20 @@ user, and the scripted FTP server (ftpscript.py). A runner asks for them by
 name, gets their settings as environment variables for the program under
 test, and stops them at the end."""
 import os
+import re
 import shutil
 import socket
 import subprocess
 import tempfile
 import time
 
+import certificates
 import ftpscript
+import ftpscript_tls
 import wzharness
 
 VSFTPD = "/usr/sbin/vsftpd"
+COMMAND_LINE = re.compile(r'FTP command: Client "[^"]*", "(.*)"\s*$')
 
 
 class PeerUnavailable(Exception):
@@ -45,9 +49,10 @@ class Vsftpd:
     directly (FtpProxy): PORT to another host, data from another host."""
 
     def __init__(self, limit_seconds=300, logging=True, prefix="WZ_VSFTPD", address="127.0.0.1",
-                 promiscuous=False, settings=(), tls=False):
+                 promiscuous=False, settings=(), tls=None, certificate="server"):
         self.settings = list(settings)   # more "name=value" lines of its configuration
-        self.tls = tls
+        self.tls = tls                   # the Certificates of a server that requires TLS
+        self.certificate = certificate   # the kind it presents
         self.limit = limit_seconds
         self.logging = logging
         self.prefix = prefix
@@ -100,28 +105,23 @@ class Vsftpd:
         return self
 
     def tls_settings(self):
-        """Explicit TLS required for logins and data: a throwaway certificate
-        authority (only the test's trust file names it) and a server
-        certificate for the listening address."""
-        if shutil.which("openssl") is None:
-            raise PeerUnavailable("openssl is not installed")
-
-        def openssl(*arguments):
-            subprocess.run(["openssl"] + list(arguments), check=True, cwd=self.dir,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem",
-                "-days", "2", "-subj", "/CN=wendrik test authority")
-        openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr",
-                "-subj", "/CN=wendrik test server")
-        with open(os.path.join(self.dir, "server.ext"), "w") as f:
-            f.write("subjectAltName=IP:%s\n" % self.address)
-        openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
-                "-out", "server.pem", "-days", "2", "-extfile", "server.ext")
-        self.authority = os.path.join(self.dir, "ca.pem")
-        return ["ssl_enable=YES", "rsa_cert_file=%s" % os.path.join(self.dir, "server.pem"),
-                "rsa_private_key_file=%s" % os.path.join(self.dir, "server.key"),
+        """Explicit TLS required for logins and data, with a certificate of
+        the test's own (certificates.py): by default one that a throwaway
+        authority issued for the listening address, which only the test's
+        trust file names."""
+        self.authority = self.tls.certificate("authority")
+        return ["ssl_enable=YES", "rsa_cert_file=%s" % self.tls.chain(self.certificate),
+                "rsa_private_key_file=%s" % self.tls.key(self.certificate),
                 "force_local_logins_ssl=YES", "force_local_data_ssl=YES",
                 "ssl_tlsv1=YES", "ssl_sslv2=NO", "ssl_sslv3=NO", "debug_ssl=YES"]
+
+    def commands(self):
+        """The command lines its log shows (log_ftp_protocol)."""
+        try:
+            with open(self.log, encoding="latin-1") as f:
+                return [m.group(1) for m in map(COMMAND_LINE.search, f) if m]
+        except FileNotFoundError:
+            return []
 
     def connections(self):
         """Control connections the program under test opened (the start-up
@@ -162,10 +162,15 @@ class Vsftpd:
 
 class Scripted:
     """The scripted FTP server: one loopback listener per scenario of the
-    scenario file, each named to the program as WZ_SCRIPTED_<NAME>."""
+    scenario file, each named to the program as WZ_SCRIPTED_<NAME>. With
+    certificates, the scripted TLS server, for the scenarios with "tls"
+    settings (ftpscript_tls.py)."""
 
-    def __init__(self, scenario_file):
-        self.server = ftpscript.ScriptedServer(scenario_file)
+    def __init__(self, scenario_file, tls=None):
+        if tls is None:
+            self.server = ftpscript.ScriptedServer(scenario_file)
+        else:
+            self.server = ftpscript_tls.TlsScriptedServer(scenario_file, tls)
 
     def start(self):
         self.server.start()
@@ -215,6 +220,18 @@ class Peers:
         self.scenario_file = scenario_file
         self.windows = windows
         self.started = {}
+        self.certificates = None
+        self.certificate_folder = None
+
+    def tls(self):
+        """The certificates of the test's TLS peers, made as they are asked for."""
+        if self.certificates is None:
+            self.certificate_folder = tempfile.mkdtemp(prefix="wz-certificates-")
+            try:
+                self.certificates = certificates.Certificates(self.certificate_folder)
+            except certificates.Unavailable as reason:
+                raise PeerUnavailable(str(reason))
+        return self.certificates
 
     def __enter__(self):
         # Two vsftpd instances are there to exchange files with each other.
@@ -230,7 +247,11 @@ class Peers:
                     # does not require resumption; natively it does.
                     if self.windows:
                         settings = ["require_ssl_reuse=NO"] + settings
-                    self.started[name] = Vsftpd(settings=settings, tls=True).start()
+                    # "certificate=KIND": the kind it presents (certificates.py).
+                    kinds = [s.split("=", 1)[1] for s in settings if s.startswith("certificate=")]
+                    settings = [s for s in settings if not s.startswith("certificate=")]
+                    self.started[name] = Vsftpd(settings=settings, tls=self.tls(),
+                                                certificate=(kinds or ["server"])[0]).start()
                 elif name == "vsftpd2":
                     self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address="127.0.0.2",
                                                 promiscuous=True, settings=settings).start()
@@ -238,6 +259,8 @@ class Peers:
                     self.started[name] = Icmp().start()
                 elif name == "scripted":
                     self.started[name] = Scripted(self.scenario_file).start()
+                elif name == "scripted-tls":
+                    self.started[name] = Scripted(self.scenario_file, self.tls()).start()
                 else:
                     raise ValueError("unknown peer: " + name)
         except BaseException:
@@ -249,12 +272,29 @@ class Peers:
         for peer in reversed(list(self.started.values())):
             peer.stop()
         self.started = {}
+        if self.certificate_folder:
+            shutil.rmtree(self.certificate_folder, ignore_errors=True)
+            self.certificate_folder = self.certificates = None
 
     def environment(self):
         env = {}
         for peer in self.started.values():
             env.update(peer.environment(self.windows))
+        if self.certificates:
+            env.update(self.certificates.environment(wzharness.wine_path if self.windows else (lambda p: p)))
         return env
+
+    def transcript(self):
+        """The scripted servers' transcripts, then each vsftpd's command lines
+        as "NAME: LINE"."""
+        lines = []
+        for name, peer in self.started.items():
+            if isinstance(peer, Scripted):
+                lines += peer.transcript()
+        for name, peer in self.started.items():
+            if isinstance(peer, Vsftpd):
+                lines += ["%s: %s" % (name, command) for command in peer.commands()]
+        return lines
 
     def get(self, name):
         return self.started.get(name)

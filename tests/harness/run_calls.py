@@ -7,8 +7,10 @@ Directives the runner reads (the test host ignores them):
                              (a second one, on 127.0.0.2; SETTING: a line of
                              its configuration such as idle_session_timeout=1),
                              vsftpd-tls (TLS required; WZ_VSFTPD_CA names
-                             the authority of its certificate),
-                             scripted, icmp (a raw ICMP socket: root)
+                             the authority of its certificate;
+                             certificate=KIND: another kind of certificates.py),
+                             scripted, scripted-tls (the scenarios with "tls"
+                             settings), icmp (a raw ICMP socket: root)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)
   stdout TEXT / stderr TEXT  output lines expected in order
@@ -17,7 +19,10 @@ Directives the runner reads (the test host ignores them):
                              (TEXT ending in "...": a line that starts so)
   server-count N TEXT        a transcript line expected exactly N times
   server-none TEXT           no transcript line contains TEXT
-Expected texts may name ${NAME} variables too.
+The transcript holds the scripted servers' lines and, as "PEER: COMMAND",
+each command line that a vsftpd peer logged ("vsftpd-tls: AUTH TLS").
+Expected texts may name ${NAME} variables too. With a TLS peer, ${WZ_CERT_KIND}
+names each certificate made (certificates.py: WZ_CERT_AUTHORITY, ...).
 The peers' settings reach the script as ${NAME} variables (peers.py); ${WZ_WORK}
 is a scratch directory, as a Windows path under Wine; TMPDIR (the temporary
 directory of the package on Linux) is ${WZ_WORK}/tmp; ${WZ_UNREADABLE} names
@@ -113,7 +118,7 @@ def main():
             rc, out, err = wzharness.run(command, options.timeout, env=env)
             expected = [(s, n, substitute(t, env)) for s, n, t in expected]
             server_expected = [(s, n, substitute(t, env)) for s, n, t in server_expected]
-            transcript = running.get("scripted").transcript() if running.get("scripted") else []
+            transcript = running.transcript()
     except peers.PeerUnavailable as reason:
         print("SKIPPED: %s" % reason)
         return SKIPPED

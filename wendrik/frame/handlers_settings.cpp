@@ -95,8 +95,13 @@ static ULONG FtpSetSecure(ULONG argc, FtpArg *argv, RXSTRING *result)
   const char *trustFile = argc == 2 && FtpArgPresent(&argv[1]) ? argv[1].strptr : NULL;
   if (trustFile && !on)
     return FtpInvalidCall(result);
-  /* A NUL inside the name would name another file. */
-  int rc = FtpArgsUnsafe(argc, argv) ? -1 : FtpSetSecureSessions(on, trustFile);
+  /* A NUL inside the name would name another file: refused, and then as
+   * any failed call with flag 1, TLS stays required. */
+  int rc = -1;
+  if (!FtpArgsUnsafe(argc, argv))
+    rc = FtpSetSecureSessions(on, trustFile);
+  else if (on)
+    FtpSecureSessionsFailed();
   FtpTraceLine("%d = ftpsetsecure(%s,%s,%s,%s,%d,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
                FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), on,
                trustFile ? trustFile : "(null)", FtpErrnoCode);

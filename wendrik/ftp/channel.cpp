@@ -93,6 +93,17 @@ void FtpChannelFinish(FtpSocket s)
     FtpForgetProtection(entry, FtpLongWait(FTP_DATA_WAIT_MS));
 }
 
+void FtpChannelAbandon(FtpSocket s)
+{
+  FtpProtectedConnection *entry = FtpProtectionOf(s);
+  if (entry == NULL)
+    return;
+  ftpTlsDrop(entry->tls);
+  entry->tls = NULL;
+  FtpProtectedCount--;
+  ftpNetResetOnClose(s);
+}
+
 void FtpChannelClose(FtpSocket s, int shutdownFirst)
 {
   FtpProtectedConnection *entry = FtpProtectionOf(s);

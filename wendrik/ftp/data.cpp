@@ -283,9 +283,12 @@ int FtpUpload(const char *command, const char *local, const char *remote)
   int result = loop == 0 ? 0 : -1;
   if (loop >= 0) {
     /* The final reply is read in any case, so the next command gets its own;
-     * but a file that did not go out whole is a failure whatever it says. */
+     * but a file that did not go out whole is a failure whatever it says,
+     * and over TLS the server is told so: no orderly end. */
     if (loop == 0)
       FtpChannelFinish(FtpContext->data);
+    else
+      FtpChannelAbandon(FtpContext->data);
     FtpCloseData();
     int replyClass = FtpReplyReader(0);
     if (loop == 0 && (replyClass == 4 || replyClass == 5)) {

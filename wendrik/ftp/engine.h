@@ -119,8 +119,12 @@ void FtpCloseAllSessions(void);
 extern int FtpSecureSessions;
 /* Sets it, with the trust anchors of trustFile (null: none) added to the
  * system's roots. 0, or -1 with FtpErrnoCode (the file unreadable: 7; no
- * certificate in it: FTPERR_TLS) and the setting as it was. */
+ * certificate in it: FTPERR_TLS) and, with on, FtpSecureSessionsFailed. */
 int FtpSetSecureSessions(int on, const char *trustFile);
+/* A call with flag 1 failed: TLS stays required, and every session fails
+ * with FTPERR_TLS (and a line "ftp: TLS: ...") until FtpSetSecureSessions
+ * succeeds, so that nothing goes in clear to a program ignoring the failure. */
+void FtpSecureSessionsFailed(void);
 /* When not -1, the next FtpOpenSession does not take this cache entry even if
  * it matches (cleared by it): the second side of a server-to-server transfer
  * between identical logins gets a connection of its own. */
@@ -189,6 +193,11 @@ int FtpChannelProtected(FtpSocket s);
 /* The orderly end of a protected connection (its close notification, within
  * the data wait) before the socket is closed: an upload's last bytes. */
 void FtpChannelFinish(FtpSocket s);
+/* A failed upload's protected data connection: TLS ends without its close
+ * notification, and closing the socket resets the connection, so that the
+ * server can tell the end from that of a whole file. A plain one is left
+ * as it is. */
+void FtpChannelAbandon(FtpSocket s);
 /* Ends TLS on s when it has it (without waiting), then shuts it down when
  * asked and closes it. */
 void FtpChannelClose(FtpSocket s, int shutdownFirst);

@@ -54,6 +54,9 @@ long ftpNetPeek(FtpSocket s, void *buffer, size_t size);
 int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds);
 void ftpNetShutdown(FtpSocket s);
 void ftpNetClose(FtpSocket s);
+/* Closing s then resets the connection (no linger): the peer sees no
+ * orderly end. 0, or -1. */
+int ftpNetResetOnClose(FtpSocket s);
 
 /* The Winsock number of the last failure, and its text. */
 int ftpNetLastError(void);

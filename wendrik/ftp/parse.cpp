@@ -281,6 +281,69 @@ int FtpCertificateNameMatches(const char *pattern, const char *host)
   return static_cast<size_t>(host + hostLength - dot) == restLength && FtpSameNameText(rest, dot, restLength);
 }
 
+int FtpCertificateDnsNameMatches(const unsigned char *name, size_t length, const char *host)
+{
+  char text[256];
+  if (length == 0 || length >= sizeof text || memchr(name, 0, length) != NULL)
+    return 0;
+  memcpy(text, name, length);
+  text[length] = '\0';
+  return FtpCertificateNameMatches(text, host);
+}
+
+/* A DER element's header at *at: its tag byte and the length of its
+ * contents, which lie within end; *at moves to the contents. 0, or -1. */
+static int FtpDerHeader(const unsigned char **at, const unsigned char *end, unsigned *tag, size_t *length)
+{
+  const unsigned char *p = *at;
+  if (end - p < 2 || (p[0] & 0x1f) == 0x1f)
+    return -1;   /* too short, or a tag number of several bytes */
+  *tag = *p++;
+  size_t n = *p++;
+  if (n & 0x80) {
+    size_t bytes = n & 0x7f;
+    if (bytes == 0 || bytes > 4 || static_cast<size_t>(end - p) < bytes)
+      return -1;
+    n = 0;
+    while (bytes-- > 0)
+      n = (n << 8) | *p++;
+  }
+  if (static_cast<size_t>(end - p) < n)
+    return -1;
+  *at = p;
+  *length = n;
+  return 0;
+}
+
+int FtpAltNamesOpen(FtpAltNameReader *reader, const unsigned char *value, size_t length)
+{
+  const unsigned char *at = value;
+  const unsigned char *end = value + length;
+  unsigned tag;
+  size_t contents;
+  if (FtpDerHeader(&at, end, &tag, &contents) != 0 || tag != 0x30 || at + contents != end)
+    return -1;
+  reader->next = at;
+  reader->end = end;
+  return 0;
+}
+
+int FtpAltNamesNext(FtpAltNameReader *reader, FtpAltName *name)
+{
+  if (reader->next == reader->end)
+    return 0;
+  unsigned tag;
+  size_t length;
+  /* A GeneralName is context-specific: [2] a DNS name, [7] an address. */
+  if (FtpDerHeader(&reader->next, reader->end, &tag, &length) != 0 || (tag & 0xc0) != 0x80)
+    return -1;
+  name->kind = static_cast<int>(tag & 0x1f);
+  name->bytes = reader->next;
+  name->length = length;
+  reader->next += length;
+  return 1;
+}
+
 void FtpListingBegin(FtpListingReader *reader)
 {
   memset(reader, 0, sizeof *reader);

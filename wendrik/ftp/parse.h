@@ -93,6 +93,30 @@ int FtpQuotedText(const char *text, char *out, size_t size);
  * label of the host ("*.example.org" names "ftp.example.org", not
  * "example.org" nor "a.b.example.org"). Any other "*" names nothing. */
 int FtpCertificateNameMatches(const char *pattern, const char *host);
+/* A DNS name as a certificate states it, length bytes, names host: one that
+ * holds a NUL names nothing ("good.example" NUL ".evil" is not
+ * "good.example"), any other as FtpCertificateNameMatches says. */
+int FtpCertificateDnsNameMatches(const unsigned char *name, size_t length, const char *host);
+
+/* The names of a certificate's subject alternative names extension, read
+ * from its value as encoded (DER: a SEQUENCE of GeneralName), with the
+ * lengths it states. */
+#define FTP_ALT_NAME_DNS 2
+#define FTP_ALT_NAME_IP 7
+struct FtpAltName {
+  int kind;                    /* the GeneralName's tag number (FTP_ALT_NAME_...) */
+  const unsigned char *bytes;  /* its value, not terminated */
+  size_t length;
+};
+struct FtpAltNameReader {
+  const unsigned char *next;
+  const unsigned char *end;
+};
+/* 0 with the reader before the first name, -1 when the value is no SEQUENCE
+ * filling it. */
+int FtpAltNamesOpen(FtpAltNameReader *reader, const unsigned char *value, size_t length);
+/* 1 with the next name, 0 after the last, -1 when the rest is malformed. */
+int FtpAltNamesNext(FtpAltNameReader *reader, FtpAltName *name);
 
 /* A listing as stem elements, fed byte by byte from the listing file: a line
  * feed (or CR LF) ends a line; a line of more than FTP_LISTING_LINE

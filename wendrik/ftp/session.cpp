@@ -16,6 +16,9 @@
 FtpSessionCache SessionCache;
 int FtpAvoidSession = -1;
 int FtpSecureSessions;
+/* FtpSetSecure 1 failed: TLS stays required and no session opens until a
+ * later FtpSetSecure succeeds (its trust anchors were not taken). */
+static int FtpSecureUnusable;
 
 static int FtpStarted;
 static int FtpServiceKnown;
@@ -96,6 +99,12 @@ static void FtpDotted(const FtpAddress *address, char *text, size_t size)
   snprintf(text, size, "%u.%u.%u.%u", address->ip[0], address->ip[1], address->ip[2], address->ip[3]);
 }
 
+void FtpSecureSessionsFailed(void)
+{
+  FtpSecureSessions = 1;
+  FtpSecureUnusable = 1;
+}
+
 int FtpSetSecureSessions(int on, const char *trustFile)
 {
   if (trustFile) {
@@ -104,6 +113,8 @@ int FtpSetSecureSessions(int on, const char *trustFile)
       fprintf(stderr, "%s: %s\n", trustFile, strerror(errno));
       fflush(stderr);
       FtpErrnoCode = FTPERR_LOCALFILE;
+      if (on)
+        FtpSecureSessionsFailed();
       return -1;
     }
     fclose(file);
@@ -113,9 +124,12 @@ int FtpSetSecureSessions(int on, const char *trustFile)
     fprintf(stderr, "ftp: TLS: %s\n", failure);
     fflush(stderr);
     FtpErrnoCode = FTPERR_TLS;
+    if (on)
+      FtpSecureSessionsFailed();
     return -1;
   }
   FtpSecureSessions = on;
+  FtpSecureUnusable = 0;
   return 0;
 }
 
@@ -419,6 +433,13 @@ static int FtpOpenSessionHere(const char *host, const char *user, const char *pa
 
 int FtpOpenSession(const char *host, const char *user, const char *password, const char *account)
 {
+  if (FtpSecureUnusable) {
+    /* Plain FTP here would send the login in clear to whoever answers. */
+    fprintf(stderr, "ftp: TLS: FtpSetSecure 1 failed: no session until FtpSetSecure succeeds\n");
+    fflush(stderr);
+    FtpErrnoCode = FTPERR_TLS;
+    return -1;
+  }
   /* A cached connection that its server dropped (the NOOP probe), or one
    * that eviction ends, is this context's affair: the reconnect stays in
    * this context, and the other context's connection is left alone (the

@@ -19,9 +19,10 @@ struct FtpTls;
 int ftpTlsTrust(const char *file, char *failure, size_t size);
 
 /* Runs the client handshake on s, every wait within waitMs and the whole
- * within FTP_TLS_HANDSHAKE_WAITS of them. The server's certificate must
- * verify against the trusted roots and name host (a dotted address: one of
- * the certificate's IP addresses). With resume (a data connection), the
+ * within FTP_TLS_HANDSHAKE_WAITS of them; TLS 1.2 at least. The server's
+ * certificate must verify against the trusted roots and the anchors (one of
+ * them anywhere in its chain) and name host (a dotted address: one of the
+ * certificate's IP addresses). With resume (a data connection), the
  * session of that connection is offered for resumption and the certificate
  * must name resume's host. The connection, or null with the reason. */
 #define FTP_TLS_HANDSHAKE_WAITS 5
@@ -38,10 +39,13 @@ long ftpTlsSend(FtpTls *tls, const void *bytes, size_t length, long milliseconds
 long ftpTlsReceive(FtpTls *tls, void *buffer, size_t size, long milliseconds);
 /* Ends the connection and frees it; the socket stays open. With
  * milliseconds above 0 the end is an orderly one: the close notification,
- * then what the server still sends up to its own, each wait within
- * milliseconds (closing a socket with bytes unread would reset the
- * connection and lose the last data sent). With 0 the close notification
- * goes only when the socket takes it at once. */
+ * then what the server still sends up to its own, all within milliseconds
+ * (closing a socket with bytes unread would reset the connection and lose
+ * the last data sent). With 0 the close notification goes only when the
+ * socket takes it at once. */
 void ftpTlsClose(FtpTls *tls, long milliseconds);
+/* Frees the connection without its close notification (the socket stays
+ * open): the server sees the end of a failed transfer as no orderly one. */
+void ftpTlsDrop(FtpTls *tls);
 
 #endif

@@ -308,6 +308,61 @@ TEST(CertificateName, NamesTheHostExactlyOrThroughOneWholeWildcardLabel)
     EXPECT_EQ(FtpCertificateNameMatches(row.pattern, row.host), row.named) << row.pattern << " " << row.host;
 }
 
+TEST(CertificateName, ADnsNameIsTakenWithItsStatedLength)
+{
+  static const unsigned char good[] = "localhost";
+  static const unsigned char cut[] = "localhost\0.evil.example";
+  EXPECT_EQ(FtpCertificateDnsNameMatches(good, 9, "localhost"), 1);
+  EXPECT_EQ(FtpCertificateDnsNameMatches(good, 9, "LOCALHOST"), 1);
+  EXPECT_EQ(FtpCertificateDnsNameMatches(cut, sizeof cut - 1, "localhost"), 0);
+  EXPECT_EQ(FtpCertificateDnsNameMatches(cut, sizeof cut - 1, "localhost.evil.example"), 0);
+  EXPECT_EQ(FtpCertificateDnsNameMatches(good, 0, ""), 0);
+  std::string longName(300, 'a');
+  EXPECT_EQ(FtpCertificateDnsNameMatches(reinterpret_cast<const unsigned char *>(longName.data()), longName.size(),
+                                         longName.c_str()),
+            0);
+}
+
+/* The names of an encoded subjectAltName value, "kind:text" each; "!" for
+ * a value that is malformed. */
+static std::string altNames(const std::string &value)
+{
+  const unsigned char *bytes = reinterpret_cast<const unsigned char *>(value.data());
+  FtpAltNameReader reader;
+  if (FtpAltNamesOpen(&reader, bytes, value.size()) != 0)
+    return "!";
+  std::string names;
+  FtpAltName name;
+  int more;
+  while ((more = FtpAltNamesNext(&reader, &name)) > 0)
+    names += std::to_string(name.kind) + ":" + std::string(reinterpret_cast<const char *>(name.bytes), name.length) + " ";
+  return more < 0 ? names + "!" : names;
+}
+
+TEST(CertificateName, AlternativeNamesAreReadAsEncoded)
+{
+  using namespace std::string_literals;
+  // DNS "a.example", IP 127.0.0.1, an otherName (constructed, [0]) skipped over.
+  EXPECT_EQ(altNames("\x30\x19" "\x82\x09" "a.example" "\x87\x04\x7f\x00\x00\x01" "\xa0\x06\x06\x01\x2a\xa0\x01\x00"s),
+            "2:a.example 7:" "\x7f\x00\x00\x01" " 0:" "\x06\x01\x2a\xa0\x01\x00" " "s);
+  // A NUL inside a name is kept with the name's length.
+  EXPECT_EQ(altNames("\x30\x07\x82\x05" "ab" "\x00" "cd"s), "2:ab" "\x00" "cd "s);
+  // A length in the long form.
+  EXPECT_EQ(altNames("\x30\x81\x05\x82\x81\x02" "ab"s), "2:ab "s);
+  EXPECT_EQ(altNames("\x30\x00"s), "");
+  // Malformed: not a SEQUENCE, a SEQUENCE shorter or longer than the value,
+  // a name beyond its end, a name that is not context-specific, a length of
+  // five bytes, a tag of several bytes.
+  EXPECT_EQ(altNames("\x31\x00"s), "!");
+  EXPECT_EQ(altNames("\x30\x01"s), "!");
+  EXPECT_EQ(altNames("\x30\x00\x00"s), "!");
+  EXPECT_EQ(altNames("\x30\x06\x82\x05" "abcd"s), "!");
+  EXPECT_EQ(altNames("\x30\x06\x82\x02" "ab" "\x16\x00"s), "2:ab !");
+  EXPECT_EQ(altNames("\x30\x08\x82\x85\x00\x00\x00\x00\x01" "a"s), "!");
+  EXPECT_EQ(altNames("\x30\x04\x9f\x1f\x01" "a"s), "!");
+  EXPECT_EQ(altNames(""), "!");
+}
+
 std::vector<std::string> listingElements(const std::string &data)
 {
   FtpListingReader reader;

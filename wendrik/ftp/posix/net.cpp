@@ -267,6 +267,12 @@ void ftpNetClose(FtpSocket s)
   close(s);
 }
 
+int ftpNetResetOnClose(FtpSocket s)
+{
+  struct linger none = {1, 0};
+  return setsockopt(s, SOL_SOCKET, SO_LINGER, &none, sizeof none) == 0 ? 0 : -1;
+}
+
 int ftpNetLastError(void)
 {
   return ftpNetError;

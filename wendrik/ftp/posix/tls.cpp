@@ -113,6 +113,9 @@ static void ftpTlsCertificateFault(long verify, const char *host, char *failure,
   case X509_V_ERR_CERT_NOT_YET_VALID:
     snprintf(failure, size, "the server's certificate: it has expired or is not valid yet");
     return;
+  case X509_V_ERR_INVALID_PURPOSE:
+    snprintf(failure, size, "the server's certificate: it is not for servers");
+    return;
   default:
     snprintf(failure, size, "the server's certificate: %s", X509_verify_cert_error_string(verify));
   }
@@ -124,6 +127,15 @@ int ftpTlsTrust(const char *file, char *failure, size_t size)
   SSL_CTX *context = SSL_CTX_new(TLS_client_method());
   if (context == NULL) {
     ftpTlsFailure(failure, size, "no TLS context");
+    return -1;
+  }
+  /* TLS 1.2 at least; a trust-file certificate is an anchor wherever it
+   * stands in the chain (an intermediate, a server's own certificate), as
+   * the Windows body takes it. */
+  if (SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION) != 1 ||
+      X509_VERIFY_PARAM_set_flags(SSL_CTX_get0_param(context), X509_V_FLAG_PARTIAL_CHAIN) != 1) {
+    ftpTlsFailure(failure, size, "no TLS context");
+    SSL_CTX_free(context);
     return -1;
   }
   SSL_CTX_set_default_verify_paths(context);
@@ -200,14 +212,21 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
    * addresses, a name among its DNS names (a wildcard only as a whole label). */
   X509_VERIFY_PARAM *check = SSL_get0_param(tls->ssl);
   FtpAddress address;
+  int named;
   if (ftpNetParseDotted(tls->host, &address) == 0) {
     char dotted[16];
     snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", address.ip[0], address.ip[1], address.ip[2], address.ip[3]);
-    X509_VERIFY_PARAM_set1_ip_asc(check, dotted);
+    named = X509_VERIFY_PARAM_set1_ip_asc(check, dotted);
   } else {
     SSL_set_tlsext_host_name(tls->ssl, tls->host);
     X509_VERIFY_PARAM_set_hostflags(check, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
-    X509_VERIFY_PARAM_set1_host(check, tls->host, 0);
+    named = X509_VERIFY_PARAM_set1_host(check, tls->host, 0);
+  }
+  if (named != 1) {
+    /* Without the name to check any certificate of the chain would do. */
+    snprintf(failure, size, "%s cannot be checked against a certificate", tls->host);
+    ftpTlsDrop(tls);
+    return NULL;
   }
   if (resume) {
     /* The control connection's latest session (under TLS 1.3 the ticket that
@@ -241,9 +260,7 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
     }
     break;
   }
-  ERR_clear_error();
-  SSL_free(tls->ssl);
-  free(tls);
+  ftpTlsDrop(tls);
   return NULL;
 }
 
@@ -297,6 +314,8 @@ long ftpTlsReceive(FtpTls *tls, void *buffer, size_t size, long milliseconds)
 
 void ftpTlsClose(FtpTls *tls, long milliseconds)
 {
+  /* One bound for the whole of it, however the server trickles. */
+  long end = ftpTlsNowMs() + milliseconds;
   int rc;
   for (;;) {
     ERR_clear_error();
@@ -304,7 +323,7 @@ void ftpTlsClose(FtpTls *tls, long milliseconds)
     if (rc >= 0)
       break;
     int error = SSL_get_error(tls->ssl, rc);
-    if (error != SSL_ERROR_WANT_WRITE || ftpTlsWait(tls, error, ftpTlsNowMs() + milliseconds) <= 0)
+    if (error != SSL_ERROR_WANT_WRITE || ftpTlsWait(tls, error, end) <= 0)
       break;
   }
   if (rc == 0 && milliseconds > 0) {
@@ -312,9 +331,17 @@ void ftpTlsClose(FtpTls *tls, long milliseconds)
      * that): what the server still sends is read up to its own. */
     shutdown(tls->socket, SHUT_WR);
     char rest[4096];
-    while (ftpTlsReceive(tls, rest, sizeof rest, milliseconds) > 0) {
+    for (;;) {
+      long left = end - ftpTlsNowMs();
+      if (left <= 0 || ftpTlsReceive(tls, rest, sizeof rest, left) <= 0)
+        break;
     }
   }
+  ftpTlsDrop(tls);
+}
+
+void ftpTlsDrop(FtpTls *tls)
+{
   ERR_clear_error();
   SSL_free(tls->ssl);
   free(tls);

@@ -209,6 +209,13 @@ void ftpNetClose(FtpSocket s)
   closesocket(ftpNetHandle(s));
 }
 
+int ftpNetResetOnClose(FtpSocket s)
+{
+  struct linger none = {1, 0};
+  return setsockopt(ftpNetHandle(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char *>(&none), sizeof none) == 0
+             ? 0 : -1;
+}
+
 int ftpNetLastError(void)
 {
   return WSAGetLastError();

@@ -102,6 +102,9 @@ static int ftpTlsCredentialsReady(char *failure, size_t size)
   memset(&settings, 0, sizeof settings);
   settings.dwVersion = SCHANNEL_CRED_VERSION;
   settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
+  /* TLS 1.2: nothing older, whatever the system's default. (These
+   * credentials do not reach TLS 1.3 on Windows.) */
+  settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
   TimeStamp expiry;
   SECURITY_STATUS status = AcquireCredentialsHandleA(NULL, const_cast<char *>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND,
                                                      NULL, &settings, NULL, NULL, &ftpTlsCredentials, &expiry);
@@ -163,13 +166,16 @@ int ftpTlsTrust(const char *file, char *failure, size_t size)
   return 0;
 }
 
+/* The certificate is one of the anchors, byte for byte: an issuer and serial
+ * number alone are anyone's to copy into a certificate of their own key. */
 static int ftpTlsIsAnchor(HCERTSTORE anchors, PCCERT_CONTEXT certificate)
 {
   if (anchors == NULL)
     return 0;
   PCCERT_CONTEXT anchor = NULL;
   while ((anchor = CertEnumCertificatesInStore(anchors, anchor)) != NULL)
-    if (CertCompareCertificate(X509_ASN_ENCODING, anchor->pCertInfo, certificate->pCertInfo)) {
+    if (anchor->cbCertEncoded == certificate->cbCertEncoded &&
+        memcmp(anchor->pbCertEncoded, certificate->pbCertEncoded, certificate->cbCertEncoded) == 0) {
       CertFreeCertificateContext(anchor);
       return 1;
     }
@@ -240,45 +246,42 @@ static int ftpTlsCheckChain(HCERTSTORE anchors, PCCERT_CONTEXT certificate, char
 }
 
 /* The certificate names host: an address among its IP addresses; a name
- * among its DNS names, or as its common name when it has none. */
+ * among its DNS names, or as its common name when it has none. The names
+ * are read as encoded, with their stated lengths: a name holding a NUL, or
+ * a list that is malformed, names nothing. */
 static int ftpTlsNames(PCCERT_CONTEXT certificate, const char *host)
 {
   FtpAddress address;
   int isAddress = ftpNetParseDotted(host, &address) == 0;
   int dnsNames = 0;
-  int named = 0;
   const CERT_INFO *info = certificate->pCertInfo;
   PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, info->cExtension, info->rgExtension);
-  CERT_ALT_NAME_INFO *names = NULL;
-  DWORD length = 0;
-  if (extension && CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData,
-                                       extension->Value.cbData, CRYPT_DECODE_ALLOC_FLAG, NULL, &names, &length)) {
-    for (DWORD i = 0; i < names->cAltEntry && !named; i++) {
-      const CERT_ALT_NAME_ENTRY *entry = &names->rgAltEntry[i];
-      if (entry->dwAltNameChoice == CERT_ALT_NAME_IP_ADDRESS) {
-        named = isAddress && entry->IPAddress.cbData == 4 && memcmp(entry->IPAddress.pbData, address.ip, 4) == 0;
-      } else if (entry->dwAltNameChoice == CERT_ALT_NAME_DNS_NAME) {
+  if (extension) {
+    FtpAltNameReader reader;
+    FtpAltName name;
+    if (FtpAltNamesOpen(&reader, extension->Value.pbData, extension->Value.cbData) != 0)
+      return 0;
+    int more;
+    while ((more = FtpAltNamesNext(&reader, &name)) > 0) {
+      if (name.kind == FTP_ALT_NAME_IP) {
+        if (isAddress && name.length == 4 && memcmp(name.bytes, address.ip, 4) == 0)
+          return 1;
+      } else if (name.kind == FTP_ALT_NAME_DNS) {
         dnsNames++;
-        char name[256];
-        size_t n = 0;
-        const wchar_t *wide = entry->pwszDNSName;
-        while (wide[n] && n < sizeof name - 1 && wide[n] < 0x80) {
-          name[n] = static_cast<char>(wide[n]);
-          n++;
-        }
-        name[n] = '\0';
-        named = !isAddress && wide[n] == 0 && FtpCertificateNameMatches(name, host);
+        if (!isAddress && FtpCertificateDnsNameMatches(name.bytes, name.length, host))
+          return 1;
       }
     }
-    LocalFree(names);
+    if (more < 0)
+      return 0;
   }
-  if (!named && !isAddress && dnsNames == 0) {
-    char common[256] = "";
-    CertGetNameStringA(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char *>(szOID_COMMON_NAME), common,
-                       sizeof common);
-    named = FtpCertificateNameMatches(common, host);
-  }
-  return named;
+  if (isAddress || dnsNames > 0)
+    return 0;
+  char common[256] = "";
+  DWORD count = CertGetNameStringA(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char *>(szOID_COMMON_NAME),
+                                   common, sizeof common);
+  /* The count includes the terminating zero: any other zero cut the name. */
+  return count == strlen(common) + 1 && FtpCertificateNameMatches(common, host);
 }
 
 static int ftpTlsVerify(FtpTls *tls, char *failure, size_t size)
@@ -296,6 +299,34 @@ static int ftpTlsVerify(FtpTls *tls, char *failure, size_t size)
   }
   CertFreeCertificateContext(certificate);
   return rc;
+}
+
+/* After every handshake, the first and any later one (a renegotiation may
+ * bring another certificate, and validation is ours): the certificate, the
+ * protocol version (TLS 1.2 at least, whatever the system allowed), and the
+ * sizes of the records to send, with room for one. 0, or -1 with the reason. */
+static int ftpTlsEstablished(FtpTls *tls, char *failure, size_t size)
+{
+  if (ftpTlsVerify(tls, failure, size) != 0)
+    return -1;
+  SecPkgContext_ConnectionInfo connection;
+  const DWORD older = SP_PROT_SSL2 | SP_PROT_SSL3 | SP_PROT_TLS1_0 | SP_PROT_TLS1_1;
+  if (QueryContextAttributesA(&tls->context, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK ||
+      (connection.dwProtocol & older) != 0) {
+    snprintf(failure, size, "the server offers no protocol version from TLS 1.2 on");
+    return -1;
+  }
+  SecPkgContext_StreamSizes sizes;
+  unsigned char *output = NULL;
+  if (QueryContextAttributesA(&tls->context, SECPKG_ATTR_STREAM_SIZES, &sizes) != SEC_E_OK ||
+      (output = static_cast<unsigned char *>(
+           realloc(tls->output, sizes.cbHeader + sizes.cbMaximumMessage + sizes.cbTrailer))) == NULL) {
+    snprintf(failure, size, "no room for the connection");
+    return -1;
+  }
+  tls->sizes = sizes;
+  tls->output = output;
+  return 0;
 }
 
 /* The handshake from the input held (first: from the start), each wait
@@ -414,14 +445,7 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
     ftpTlsFree(tls);
     return NULL;
   }
-  if (ftpTlsVerify(tls, failure, size) != 0) {
-    ftpTlsFree(tls);
-    return NULL;
-  }
-  if (QueryContextAttributesA(&tls->context, SECPKG_ATTR_STREAM_SIZES, &tls->sizes) != SEC_E_OK ||
-      (tls->output = static_cast<unsigned char *>(
-           malloc(tls->sizes.cbHeader + tls->sizes.cbMaximumMessage + tls->sizes.cbTrailer))) == NULL) {
-    snprintf(failure, size, "no room for the connection");
+  if (ftpTlsEstablished(tls, failure, size) != 0) {
     ftpTlsFree(tls);
     return NULL;
   }
@@ -486,13 +510,16 @@ static int ftpTlsDecrypt(FtpTls *tls, long waitMs)
       extra = buffers[i].cbBuffer;
   }
   if (status == SEC_I_RENEGOTIATE) {
-    /* A handshake message after the handshake (TLS 1.3's session tickets):
-     * the channel takes it as handshake input. */
+    /* A handshake message after the handshake (TLS 1.3's session tickets, a
+     * renegotiation): the channel takes it as handshake input, and what it
+     * established is checked again as after the first handshake. */
     memmove(tls->input, tls->input + tls->inputLength - extra, extra);
     tls->inputLength = extra;
     tls->plainLength = 0;
     int timedOut = 0;
-    return ftpTlsHandshake(tls, 0, waitMs, GetTickCount() + static_cast<DWORD>(waitMs), &timedOut) == SEC_E_OK
+    char failure[256];
+    return ftpTlsHandshake(tls, 0, waitMs, GetTickCount() + static_cast<DWORD>(waitMs), &timedOut) == SEC_E_OK &&
+                   ftpTlsEstablished(tls, failure, sizeof failure) == 0
                ? 1 : -1;
   }
   tls->extraLength = extra;
@@ -546,6 +573,7 @@ long ftpTlsReceive(FtpTls *tls, void *buffer, size_t size, long milliseconds)
 
 void ftpTlsClose(FtpTls *tls, long milliseconds)
 {
+  DWORD start = GetTickCount();
   DWORD type = SCHANNEL_SHUTDOWN;
   SecBuffer control[1], out[1];
   SecBufferDesc controlDescription, outDescription;
@@ -565,12 +593,21 @@ void ftpTlsClose(FtpTls *tls, long milliseconds)
     }
     if (sent > 0 && milliseconds > 0) {
       /* Ours went (and the socket's end after it, for a server that waits
-       * for that): what the server still sends is read up to its own. */
+       * for that): what the server still sends is read up to its own, all
+       * of it within the one bound, however it trickles. */
       shutdown(static_cast<SOCKET>(static_cast<unsigned int>(tls->socket)), SD_SEND);
       char rest[4096];
-      while (ftpTlsReceive(tls, rest, sizeof rest, milliseconds) > 0) {
+      for (;;) {
+        long left = milliseconds - static_cast<long>(GetTickCount() - start);
+        if (left <= 0 || ftpTlsReceive(tls, rest, sizeof rest, left) <= 0)
+          break;
       }
     }
   }
+  ftpTlsFree(tls);
+}
+
+void ftpTlsDrop(FtpTls *tls)
+{
   ftpTlsFree(tls);
 }
