@@ -1,8 +1,8 @@
 """Loopback servers of the submission tests: a scripted registration gateway
 that answers each request line with the next reply of its case, a scripted
 HTTP proxy that checks the absolute URI and forwards the request, a scripted
-SOCKS 4 server that grants, refuses, closes or stays silent, and the real
-danted. Every server binds to a 127.x address on a port from port 0 (or on
+SOCKS 4 server that grants, refuses, closes or stays silent, the real
+danted, and the real HTTP proxies of proxies.py (squid, tinyproxy, privoxy). Every server binds to a 127.x address on a port from port 0 (or on
 the one fixed port a case asks for), serves each connection for a bounded
 time, writes what it receives to a shared transcript, and is stopped by the
 test. make_servers builds them from the directives that the submission cases
@@ -17,6 +17,10 @@ import subprocess
 import tempfile
 import threading
 import time
+
+# The keywords of make_servers.
+REAL_PROXIES = ("squid", "tinyproxy", "privoxy")
+SERVER_KEYWORDS = ("gateway", "pac", "proxy", "socks", "danted", "closed") + REAL_PROXIES
 
 CONNECTION_LIMIT = 30  # seconds one connection is served at most
 DANTED = "/usr/sbin/danted"
@@ -84,6 +88,19 @@ def read_until(conn, done, deadline):
             break
         data += chunk
     return data
+
+
+def read_request(conn, deadline):
+    """A request as a server reads it: its first line, and when that line
+    names an HTTP version the header lines up to the empty one too (a full
+    request's head is read whole, so that closing never resets it). The
+    first line and all that was read come back."""
+    data = read_until(conn, lambda data: b"\n" in data, deadline)
+    line = data[:data.index(b"\n") + 1] if b"\n" in data else data
+    if b" HTTP/" in line:
+        head = data
+        data += read_until(conn, lambda more: b"\r\n\r\n" in head + more, deadline)
+    return line, data
 
 
 def wait_for_close(conn, deadline):
@@ -280,22 +297,26 @@ class Reply:
 
 
 class Gateway(Server):
-    """Answers the nth connection's request line with the nth reply (the last repeats)."""
+    """Answers the nth connection's request with the nth reply (the last
+    repeats); the request line is what it records."""
 
     def __init__(self, name, transcript, replies, address="127.0.0.1", port=0):
         Server.__init__(self, name, transcript, address, port)
         self.replies = replies
 
     def handle(self, conn, number, deadline):
-        line = read_until(conn, lambda data: b"\n" in data, deadline)
+        line, _ = read_request(conn, deadline)
         self.record(number, escape(line))
         self.replies[min(number, len(self.replies)) - 1].serve(conn, self.values, deadline)
 
 
 class Proxy(Server):
-    """An HTTP proxy for the one-line request form: "GET http://HOST/path" and
-    a line feed, HOST without a port, forwarded as "GET /path" to the gateway
-    that its route table names for HOST."""
+    """An HTTP proxy that takes the wizard's request through a proxy and
+    nothing else: "GET http://HOST[:PORT]/path HTTP/1.0", CR LF, one header
+    line "Host: HOST[:PORT]" naming the URI's host and port, CR LF, CR LF.
+    It records the whole request and forwards "GET /path" and a line feed to
+    the gateway that its route table names for HOST (whatever the port: the
+    table stands for the names and ports of the Internet)."""
 
     def __init__(self, name, transcript, routes, address="127.0.0.1"):
         Server.__init__(self, name, transcript, address)
@@ -306,21 +327,28 @@ class Proxy(Server):
         conn.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\nproxy: " + why.encode() + b"\r\n")
 
     def handle(self, conn, number, deadline):
-        line = read_until(conn, lambda data: b"\n" in data, deadline)
-        self.record(number, escape(line))
-        text = line.decode("latin-1")
-        if not text.startswith("GET http://") or not text.endswith("\n") or text.count("\n") != 1:
-            return self.refuse(conn, number, "not a one-line request with an absolute URI")
-        rest = text[len("GET http://"):]
-        slash = rest.find("/")
-        host = rest if slash < 0 else rest[:slash]
-        if ":" in host:
-            return self.refuse(conn, number, "a port in the URI")
+        line, data = read_request(conn, deadline)
+        self.record(number, escape(data))
+        text = data.decode("latin-1")
+        if not line.endswith(b" HTTP/1.0\r\n"):
+            return self.refuse(conn, number, "not a request line with an absolute URI and HTTP/1.0")
+        request_line, _, rest = text.partition("\r\n")
+        headers, _, after = rest.partition("\r\n\r\n")
+        if not request_line.startswith("GET http://") or after or not rest.endswith("\r\n\r\n"):
+            return self.refuse(conn, number, "not one request with an absolute URI")
+        uri = request_line[len("GET http://"):-len(" HTTP/1.0")]
+        slash = uri.find("/")
+        authority = uri if slash < 0 else uri[:slash]
+        if headers.split("\r\n") != ["Host: " + authority]:
+            return self.refuse(conn, number, "headers other than Host: " + authority)
+        host, _, port = authority.partition(":")
+        if port == "80" or (port and not port.isdigit()):
+            return self.refuse(conn, number, "port %s written in the URI" % port)
         gateway = self.routes.get(host.lower())
         if gateway is None:
             return self.refuse(conn, number, "no route to " + host)
         with socket.create_connection((gateway.host, gateway.port), timeout=10) as upstream:
-            upstream.sendall(("GET " + (rest[slash:] if slash >= 0 else "/\n")).encode("latin-1"))
+            upstream.sendall(("GET " + (uri[slash:] if slash >= 0 else "/") + "\n").encode("latin-1"))
             relay(conn, upstream, deadline)
 
 
@@ -452,6 +480,7 @@ def make_servers(directives, data, replies, transcript):
       proxy NAME HOST=GATEWAY..             scripted HTTP proxy and its routes
       socks NAME MODE                       scripted SOCKS 4 server
       danted NAME                           the real SOCKS server
+      squid|tinyproxy|privoxy NAME [VARIANT] a real HTTP proxy (proxies.py)
       closed NAME                           a loopback port that nobody listens on
     Other keywords are left alone. Servers made before a failure are stopped."""
     made = []
@@ -483,6 +512,9 @@ def make_servers(directives, data, replies, transcript):
                 server = Socks(words[0], transcript, words[1])
             elif keyword == "danted":
                 server = Danted(words[0])
+            elif keyword in REAL_PROXIES:
+                import proxies  # it builds on this module
+                server = proxies.make(keyword, words)
             elif keyword == "closed":
                 server = Closed(words[0])
             else:

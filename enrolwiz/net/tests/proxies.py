@@ -1,0 +1,166 @@
+"""Real HTTP proxies of the submission tests: Debian's squid, tinyproxy and
+privoxy, each in the foreground on a free loopback port with a configuration
+file that the test writes into a folder of its own (never the system's), in
+front of the tests' gateway, bounded in time and stopped by its process id.
+
+They connect on to the host and port of the absolute URI they are sent, so a
+case names the gateway by its loopback address and port in its target.
+Variants that make a proxy refuse the request:
+  squid NAME deny          every request is refused: 403 and squid's page
+                           "Access Denied", which links the requested URL
+  tinyproxy NAME auth      proxy authentication is required: 407"""
+import os
+import pwd
+import shutil
+import socket
+import subprocess
+import tempfile
+import time
+
+import submission_servers as servers
+
+LIMIT_SECONDS = 120   # a proxy ends by itself after this long
+START_SECONDS = 20    # the wait for its port to listen
+
+
+class RealProxy:
+    """One proxy process: PROGRAM is its executable, config() its
+    configuration text for the port and the folder, command() how it runs
+    in the foreground on that file."""
+
+    PROGRAM = None
+    # The account the proxy drops to when started as root: its folder must
+    # be writable by it.
+    USER = "nobody"
+
+    def __init__(self, name, variant=None):
+        if not os.path.exists(self.PROGRAM):
+            raise servers.Unavailable("%s is not installed" % os.path.basename(self.PROGRAM))
+        if variant not in self.VARIANTS:
+            raise ValueError("%s has no variant %r" % (type(self).__name__.lower(), variant))
+        self.name = name
+        self.variant = variant
+        self.host = "127.0.0.1"
+        self.port = servers.free_port()
+        self.dir = tempfile.mkdtemp(prefix="wz-%s-" % type(self).__name__.lower())
+        os.chmod(self.dir, 0o755)
+        if os.geteuid() == 0:
+            account = pwd.getpwnam(self.USER)
+            os.chown(self.dir, account.pw_uid, account.pw_gid)
+        self.config_path = os.path.join(self.dir, "proxy.conf")
+        with open(self.config_path, "w") as f:
+            f.write("\n".join(self.config()) + "\n")
+        self.process = None
+
+    def start(self, values):
+        self.process = subprocess.Popen(["timeout", str(LIMIT_SECONDS)] + self.command(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        cwd=self.dir)
+        deadline = time.time() + START_SECONDS
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise servers.Unavailable("%s ended at once: %s" % (self.name, self.log()))
+            try:
+                socket.create_connection((self.host, self.port), timeout=1).close()
+                return
+            except OSError:
+                time.sleep(0.05)
+        self.stop()
+        raise servers.Unavailable("%s did not listen on port %d" % (self.name, self.port))
+
+    def log(self):
+        texts = []
+        for name in sorted(os.listdir(self.dir)):
+            if name.endswith(".log"):
+                with open(os.path.join(self.dir, name), errors="replace") as f:
+                    texts.append(f.read()[-2000:])
+        return "\n".join(texts)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            # timeout passes the signal on to the proxy and waits for it.
+            self.process.terminate()
+            try:
+                self.process.wait(15)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class Squid(RealProxy):
+    PROGRAM = "/usr/sbin/squid"
+    USER = "proxy"
+    VARIANTS = (None, "deny")
+
+    def config(self):
+        path = lambda name: os.path.join(self.dir, name)  # noqa: E731
+        lines = ["http_port 127.0.0.1:%d" % self.port,
+                 "pid_filename %s" % path("squid.pid"),
+                 "access_log stdio:%s" % path("access.log"),
+                 "cache_log %s" % path("cache.log"),
+                 "coredump_dir %s" % self.dir,
+                 "cache deny all",
+                 # No other process of the machine is asked: names come from
+                 # the hosts file, and the tests name loopback addresses.
+                 "dns_nameservers 127.0.0.1",
+                 "shutdown_lifetime 0 seconds"]
+        if self.variant == "deny":
+            lines.append("http_access deny all")
+        lines += ["http_access allow localhost", "http_access deny all"]
+        return lines
+
+    def command(self):
+        return [self.PROGRAM, "-N", "-f", self.config_path]
+
+
+class Tinyproxy(RealProxy):
+    PROGRAM = "/usr/bin/tinyproxy"
+    VARIANTS = (None, "auth")
+    USER_NAME, PASSWORD = "registrant", "secret"
+
+    def config(self):
+        lines = ["User nobody", "Group nogroup",
+                 "Port %d" % self.port, "Listen 127.0.0.1", "Allow 127.0.0.1",
+                 "Timeout 60",
+                 'LogFile "%s"' % os.path.join(self.dir, "tinyproxy.log"),
+                 "LogLevel Info",
+                 'PidFile "%s"' % os.path.join(self.dir, "tinyproxy.pid")]
+        if self.variant == "auth":
+            lines.append("BasicAuth %s %s" % (self.USER_NAME, self.PASSWORD))
+        return lines
+
+    def command(self):
+        return [self.PROGRAM, "-d", "-c", self.config_path]
+
+
+class Privoxy(RealProxy):
+    PROGRAM = "/usr/sbin/privoxy"
+    VARIANTS = (None,)
+    # The pages privoxy answers with itself; read, never changed.
+    TEMPLATES = "/etc/privoxy/templates"
+
+    def config(self):
+        return ["confdir %s" % self.dir,
+                "templdir %s" % self.TEMPLATES,
+                "logdir %s" % self.dir,
+                "logfile privoxy.log",
+                "listen-address 127.0.0.1:%d" % self.port,
+                "toggle 0",
+                "enable-remote-toggle 0",
+                "enable-edit-actions 0",
+                "accept-intercepted-requests 0"]
+
+    def command(self):
+        args = [self.PROGRAM, "--no-daemon"]
+        if os.geteuid() == 0:
+            args += ["--user", "nobody"]
+        return args + [self.config_path]
+
+
+KINDS = {"squid": Squid, "tinyproxy": Tinyproxy, "privoxy": Privoxy}
+
+
+def make(keyword, words):
+    """The proxy of a directive: KIND NAME [VARIANT]."""
+    return KINDS[keyword](words[0], words[1] if len(words) > 1 else None)
