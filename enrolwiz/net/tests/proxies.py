@@ -11,38 +11,24 @@ Variants that make a proxy refuse the request:
   tinyproxy NAME auth      proxy authentication is required: 407"""
 import os
 import pwd
-import shutil
-import socket
-import subprocess
-import tempfile
-import time
 
 import submission_servers as servers
 
-LIMIT_SECONDS = 120   # a proxy ends by itself after this long
-START_SECONDS = 20    # the wait for its port to listen
 
+class RealProxy(servers.ForegroundServer):
+    """One proxy: config() gives its configuration for the port and the
+    folder, command() its command line on that file."""
 
-class RealProxy:
-    """One proxy process: PROGRAM is its executable, config() its
-    configuration text for the port and the folder, command() how it runs
-    in the foreground on that file."""
-
-    PROGRAM = None
     # The account the proxy drops to when started as root: its folder must
     # be writable by it.
     USER = "nobody"
+    VARIANTS = (None,)
 
     def __init__(self, name, variant=None):
-        if not os.path.exists(self.PROGRAM):
-            raise servers.Unavailable("%s is not installed" % os.path.basename(self.PROGRAM))
+        servers.ForegroundServer.__init__(self, name)
         if variant not in self.VARIANTS:
-            raise ValueError("%s has no variant %r" % (type(self).__name__.lower(), variant))
-        self.name = name
+            raise ValueError("%s has no variant %r" % (os.path.basename(self.PROGRAM), variant))
         self.variant = variant
-        self.host = "127.0.0.1"
-        self.port = servers.free_port()
-        self.dir = tempfile.mkdtemp(prefix="wz-%s-" % type(self).__name__.lower())
         os.chmod(self.dir, 0o755)
         if os.geteuid() == 0:
             account = pwd.getpwnam(self.USER)
@@ -50,42 +36,6 @@ class RealProxy:
         self.config_path = os.path.join(self.dir, "proxy.conf")
         with open(self.config_path, "w") as f:
             f.write("\n".join(self.config()) + "\n")
-        self.process = None
-
-    def start(self, values):
-        self.process = subprocess.Popen(["timeout", str(LIMIT_SECONDS)] + self.command(),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                        cwd=self.dir)
-        deadline = time.time() + START_SECONDS
-        while time.time() < deadline:
-            if self.process.poll() is not None:
-                raise servers.Unavailable("%s ended at once: %s" % (self.name, self.log()))
-            try:
-                socket.create_connection((self.host, self.port), timeout=1).close()
-                return
-            except OSError:
-                time.sleep(0.05)
-        self.stop()
-        raise servers.Unavailable("%s did not listen on port %d" % (self.name, self.port))
-
-    def log(self):
-        texts = []
-        for name in sorted(os.listdir(self.dir)):
-            if name.endswith(".log"):
-                with open(os.path.join(self.dir, name), errors="replace") as f:
-                    texts.append(f.read()[-2000:])
-        return "\n".join(texts)
-
-    def stop(self):
-        if self.process and self.process.poll() is None:
-            # timeout passes the signal on to the proxy and waits for it.
-            self.process.terminate()
-            try:
-                self.process.wait(15)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 class Squid(RealProxy):
@@ -94,15 +44,16 @@ class Squid(RealProxy):
     VARIANTS = (None, "deny")
 
     def config(self):
-        path = lambda name: os.path.join(self.dir, name)  # noqa: E731
+        def path(name):
+            return os.path.join(self.dir, name)
         lines = ["http_port 127.0.0.1:%d" % self.port,
                  "pid_filename %s" % path("squid.pid"),
                  "access_log stdio:%s" % path("access.log"),
                  "cache_log %s" % path("cache.log"),
                  "coredump_dir %s" % self.dir,
                  "cache deny all",
-                 # No other process of the machine is asked: names come from
-                 # the hosts file, and the tests name loopback addresses.
+                 # Names come from the hosts file; no name server beyond this
+                 # machine is asked.
                  "dns_nameservers 127.0.0.1",
                  "shutdown_lifetime 0 seconds"]
         if self.variant == "deny":
@@ -136,7 +87,6 @@ class Tinyproxy(RealProxy):
 
 class Privoxy(RealProxy):
     PROGRAM = "/usr/sbin/privoxy"
-    VARIANTS = (None,)
     # The pages privoxy answers with itself; read, never changed.
     TEMPLATES = "/etc/privoxy/templates"
 

@@ -408,17 +408,71 @@ class Closed:
         pass
 
 
-class Danted:
-    """The real SOCKS 4 server, in the foreground under timeout, limited to
-    destinations on loopback."""
+class ForegroundServer:
+    """A real server in the foreground on a free loopback port, with a folder
+    of its own for its configuration and logs, under timeout (LIMIT seconds
+    at most), and stopped by its process id. A subclass names its PROGRAM,
+    writes its configuration and gives its command line."""
 
-    def __init__(self, name, limit_seconds=120):
-        if not os.path.exists(DANTED):
-            raise Unavailable("danted is not installed")
+    PROGRAM = None
+    LIMIT = 120         # seconds the server runs at most
+    START_WAIT = 15     # seconds to wait for its port to listen
+
+    def __init__(self, name):
+        if not os.path.exists(self.PROGRAM):
+            raise Unavailable("%s is not installed" % os.path.basename(self.PROGRAM))
         self.name = name
         self.host = "127.0.0.1"
         self.port = free_port()
-        self.dir = tempfile.mkdtemp(prefix="wz-danted-")
+        self.dir = tempfile.mkdtemp(prefix="wz-%s-" % os.path.basename(self.PROGRAM))
+        self.process = None
+
+    def command(self):
+        raise NotImplementedError
+
+    def start(self, values):
+        self.process = subprocess.Popen(["timeout", str(self.LIMIT)] + self.command(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=self.dir)
+        deadline = time.time() + self.START_WAIT
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise Unavailable("%s ended at once: %s" % (self.name, self.log()))
+            try:
+                socket.create_connection((self.host, self.port), timeout=1).close()
+                return
+            except OSError:
+                time.sleep(0.05)
+        self.stop()
+        raise Unavailable("%s did not listen on port %d" % (self.name, self.port))
+
+    def log(self):
+        """The end of each log file in the server's folder."""
+        texts = []
+        for name in sorted(os.listdir(self.dir)):
+            if name.endswith(".log"):
+                with open(os.path.join(self.dir, name), errors="replace") as f:
+                    texts.append(f.read()[-2000:])
+        return "\n".join(texts)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            # timeout passes the signal on to the server and waits for it.
+            self.process.terminate()
+            try:
+                self.process.wait(15)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class Danted(ForegroundServer):
+    """The real SOCKS 4 server, limited to destinations on loopback."""
+
+    PROGRAM = DANTED
+
+    def __init__(self, name):
+        ForegroundServer.__init__(self, name)
         user = "root" if os.geteuid() == 0 else os.environ.get("USER") or "nobody"
         unprivileged = "nobody" if os.geteuid() == 0 else user
         self.config = os.path.join(self.dir, "danted.conf")
@@ -435,39 +489,9 @@ class Danted:
                 "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 command: connect }",
                 "socks block { from: 0.0.0.0/0 to: 0.0.0.0/0 }",
                 ""]))
-        self.limit = limit_seconds
-        self.process = None
 
-    def start(self, values):
-        self.process = subprocess.Popen(["timeout", str(self.limit), DANTED, "-f", self.config, "-N", "1"],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 15
-        while time.time() < deadline:
-            if self.process.poll() is not None:
-                raise Unavailable("danted ended at once: " + self.log())
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
-                return
-            except OSError:
-                time.sleep(0.05)
-        raise Unavailable("danted did not listen on port %d" % self.port)
-
-    def log(self):
-        try:
-            with open(os.path.join(self.dir, "danted.log")) as f:
-                return f.read()
-        except OSError:
-            return ""
-
-    def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        shutil.rmtree(self.dir, ignore_errors=True)
+    def command(self):
+        return [DANTED, "-f", self.config, "-N", "1"]
 
 
 def make_servers(directives, data, replies, transcript):
