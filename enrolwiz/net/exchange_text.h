@@ -43,7 +43,7 @@ ResponseClass classifyResponse(const CString& response);
 // The status line of a response as it may be shown: the response's first
 // line without its line end, each control byte as a blank, at most
 // shownStatusLineLength characters.
-const int shownStatusLineLength = 120;
+const int shownStatusLineLength = 64;
 CString shownStatusLine(const CString& response);
 
 // The redirection that the response's first "Location:" header names (its
