@@ -53,8 +53,11 @@ class Squid(RealProxy):
                  "coredump_dir %s" % self.dir,
                  "cache deny all",
                  # Names come from the hosts file; no name server beyond this
-                 # machine is asked.
+                 # machine is asked, and squid's own sockets stay on loopback.
                  "dns_nameservers 127.0.0.1",
+                 "udp_incoming_address 127.0.0.1",
+                 "udp_outgoing_address 127.0.0.1",
+                 "pinger_enable off",
                  "shutdown_lifetime 0 seconds"]
         if self.variant == "deny":
             lines.append("http_access deny all")
