@@ -60,6 +60,27 @@ size_t locationHeader(const std::string& upper)
   return std::string::npos;
 }
 
+// "HTTP/1.x 4xx" or "HTTP/1.x 5xx" at the start of the response, the code
+// followed by a blank, a line end or nothing: a status line of HTTP/1.0 or
+// 1.1 that says the request failed ("HTTP/1.0 407 Proxy Authentication
+// Required", "HTTP/1.1 403 Forbidden", "HTTP/1.1 502 Bad Gateway").
+bool isErrorStatus(const std::string& upper)
+{
+  auto digit = [&](size_t at) { return at < upper.size() && upper[at] >= '0' && upper[at] <= '9'; };
+  if (upper.compare(0, 7, "HTTP/1.") != 0 || !digit(7))
+    return false;
+  size_t code = 8;
+  while (code < upper.size() && (upper[code] == ' ' || upper[code] == '\t'))
+    ++code;
+  if (code == 8 || !digit(code) || !digit(code + 1) || !digit(code + 2))
+    return false;
+  if (upper[code] != '4' && upper[code] != '5')
+    return false;
+  size_t after = code + 3;
+  return after == upper.size() || upper[after] == ' ' || upper[after] == '\t' || upper[after] == '\r' ||
+         upper[after] == '\n';
+}
+
 }  // namespace
 
 ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gatewayText)
@@ -85,18 +106,26 @@ ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gat
 
 CString requestLine(int connectionType, const ExchangeTarget& target)
 {
-  CString line = "GET ";
-  if (connectionType == connectionProxy)
-    line += "http://" + target.host;
-  line += target.pathPrefix;
-  line += target.gatewayText;
-  line += '\n';
-  return line;
+  CString path = target.pathPrefix + target.gatewayText;
+  if (connectionType != connectionProxy)
+    return "GET " + path + "\n";
+  // The port as the connection would take it (atoi of the text), so that the
+  // proxy goes where a direct connection would.
+  CString authority = target.host;
+  unsigned short port = static_cast<unsigned short>(atoiText(target.portText));
+  if (port != 80) {
+    CString number;
+    number.Format(":%u", static_cast<unsigned>(port));
+    authority += number;
+  }
+  return "GET http://" + authority + path + " HTTP/1.0\r\nHost: " + authority + "\r\n\r\n";
 }
 
 ResponseClass classifyResponse(const CString& response)
 {
   std::string upper = upperCopy(response);
+  if (isErrorStatus(upper))
+    return responseRefused;
   if (locationHeader(upper) != std::string::npos)
     return responseLocation;
   if (upper.find("HREF") != std::string::npos)
@@ -104,6 +133,18 @@ ResponseClass classifyResponse(const CString& response)
   if (upper.find("RESULT1=SUCCESS") != std::string::npos)
     return responseConfirmed;
   return responseNotConfirmed;
+}
+
+CString shownStatusLine(const CString& response)
+{
+  const std::string text(response);
+  std::string line = text.substr(0, text.find_first_of("\r\n"));
+  if (line.size() > static_cast<size_t>(shownStatusLineLength))
+    line.resize(static_cast<size_t>(shownStatusLineLength));
+  for (char& c : line)
+    if (static_cast<unsigned char>(c) < ' ' || c == 0x7F)
+      c = ' ';
+  return line.c_str();
 }
 
 bool redirectByLocation(const CString& response, const CString& gateway, ExchangeTarget& target)

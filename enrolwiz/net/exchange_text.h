@@ -22,17 +22,29 @@ struct ExchangeTarget {
 // from the first "/" on, the port after the host's first ":" ("80" without one).
 ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gatewayText);
 
-// "GET ", for a proxy "http://" and the host (never the port), the path
-// prefix, the gateway text and one line feed: the simple-request form.
+// The request of an exchange. Directly and through a SOCKS server the
+// simple-request form: "GET ", the path prefix, the gateway text and one line
+// feed. Through an HTTP proxy a full HTTP/1.0 request, since proxies in use
+// wait for header lines or refuse a request without a version: "GET http://"
+// and the authority, the path prefix and the gateway text, " HTTP/1.0", CR LF,
+// "Host: " and the authority, CR LF, CR LF. The authority is the host, with
+// ":" and the port number when that is not 80.
 CString requestLine(int connectionType, const ExchangeTarget& target);
 
 enum ResponseClass {
+  responseRefused,       // the status line is "HTTP/1.x 4xx" or "5xx": a proxy's or server's own error
   responseLocation,      // a line begins with "LOCATION:" (any case)
   responseLink,          // else holds "HREF"
   responseConfirmed,     // else holds "RESULT1=SUCCESS"
   responseNotConfirmed,  // none of them
 };
 ResponseClass classifyResponse(const CString& response);
+
+// The status line of a response as it may be shown: the response's first
+// line without its line end, each control byte as a blank, at most
+// shownStatusLineLength characters.
+const int shownStatusLineLength = 64;
+CString shownStatusLine(const CString& response);
 
 // The redirection that the response's first "Location:" header names (its
 // value is the rest of that line): the host after "http://", "//" or at the

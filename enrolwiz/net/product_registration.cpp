@@ -412,6 +412,10 @@ void ProductRegistration::exchange(Exchanges& state)
   writeDiagnosticLine("Last error value: " + decimal(lastSocketError()));
 
   switch (classifyResponse(response)) {
+  case responseRefused:
+    // The proxy's or server's own error: nothing in its page is followed.
+    socketCleanup();
+    fail(loadText(IDS_POST_FAILED) + " " + shownStatusLine(response));
   case responseLocation:
     state.again = true;
     ++state.redirections;

@@ -89,10 +89,10 @@ void NameBlock::load()
         form_.addEntry(IDC_PREFIX, text, static_cast<int>(i), true);
     }
     form_.clearList(IDC_SUFFIX);
-    // The blank first entry lets the customer choose no suffix.
-    CString none = loadText(firstSuffixId);
-    if (!none.IsEmpty())
-      form_.addEntry(IDC_SUFFIX, none, 0, true);
+    // The blank first entry lets the customer choose no suffix (or take a
+    // chosen one back); a language's table without text 177 still has it,
+    // as an empty entry.
+    form_.addEntry(IDC_SUFFIX, loadText(firstSuffixId), 0, true);
     for (UINT i = 1; i < suffixCount; ++i) {
       CString text = loadText(firstSuffixId + i);
       if (isListable(text))

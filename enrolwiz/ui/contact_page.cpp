@@ -48,7 +48,9 @@ void ContactPage::onNext()
   validating_ = true;
   bool passed = core_.validate();
   validating_ = false;
-  if (!passed)
+  // A page closed while its questions were open (confirmed Exit, a close
+  // request) ends the wizard: it never goes on to the next page.
+  if (!passed || !ContinueModal())
     return;
   core_.store(RegistrationRecord::instance());
   EndDialog(IDOK);

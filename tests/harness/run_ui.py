@@ -10,7 +10,7 @@ The test passes when the report ends with PASS and the runner's own checks hold.
 A scenario may also name loopback servers and fixtures of its own; the
 runner takes these lines out, starts the servers before the driver runs and
 stops them after it, and fills their ports into the other lines:
-  gateway, pac, proxy, socks, danted, closed
+  gateway, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
                      servers as the submission cases name them
                      (enrolwiz/net/tests/submission_servers.py; replies from
                      DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}
@@ -22,6 +22,7 @@ stops them after it, and fills their ports into the other lines:
   bookmarks          an empty Netscape bookmark file in that folder;
   bookmark LINE      ... which then ends with these lines, in order
   received NAME TEXT a request line that server NAME received begins with TEXT
+  connections NAME N server NAME had exactly N connections
   request NAME N     the Nth request line that server NAME received is a
                      registration request whose parameters are the "pair" lines
   pair KEY=VALUE     that follow it, exactly and in order, each value as the
@@ -52,8 +53,9 @@ import submission_servers as servers  # noqa: E402
 
 DESKTOP_SIZE = "800x600"
 SKIPPED = 77
-SERVER_KEYWORDS = {"gateway", "pac", "proxy", "socks", "danted", "closed"}
-RUNNER_KEYWORDS = SERVER_KEYWORDS | {"fixture", "prefs", "bookmarks", "bookmark", "received", "request", "pair"}
+SERVER_KEYWORDS = set(servers.SERVER_KEYWORDS)
+RUNNER_KEYWORDS = SERVER_KEYWORDS | {"fixture", "prefs", "bookmarks", "bookmark", "received", "connections",
+                                     "request", "pair"}
 GATEWAY_MARK = "/scripts/mwisapi.dll/Service.Gateway.DoGet?"
 BOOKMARK_FILE = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n"
 
@@ -74,12 +76,13 @@ def url_decode(text):
 
 def query_of(line):
     """The parameters of a received request line (escaped as the transcript
-    writes it), or None when it is no registration request."""
-    line = line.replace("\\r", "").replace("\\n", "").replace("\\\\", "\\")
+    writes it), or None when it is no registration request. The query ends
+    at the line's end or at the blank before an HTTP version."""
     at = line.find(GATEWAY_MARK)
     if at < 0:
         return None
-    return line[at + len(GATEWAY_MARK):].split("&")
+    query = re.split(r" |\\r|\\n", line[at + len(GATEWAY_MARK):])[0]
+    return query.replace("\\\\", "\\").split("&")
 
 
 def undo_registry(text):
@@ -176,6 +179,11 @@ class Scenario:
                 text = servers.render(text, self.values)
                 if not any(line.startswith(text) for line in self.transcript.of(name)):
                     failures.append("%s received no request line that begins with %r" % (name, text))
+            elif keyword == "connections":
+                name, number = rest.split()
+                got = self.transcript.of(name)
+                if len(got) != int(number):
+                    failures.append("%s had %d connection(s), not %s" % (name, len(got), number))
             elif keyword == "request":
                 name, number = rest.split()
                 requests[(name, int(number))] = []

@@ -338,7 +338,14 @@ private:
       need(1);
       key(w[1]);
     } else if (verb == "mouse") {
-      mouse(w.size() > 1 ? w[1] : "left");
+      mouse(w.size() > 1 ? w[1] : "left", w.size() > 2 ? control(w[2]) : nullptr);
+    } else if (verb == "keys") {
+      need(1);
+      keys(w[1]);
+    } else if (verb == "foreground") {
+      expectSoon("foreground window", [&] {
+        return std::string(GetForegroundWindow() == window() ? "the current dialog" : "another window");
+      }, "the current dialog");
     } else if (verb == "output") {
       need(1);
       output(w[1], true);
@@ -680,7 +687,27 @@ private:
     SendInput(2, input, sizeof(INPUT));
   }
 
-  void mouse(const std::string& button)
+  // Real characters through the system's input (as Unicode key events), to
+  // whatever window has the keyboard focus: nothing is brought forward.
+  void keys(const std::string& text)
+  {
+    for (wchar_t c : wide(text)) {
+      INPUT input[2] = {};
+      input[0].type = input[1].type = INPUT_KEYBOARD;
+      input[0].ki.wScan = input[1].ki.wScan = c;
+      input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+      input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+      SendInput(2, input, sizeof(INPUT));
+      Sleep(30);
+    }
+    settle();
+  }
+
+  // A real click with the button: at the centre of the current dialog, which
+  // is brought forward first; or, with a control, at the centre of that
+  // control wherever it is, on whatever the screen shows there, as a person
+  // clicks a window that lies behind another.
+  void mouse(const std::string& button, HWND target)
   {
     DWORD down, up;
     if (button == "left") {
@@ -696,8 +723,9 @@ private:
       throw Failure("unknown mouse button " + button);
     }
     RECT rect;
-    GetWindowRect(window(), &rect);
-    SetForegroundWindow(window());
+    GetWindowRect(target ? target : window(), &rect);
+    if (!target)
+      SetForegroundWindow(window());
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     Sleep(100);
     INPUT input[2] = {};

@@ -15,9 +15,12 @@
 
 namespace {
 
+// Without an owner, as every report box is; task-modal, so that the pages
+// (and every other window of the wizard) take no clicks or keys until it is
+// answered: a page behind an open question can neither be closed nor edited.
 int messageBox(const CString& text, UINT buttons)
 {
-  return ::MessageBoxA(nullptr, text, loadText(IDS_CAPTION), buttons | MB_ICONWARNING);
+  return ::MessageBoxA(nullptr, text, loadText(IDS_CAPTION), buttons | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 // The page that is showing closes without asking.

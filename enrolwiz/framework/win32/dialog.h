@@ -37,6 +37,10 @@ public:
   // Creates the dialog modeless; shown when the template has WS_VISIBLE.
   BOOL Create(CWnd* parent = nullptr);
   void EndDialog(int result);
+  // TRUE while the modal loop of DoModal runs on: FALSE once EndDialog was
+  // called or the window went, so that a handler that waited in a nested
+  // loop (a question, a dialog) can tell that its dialog was closed meanwhile.
+  BOOL ContinueModal() const { return modal_ && continueModal_ && m_hWnd; }
 
   UINT templateId() const { return templateId_; }
   // Moves the focus to a control as the Tab key would (WM_NEXTDLGCTL).

@@ -63,11 +63,24 @@ TEST(ExchangeText, FirstTargetFromTheTargetText)
 TEST(ExchangeText, RequestLineByConnectionType)
 {
   ExchangeTarget t = target("reg.example", "8081", "/x");
+  // Directly and through SOCKS: the simple request, byte for byte.
   EXPECT_EQ(std::string(requestLine(connectionDirect, t)), "GET /x" + gw + "a=1&b=%20\n");
   EXPECT_EQ(std::string(requestLine(connectionSocks, t)), "GET /x" + gw + "a=1&b=%20\n");
-  // Through a proxy: the absolute URI, never the port.
-  EXPECT_EQ(std::string(requestLine(connectionProxy, t)), "GET http://reg.example/x" + gw + "a=1&b=%20\n");
-  EXPECT_EQ(std::string(requestLine(connectionProxy, target("h", "80", ""))), "GET http://h" + gw + "a=1&b=%20\n");
+  // Through a proxy: a full HTTP/1.0 request; a port other than 80 in the
+  // URI and in Host, as the number a connection would take.
+  struct {
+    ExchangeTarget target;
+    std::string request;
+  } rows[] = {
+      {t, "GET http://reg.example:8081/x" + gw + "a=1&b=%20 HTTP/1.0\r\nHost: reg.example:8081\r\n\r\n"},
+      {target("h", "80", ""), "GET http://h" + gw + "a=1&b=%20 HTTP/1.0\r\nHost: h\r\n\r\n"},
+      {target("h", "080", ""), "GET http://h" + gw + "a=1&b=%20 HTTP/1.0\r\nHost: h\r\n\r\n"},
+      {target("127.0.0.1", "8080;DIRECT", "/p"),
+       "GET http://127.0.0.1:8080/p" + gw + "a=1&b=%20 HTTP/1.0\r\nHost: 127.0.0.1:8080\r\n\r\n"},
+      {target("h", "65616", ""), "GET http://h" + gw + "a=1&b=%20 HTTP/1.0\r\nHost: h\r\n\r\n"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(std::string(requestLine(connectionProxy, row.target)), row.request) << parts(row.target);
 }
 
 TEST(ExchangeText, ResponseClassesInTheirOrder)
@@ -88,9 +101,35 @@ TEST(ExchangeText, ResponseClassesInTheirOrder)
       // Only the header is a location: not "Content-Location:", nor the word in a text.
       {"HTTP/1.0 200 OK\r\nContent-Location: /x\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
       {"RESULT1=SUCCESS, location: home", responseConfirmed},
+      // A proxy's or server's own error ends the post whatever its page holds.
+      {"HTTP/1.0 407 Proxy Authentication Required\r\n\r\n<a href=\"/x\">", responseRefused},
+      {"HTTP/1.1 403 Forbidden\r\nLocation: http://h/\r\n\r\nRESULT1=SUCCESS", responseRefused},
+      {"HTTP/1.1 502", responseRefused},
+      {"http/1.0  504 Gateway Timeout\n", responseRefused},
+      {"HTTP/1.0 500\tServer Error\r\n", responseRefused},
+      // Other statuses, and error-like texts that are no status line, as before.
+      {"HTTP/1.1 302 Found\r\nLocation: http://h/x\r\n", responseLocation},
+      {"HTTP/1.0 399 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"HTTP/1.0 600 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"HTTP/2 404 Not Found\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"HTTP/1.0 4044 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"HTTP/1.0 40 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"HTTP/1.0404 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"\r\nHTTP/1.0 404 Not Found\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
+      {"<p>HTTP/1.0 404 Not Found</p><a href=x>", responseLink},
   };
   for (const auto& row : rows)
     EXPECT_EQ(classifyResponse(row.response), row.kind) << row.response;
+}
+
+TEST(ExchangeText, ShownStatusLine)
+{
+  EXPECT_EQ(std::string(shownStatusLine("HTTP/1.0 407 Proxy Authentication Required\r\nServer: x\r\n")),
+            "HTTP/1.0 407 Proxy Authentication Required");
+  EXPECT_EQ(std::string(shownStatusLine("HTTP/1.1 502 Bad\x01Gate\tway\nrest")), "HTTP/1.1 502 Bad Gate way");
+  EXPECT_EQ(std::string(shownStatusLine("HTTP/1.1 503")), "HTTP/1.1 503");
+  std::string longLine = "HTTP/1.1 500 " + std::string(500, 'x') + "\r\n";
+  EXPECT_EQ(std::string(shownStatusLine(longLine.c_str())), longLine.substr(0, shownStatusLineLength));
 }
 
 TEST(ExchangeText, RedirectionByLocation)

@@ -20,6 +20,8 @@ A case file is a list of cases; "#" starts a comment line. A case:
   proxy NAME HOST=GATEWAY..     scripted HTTP proxy and its routes
   socks NAME MODE               scripted SOCKS 4 server: grant, refuse, close, silent
   danted NAME                   the real SOCKS server (danted)
+  squid|tinyproxy|privoxy NAME [VARIANT]
+                                a real HTTP proxy (proxies.py: squid deny, tinyproxy auth)
   closed NAME                   a loopback port that nobody listens on
   lookup NAME=ANSWER,..         the test resolver's answers (dotted address or Winsock code)
   request TEXT | request-length N
@@ -33,6 +35,7 @@ A case file is a list of cases; "#" starts a comment line. A case:
   absent LINE                   a line that must not appear
   count N LINE                  a line that appears exactly N times
   received NAME LINE            what server NAME received, in order (escaped text)
+  unreached NAME                server NAME had no connection at all
   outcome confirmed | outcome TEXT   the result, or the failure's text (message 127)
   within SECONDS                the driver ends within this time
   repeat N                      N submissions in a row (a soak; its figures are printed)
@@ -81,10 +84,10 @@ class Case:
         return found[-1] if found else default
 
 
-KEYWORDS = {"platform", "registry", "prefs", "prefs-directory", "gateway", "pac", "proxy", "socks", "danted",
-            "closed", "lookup", "request", "request-length", "target", "target-length", "timeout",
-            "exhaust-sockets", "post", "option", "exact", "expect", "absent", "count", "received", "outcome",
-            "within", "max-resident", "repeat"}
+KEYWORDS = set(servers.SERVER_KEYWORDS) | {
+    "platform", "registry", "prefs", "prefs-directory", "lookup", "request", "request-length", "target",
+    "target-length", "timeout", "exhaust-sockets", "post", "option", "exact", "expect", "absent", "count",
+    "received", "unreached", "outcome", "within", "max-resident", "repeat"}
 
 
 def read_cases(path):
@@ -286,6 +289,10 @@ class Run:
             if peak >= int(most):
                 failures.append("peak resident memory %d MB, limit %s MB" % (peak, most.strip()))
         failures += [line for line in self.transcript.lines if ": server error: " in line]
+        for name in self.case.all("unreached"):
+            got = self.transcript.of(name.strip())
+            if got:
+                failures.append("%s was reached: %s" % (name.strip(), got))
         for name, wanted in received.items():
             got = self.transcript.of(name)
             failures += ["%s %s" % (name, f) for f in wzharness.check_lines_in_order("received", wanted, "\n".join(got))]

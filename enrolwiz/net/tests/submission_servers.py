@@ -1,8 +1,8 @@
 """Loopback servers of the submission tests: a scripted registration gateway
 that answers each request line with the next reply of its case, a scripted
 HTTP proxy that checks the absolute URI and forwards the request, a scripted
-SOCKS 4 server that grants, refuses, closes or stays silent, and the real
-danted. Every server binds to a 127.x address on a port from port 0 (or on
+SOCKS 4 server that grants, refuses, closes or stays silent, the real
+danted, and the real HTTP proxies of proxies.py (squid, tinyproxy, privoxy). Every server binds to a 127.x address on a port from port 0 (or on
 the one fixed port a case asks for), serves each connection for a bounded
 time, writes what it receives to a shared transcript, and is stopped by the
 test. make_servers builds them from the directives that the submission cases
@@ -17,6 +17,10 @@ import subprocess
 import tempfile
 import threading
 import time
+
+# The keywords of make_servers.
+REAL_PROXIES = ("squid", "tinyproxy", "privoxy")
+SERVER_KEYWORDS = ("gateway", "pac", "proxy", "socks", "danted", "closed") + REAL_PROXIES
 
 CONNECTION_LIMIT = 30  # seconds one connection is served at most
 DANTED = "/usr/sbin/danted"
@@ -84,6 +88,19 @@ def read_until(conn, done, deadline):
             break
         data += chunk
     return data
+
+
+def read_request(conn, deadline):
+    """A request as a server reads it: its first line, and when that line
+    names an HTTP version the header lines up to the empty one too (a full
+    request's head is read whole, so that closing never resets it). The
+    first line and all that was read come back."""
+    data = read_until(conn, lambda data: b"\n" in data, deadline)
+    line = data[:data.index(b"\n") + 1] if b"\n" in data else data
+    if b" HTTP/" in line:
+        head = data
+        data += read_until(conn, lambda more: b"\r\n\r\n" in head + more, deadline)
+    return line, data
 
 
 def wait_for_close(conn, deadline):
@@ -280,22 +297,26 @@ class Reply:
 
 
 class Gateway(Server):
-    """Answers the nth connection's request line with the nth reply (the last repeats)."""
+    """Answers the nth connection's request with the nth reply (the last
+    repeats); the request line is what it records."""
 
     def __init__(self, name, transcript, replies, address="127.0.0.1", port=0):
         Server.__init__(self, name, transcript, address, port)
         self.replies = replies
 
     def handle(self, conn, number, deadline):
-        line = read_until(conn, lambda data: b"\n" in data, deadline)
+        line, _ = read_request(conn, deadline)
         self.record(number, escape(line))
         self.replies[min(number, len(self.replies)) - 1].serve(conn, self.values, deadline)
 
 
 class Proxy(Server):
-    """An HTTP proxy for the one-line request form: "GET http://HOST/path" and
-    a line feed, HOST without a port, forwarded as "GET /path" to the gateway
-    that its route table names for HOST."""
+    """An HTTP proxy that takes the wizard's request through a proxy and
+    nothing else: "GET http://HOST[:PORT]/path HTTP/1.0", CR LF, one header
+    line "Host: HOST[:PORT]" naming the URI's host and port, CR LF, CR LF.
+    It records the whole request and forwards "GET /path" and a line feed to
+    the gateway that its route table names for HOST (whatever the port: the
+    table stands for the names and ports of the Internet)."""
 
     def __init__(self, name, transcript, routes, address="127.0.0.1"):
         Server.__init__(self, name, transcript, address)
@@ -306,21 +327,28 @@ class Proxy(Server):
         conn.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\nproxy: " + why.encode() + b"\r\n")
 
     def handle(self, conn, number, deadline):
-        line = read_until(conn, lambda data: b"\n" in data, deadline)
-        self.record(number, escape(line))
-        text = line.decode("latin-1")
-        if not text.startswith("GET http://") or not text.endswith("\n") or text.count("\n") != 1:
-            return self.refuse(conn, number, "not a one-line request with an absolute URI")
-        rest = text[len("GET http://"):]
-        slash = rest.find("/")
-        host = rest if slash < 0 else rest[:slash]
-        if ":" in host:
-            return self.refuse(conn, number, "a port in the URI")
+        line, data = read_request(conn, deadline)
+        self.record(number, escape(data))
+        text = data.decode("latin-1")
+        if not line.endswith(b" HTTP/1.0\r\n"):
+            return self.refuse(conn, number, "not a request line with an absolute URI and HTTP/1.0")
+        request_line, _, rest = text.partition("\r\n")
+        headers, _, after = rest.partition("\r\n\r\n")
+        if not request_line.startswith("GET http://") or after or not rest.endswith("\r\n\r\n"):
+            return self.refuse(conn, number, "not one request with an absolute URI")
+        uri = request_line[len("GET http://"):-len(" HTTP/1.0")]
+        slash = uri.find("/")
+        authority = uri if slash < 0 else uri[:slash]
+        if headers.split("\r\n") != ["Host: " + authority]:
+            return self.refuse(conn, number, "headers other than Host: " + authority)
+        host, _, port = authority.partition(":")
+        if port == "80" or (port and not port.isdigit()):
+            return self.refuse(conn, number, "port %s written in the URI" % port)
         gateway = self.routes.get(host.lower())
         if gateway is None:
             return self.refuse(conn, number, "no route to " + host)
         with socket.create_connection((gateway.host, gateway.port), timeout=10) as upstream:
-            upstream.sendall(("GET " + (rest[slash:] if slash >= 0 else "/\n")).encode("latin-1"))
+            upstream.sendall(("GET " + (uri[slash:] if slash >= 0 else "/") + "\n").encode("latin-1"))
             relay(conn, upstream, deadline)
 
 
@@ -380,17 +408,71 @@ class Closed:
         pass
 
 
-class Danted:
-    """The real SOCKS 4 server, in the foreground under timeout, limited to
-    destinations on loopback."""
+class ForegroundServer:
+    """A real server in the foreground on a free loopback port, with a folder
+    of its own for its configuration and logs, under timeout (LIMIT seconds
+    at most), and stopped by its process id. A subclass names its PROGRAM,
+    writes its configuration and gives its command line."""
 
-    def __init__(self, name, limit_seconds=120):
-        if not os.path.exists(DANTED):
-            raise Unavailable("danted is not installed")
+    PROGRAM = None
+    LIMIT = 120         # seconds the server runs at most
+    START_WAIT = 15     # seconds to wait for its port to listen
+
+    def __init__(self, name):
+        if not os.path.exists(self.PROGRAM):
+            raise Unavailable("%s is not installed" % os.path.basename(self.PROGRAM))
         self.name = name
         self.host = "127.0.0.1"
         self.port = free_port()
-        self.dir = tempfile.mkdtemp(prefix="wz-danted-")
+        self.dir = tempfile.mkdtemp(prefix="wz-%s-" % os.path.basename(self.PROGRAM))
+        self.process = None
+
+    def command(self):
+        raise NotImplementedError
+
+    def start(self, values):
+        self.process = subprocess.Popen(["timeout", str(self.LIMIT)] + self.command(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=self.dir)
+        deadline = time.time() + self.START_WAIT
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise Unavailable("%s ended at once: %s" % (self.name, self.log()))
+            try:
+                socket.create_connection((self.host, self.port), timeout=1).close()
+                return
+            except OSError:
+                time.sleep(0.05)
+        self.stop()
+        raise Unavailable("%s did not listen on port %d" % (self.name, self.port))
+
+    def log(self):
+        """The end of each log file in the server's folder."""
+        texts = []
+        for name in sorted(os.listdir(self.dir)):
+            if name.endswith(".log"):
+                with open(os.path.join(self.dir, name), errors="replace") as f:
+                    texts.append(f.read()[-2000:])
+        return "\n".join(texts)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            # timeout passes the signal on to the server and waits for it.
+            self.process.terminate()
+            try:
+                self.process.wait(15)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class Danted(ForegroundServer):
+    """The real SOCKS 4 server, limited to destinations on loopback."""
+
+    PROGRAM = DANTED
+
+    def __init__(self, name):
+        ForegroundServer.__init__(self, name)
         user = "root" if os.geteuid() == 0 else os.environ.get("USER") or "nobody"
         unprivileged = "nobody" if os.geteuid() == 0 else user
         self.config = os.path.join(self.dir, "danted.conf")
@@ -407,39 +489,9 @@ class Danted:
                 "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 command: connect }",
                 "socks block { from: 0.0.0.0/0 to: 0.0.0.0/0 }",
                 ""]))
-        self.limit = limit_seconds
-        self.process = None
 
-    def start(self, values):
-        self.process = subprocess.Popen(["timeout", str(self.limit), DANTED, "-f", self.config, "-N", "1"],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 15
-        while time.time() < deadline:
-            if self.process.poll() is not None:
-                raise Unavailable("danted ended at once: " + self.log())
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
-                return
-            except OSError:
-                time.sleep(0.05)
-        raise Unavailable("danted did not listen on port %d" % self.port)
-
-    def log(self):
-        try:
-            with open(os.path.join(self.dir, "danted.log")) as f:
-                return f.read()
-        except OSError:
-            return ""
-
-    def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        shutil.rmtree(self.dir, ignore_errors=True)
+    def command(self):
+        return [DANTED, "-f", self.config, "-N", "1"]
 
 
 def make_servers(directives, data, replies, transcript):
@@ -452,6 +504,7 @@ def make_servers(directives, data, replies, transcript):
       proxy NAME HOST=GATEWAY..             scripted HTTP proxy and its routes
       socks NAME MODE                       scripted SOCKS 4 server
       danted NAME                           the real SOCKS server
+      squid|tinyproxy|privoxy NAME [VARIANT] a real HTTP proxy (proxies.py)
       closed NAME                           a loopback port that nobody listens on
     Other keywords are left alone. Servers made before a failure are stopped."""
     made = []
@@ -483,6 +536,9 @@ def make_servers(directives, data, replies, transcript):
                 server = Socks(words[0], transcript, words[1])
             elif keyword == "danted":
                 server = Danted(words[0])
+            elif keyword in REAL_PROXIES:
+                import proxies  # it builds on this module
+                server = proxies.make(keyword, words)
             elif keyword == "closed":
                 server = Closed(words[0])
             else:

@@ -247,6 +247,24 @@ TEST_F(ContactPage, WhatThePageShowsFollowsTheProfilesAndTheCountry)
   EXPECT_FALSE(form_->controls[IDC_PREFIX].list);
 }
 
+// A language's resource library with suffixes but without text 177: the
+// list still begins with a blank entry, so a chosen suffix can be taken back.
+TEST_F(ContactPage, TheSuffixListBeginsBlankWithoutText177)
+{
+  ResourceModule library = loadResourceLibrary("PRVLMDAN.dll");
+  ASSERT_NE(library, nullptr);
+  setResourceModule(library);
+  ASSERT_EQ(loadText(177), "");
+  record_->nameView().setSuffixText("jun.");
+  open("");
+  EXPECT_EQ(form_->entries(IDC_SUFFIX), (std::vector<CString>{"", "cand.", "jun.", "sen."}));
+  EXPECT_EQ(form_->text(IDC_SUFFIX), "jun.");
+  form_->choose(IDC_SUFFIX, "");
+  core_->store(*record_);
+  EXPECT_EQ(record_->nameView().suffixText(), "");
+  setResourceModule(programModule());
+}
+
 TEST_F(ContactPage, NameOrderAndRequiredNamesFollowTheLanguage)
 {
   std::unique_ptr<LanguageProfile> chinese = quietProfile(5);
