@@ -63,6 +63,8 @@ NS = {
     "asm1": "urn:schemas-microsoft-com:asm.v1",
     "asm3": "urn:schemas-microsoft-com:asm.v3",
     "compat": "urn:schemas-microsoft-com:compatibility.v1",
+    "ws2005": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+    "ws2016": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
 }
 
 
@@ -145,9 +147,16 @@ def check_manifest(machine, path):
             or controls[0].get("processorArchitecture") not in architectures:
         failures.append("the manifest does not depend on common controls 6.0.0.0 for %s: %s"
                         % (sorted(architectures), [c.attrib for c in controls]))
-    print("  manifest: %s, execution level %s, %d supported systems, common controls %s"
+    aware = [e.text.strip().lower() for e in root.iter("{%s}dpiAware" % NS["ws2005"]) if e.text]
+    awareness = [e.text.strip().lower() for e in root.iter("{%s}dpiAwareness" % NS["ws2016"]) if e.text]
+    print("  manifest: %s, execution level %s, %d supported systems, common controls %s, dpiAware %s%s"
           % (identity.get("processorArchitecture") if identity is not None else "?", ",".join(map(str, levels)),
-             len(supported), controls[0].get("version") if controls else "none"))
+             len(supported), controls[0].get("version") if controls else "none", ",".join(aware) or "none",
+             ", dpiAwareness " + ",".join(awareness) if awareness else ""))
+    # System-aware: the pages draw their pictures at the system's scale.
+    if aware != ["true"] or awareness not in ([], ["system"]):
+        failures.append("the manifest does not declare the program system-aware (dpiAware %s, dpiAwareness %s)"
+                        % (aware, awareness))
     return failures
 
 
