@@ -41,7 +41,10 @@ ended (also after an interrupted run: the next scenario does it first):
                      which wins, and HKCC\\Software\\Fonts); Wine reads it when a
                      process starts, so the scenario's programs, all started
                      after, see it. The virtual desktop grows with the scale
-                     (800x600 at 96). Above 96 Wine's own Tahoma Bold is set
+                     (800x600 at 96); a scale other than 96 runs on an X
+                     display of that size of its own, started for the
+                     scenario (the session's is 1024x768). Above 96 Wine's
+                     own Tahoma Bold is set
                      aside for the scenario: its outlines, drawn at every size
                      above its 11 and 12 pixel bitmaps, are of the regular
                      weight, so bold dialog texts would look regular; without
@@ -178,8 +181,11 @@ class SystemSettings:
         self.font = os.path.join(session, BOLD_FONT)
         self.font_aside = os.path.join(session, BOLD_FONT_ASIDE)
 
+    def desktop_size(self):
+        return tuple(size * self.dpi // DEFAULT_DPI for size in DESKTOP_SIZE)
+
     def desktop(self):
-        return "%dx%d" % tuple(size * self.dpi // DEFAULT_DPI for size in DESKTOP_SIZE)
+        return "%dx%d" % self.desktop_size()
 
     def undo(self):
         """Puts back what the journal recorded, and the bold font."""
@@ -202,6 +208,42 @@ class SystemSettings:
             write_value(place[0], place[1], value)
         if self.dpi > DEFAULT_DPI and os.path.exists(self.font):
             os.replace(self.font, self.font_aside)
+
+
+class Display:
+    """An X display of a given size for one scenario, bounded in time and
+    stopped by its process id: a virtual desktop larger than the session's
+    display, or of another size, takes the mouse's clicks elsewhere."""
+
+    LIMIT = 300
+
+    def __init__(self, size):
+        self.size = size
+        self.process = None
+        self.name = None
+
+    def start(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["timeout", str(self.LIMIT), "Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % self.size,
+             "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number:
+            self.stop()
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
+        return self.name
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
 
 
 class Scenario:
@@ -368,17 +410,23 @@ def main():
     os.makedirs(output)
     scenario = Scenario(scenario_path, output, dpi)
     name = os.path.basename(output)
+    display = Display(scenario.system.desktop_size()) if scenario.system.dpi != DEFAULT_DPI else None
     try:
         scenario.start()
+        environment = {"WZ_WINE_TIMEOUT": "170"}
+        if display:
+            environment["WZ_DISPLAY"] = display.start()
         command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, scenario.system.desktop()), driver,
                    wzharness.wine_path(scenario.driver_scenario()), wzharness.wine_path(output),
                    wzharness.wine_path(programs)]
-        status, out, err = wzharness.run(command, timeout=180, env={"WZ_WINE_TIMEOUT": "170"})
+        status, out, err = wzharness.run(command, timeout=180, env=environment)
     except servers.Unavailable as why:
         print("skipped: %s" % why)
         return SKIPPED
     finally:
         scenario.stop()
+        if display:
+            display.stop()
     for bitmap in sorted(glob.glob(os.path.join(output, "*.bmp"))):
         png = bitmap[:-4] + ".png"
         if subprocess.run(["convert", bitmap, png]).returncode == 0:
