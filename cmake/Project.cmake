@@ -133,21 +133,33 @@ function(wz_fuzz_target name)
   endif()
 endfunction()
 
-# wz_ui_scenario(name SCENARIO file): a scenario of the UI test driver
-# (tests/ui), run in a virtual desktop of the Wine session with the programs
-# of the build's bin folder. Scenarios share the display, so they run one at
-# a time; screenshots go to build/win32/screenshots/NAME. A scenario whose
-# servers cannot run here is skipped (status 77).
+# wz_ui_scenario(name SCENARIO file [DPI n]): a scenario of the UI test
+# driver (tests/ui), run in a virtual desktop of the Wine session with the
+# programs of the build's bin folder; DPI runs it at that display scale.
+# Scenarios share the display, so they run one at a time; screenshots go to
+# build/win32/screenshots/NAME. A scenario whose servers cannot run here is
+# skipped (status 77).
 function(wz_ui_scenario name)
-  cmake_parse_arguments(S "" "SCENARIO;TIMEOUT" "" ${ARGN})
+  cmake_parse_arguments(S "" "SCENARIO;TIMEOUT;DPI" "" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
   if(NOT S_TIMEOUT)
     set(S_TIMEOUT 200)
   endif()
-  add_test(NAME ${name} COMMAND ${WZ_PYTHON} ${WZ_HARNESS}/run_ui.py $<TARGET_FILE:enrolwiz_ui_driver>
+  set(scale)
+  if(S_DPI)
+    set(scale --dpi ${S_DPI})
+  endif()
+  add_test(NAME ${name} COMMAND ${WZ_PYTHON} ${WZ_HARNESS}/run_ui.py ${scale} $<TARGET_FILE:enrolwiz_ui_driver>
     ${S_SCENARIO} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} ${CMAKE_BINARY_DIR}/screenshots/${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${S_TIMEOUT} RESOURCE_LOCK wine_desktop SKIP_RETURN_CODE 77)
+  # A scenario that sets Wine's Windows version or the display's scale
+  # changes the whole session for its run: no other test runs meanwhile.
+  file(STRINGS ${S_SCENARIO} system_lines REGEX "^(windows|dpi) ")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${S_SCENARIO})
+  if(system_lines OR S_DPI)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
   wz_test_environment(${name})
 endfunction()

@@ -18,7 +18,8 @@
 
 namespace {
 
-// Bitmap 159 stands this far left of the right edge, this far down.
+// Bitmap 159 stands this far left of the right edge, this far down (pixels
+// at 100 %, scaled with the display).
 const int pictureFromRight = 200;
 const int pictureTop = 30;
 
@@ -47,7 +48,11 @@ BOOL AdditionalPage::OnInitDialog()
 void AdditionalPage::paintPictures(CDC& dc, const RECT& client)
 {
   PageDialog::paintPictures(dc, client);
-  drawBitmapTransparent(dc, client, IDB_PAGE_PICTURE, client.right - client.left - pictureFromRight, pictureTop);
+  int dpi = displayDpi(dc);
+  drawBitmapTransparentStretched(dc,
+                                 scaledPicture(IDB_PAGE_PICTURE, client.right - scaledToDpi(pictureFromRight, dpi),
+                                               client.top + scaledToDpi(pictureTop, dpi), dpi),
+                                 IDB_PAGE_PICTURE);
 }
 
 void AdditionalPage::onBack()

@@ -56,7 +56,9 @@ void SplashDialog::OnCreate()
   RECT created;
   GetWindowRect(&created);
   CClientDC dc(this);
-  POINT corners[2] = {{0, 0}, {size.cx, size.cy}};
+  // The picture's size at the display's scale, as the pages are laid out.
+  int dpi = displayDpi(dc);
+  POINT corners[2] = {{0, 0}, {scaledToDpi(size.cx, dpi), scaledToDpi(size.cy, dpi)}};
   dc.DPtoLP(corners, 2);
   SetWindowPos(nullptr, created.left, created.top, corners[1].x - corners[0].x, corners[1].y - corners[0].y,
                SWP_SHOWWINDOW | SWP_NOZORDER);
@@ -122,7 +124,8 @@ void SplashDialog::paint()
     dc.DrawIcon(x, y, icon_);
     return;
   }
-  drawBitmap(dc, client, IDB_SPLASH, 0, 0);
+  // The window has the picture's size at the display's scale.
+  drawBitmapStretched(dc, client, IDB_SPLASH);
 }
 
 void SplashDialog::onTimer()

@@ -16,7 +16,7 @@ public:
   BOOL PreTranslateMessage(MSG* message) override;
 
 protected:
-  // Takes the size of bitmap 138 at the created position.
+  // Takes the size of bitmap 138 at the display's scale at the created position.
   void OnCreate() override;
   BOOL OnInitDialog() override;
 

@@ -1,7 +1,10 @@
 """Runs one UI scenario: the UI test driver inside a Wine virtual desktop of
 the test run's Wine session, then converts the driver's screenshots to PNG.
 
-Usage: run_ui.py DRIVER SCENARIO PROGRAM_DIRECTORY OUTPUT_DIRECTORY
+Usage: run_ui.py [--dpi N] DRIVER SCENARIO PROGRAM_DIRECTORY OUTPUT_DIRECTORY
+
+--dpi N runs the scenario as if it had the line "dpi N" (below), so that one
+scenario serves several scales.
 
 OUTPUT_DIRECTORY is emptied first; afterwards it holds the driver's
 report.txt, the standard output of each program started (programN.out) and NN-what.png.
@@ -28,6 +31,27 @@ stops them after it, and fills their ports into the other lines:
   pair KEY=VALUE     that follow it, exactly and in order, each value as the
                      program had it before escaping (in double quotes when it
                      begins or ends with a blank); the escaping is checked too
+Two lines set up the system the scenario runs on; the runner applies them
+before the driver starts and puts back what was there before once it has
+ended (also after an interrupted run: the next scenario does it first):
+  windows VERSION    Wine's Windows version (HKCU\\Software\\Wine, "Version":
+                     win10, win81, win7, winxp, ...)
+  dpi N              the display's scale in dots per inch (96 is 100 %):
+                     "LogPixels" where Wine reads it (HKCU\\Control Panel\\Desktop,
+                     which wins, and HKCC\\Software\\Fonts); Wine reads it when a
+                     process starts, so the scenario's programs, all started
+                     after, see it. The virtual desktop grows with the scale
+                     (800x600 at 96); a scale other than 96 runs on an X
+                     display of that size of its own, started for the
+                     scenario (the session's is 1024x768). Above 96 Wine's
+                     own Tahoma Bold is set
+                     aside for the scenario: its outlines, drawn at every size
+                     above its 11 and 12 pixel bitmaps, are of the regular
+                     weight, so bold dialog texts would look regular; without
+                     the file Wine emboldens Tahoma itself, as bold looks on
+                     Windows.
+CTest runs scenarios with either line alone (RUN_SERIAL): they change the
+whole session.
 The driver's step "remember NAME KEY VALUE" (a registry value) makes ${NAME}
 for the pair lines. The requests that servers received, parameter by
 parameter, are written to OUTPUT_DIRECTORY/received.txt. A server that cannot
@@ -51,11 +75,20 @@ sys.path.insert(0, SERVERS)
 
 import submission_servers as servers  # noqa: E402
 
-DESKTOP_SIZE = "800x600"
+DESKTOP_SIZE = (800, 600)
+DEFAULT_DPI = 96
 SKIPPED = 77
 SERVER_KEYWORDS = set(servers.SERVER_KEYWORDS)
-RUNNER_KEYWORDS = SERVER_KEYWORDS | {"fixture", "prefs", "bookmarks", "bookmark", "received", "connections",
-                                     "request", "pair"}
+SYSTEM_KEYWORDS = {"windows", "dpi"}
+RUNNER_KEYWORDS = SERVER_KEYWORDS | SYSTEM_KEYWORDS | {"fixture", "prefs", "bookmarks", "bookmark", "received",
+                                                       "connections", "request", "pair"}
+# Where Wine reads the display's scale (the first one wins) and its Windows version.
+DPI_VALUES = [("HKCU\\Control Panel\\Desktop", "LogPixels"), ("HKCC\\Software\\Fonts", "LogPixels")]
+VERSION_VALUE = ("HKCU\\Software\\Wine", "Version")
+# Wine's Tahoma Bold, set aside above 96 dots per inch (see the head comment)
+# into the session's folder: Wine loads every file of its Fonts folder.
+BOLD_FONT = os.path.join("prefix", "drive_c", "windows", "Fonts", "tahomabd.ttf")
+BOLD_FONT_ASIDE = "tahomabd.ttf.set-aside"
 GATEWAY_MARK = "/scripts/mwisapi.dll/Service.Gateway.DoGet?"
 BOOKMARK_FILE = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n"
 
@@ -99,14 +132,130 @@ def undo_registry(text):
     return "\r\n".join(out) + "\r\n"
 
 
+def reg(*arguments):
+    status, out, err = wzharness.run([wzharness.WINE_RUN, "reg"] + list(arguments), timeout=60)
+    return status, out
+
+
+def read_value(key, name):
+    """(type, data) of a registry value of the session, or None when absent."""
+    status, out = reg("query", key, "/v", name)
+    if status != 0:
+        return None
+    for line in out.splitlines():
+        parts = line.split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
+            return parts[1], parts[2].strip() if len(parts) > 2 else ""
+    return None
+
+
+def write_value(key, name, value):
+    """Sets (type, data) or, for None, deletes a registry value of the session."""
+    if value is None:
+        reg("delete", key, "/v", name, "/f")
+        return
+    kind, data = value
+    if kind == "REG_DWORD" and data.lower().startswith("0x"):
+        data = str(int(data, 16))
+    status, out = reg("add", key, "/v", name, "/t", kind, "/d", data, "/f")
+    if status != 0:
+        raise RuntimeError("cannot set %s\\%s: %s" % (key, name, out))
+
+
+class SystemSettings:
+    """The windows and dpi lines: applied for one scenario and undone after.
+    What they change is written to a journal in the session's folder first,
+    so that a run cut short is undone by the next scenario."""
+
+    def __init__(self, directives):
+        self.values = []
+        self.dpi = DEFAULT_DPI
+        for keyword, rest in directives:
+            if keyword == "windows":
+                self.values.append((VERSION_VALUE, ("REG_SZ", rest)))
+            elif keyword == "dpi":
+                self.dpi = int(rest)
+                self.values += [(place, ("REG_DWORD", str(self.dpi))) for place in DPI_VALUES]
+        session = os.environ.get("WZ_WINE_DIR", "")
+        self.journal = os.path.join(session, "scenario-settings.json")
+        self.font = os.path.join(session, BOLD_FONT)
+        self.font_aside = os.path.join(session, BOLD_FONT_ASIDE)
+
+    def desktop_size(self):
+        return tuple(size * self.dpi // DEFAULT_DPI for size in DESKTOP_SIZE)
+
+    def desktop(self):
+        return "%dx%d" % self.desktop_size()
+
+    def undo(self):
+        """Puts back what the journal recorded, and the bold font."""
+        if os.path.exists(self.font_aside):
+            os.replace(self.font_aside, self.font)
+        if os.path.exists(self.journal):
+            with open(self.journal, encoding="utf-8") as f:
+                for (key, name), previous in json.load(f):
+                    write_value(key, name, tuple(previous) if previous else None)
+            os.remove(self.journal)
+
+    def apply(self):
+        self.undo()
+        if not self.values and self.dpi == DEFAULT_DPI:
+            return
+        previous = [(place, read_value(*place)) for place, _ in self.values]
+        with open(self.journal, "w", encoding="utf-8") as f:
+            json.dump(previous, f)
+        for place, value in self.values:
+            write_value(place[0], place[1], value)
+        if self.dpi > DEFAULT_DPI and os.path.exists(self.font):
+            os.replace(self.font, self.font_aside)
+
+
+class Display:
+    """An X display of a given size for one scenario, bounded in time and
+    stopped by its process id: a virtual desktop larger than the session's
+    display, or of another size, takes the mouse's clicks elsewhere."""
+
+    LIMIT = 300
+
+    def __init__(self, size):
+        self.size = size
+        self.process = None
+        self.name = None
+
+    def start(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["timeout", str(self.LIMIT), "Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % self.size,
+             "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number:
+            self.stop()
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
+        return self.name
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
 class Scenario:
-    def __init__(self, path, output):
+    def __init__(self, path, output, dpi=None):
         self.output = output
         self.driver_lines = []
-        self.directives = []
+        self.directives = [("dpi", dpi)] if dpi else []
         with open(path, encoding="latin-1") as f:
             for line in f.read().splitlines():
                 keyword, _, rest = line.strip().partition(" ")
+                if keyword == "dpi" and dpi:
+                    continue
                 if keyword in RUNNER_KEYWORDS:
                     self.directives.append((keyword, rest.strip()))
                 else:
@@ -116,11 +265,13 @@ class Scenario:
         self.profile = os.path.join(output, "profile")
         self.values = {"PROFILE": wzharness.wine_path(self.profile)}
         self.undo = None
+        self.system = SystemSettings([(k, rest) for k, rest in self.directives if k in SYSTEM_KEYWORDS])
 
     def all(self, keyword):
         return [rest for k, rest in self.directives if k == keyword]
 
     def start(self):
+        self.system.apply()
         with open(os.path.join(DATA, "gateway", "replies.json"), encoding="utf-8") as f:
             replies = json.load(f)["replies"]
         self.servers, values = servers.make_servers(
@@ -160,6 +311,7 @@ class Scenario:
             server.stop()
         if self.undo:
             self.regedit("fixture-undo.reg", self.undo)
+        self.system.undo()
 
     def driver_scenario(self):
         path = os.path.join(self.output, "scenario.txt")
@@ -244,26 +396,37 @@ class Scenario:
 
 
 def main():
-    if len(sys.argv) != 5:
+    arguments = sys.argv[1:]
+    dpi = None
+    if arguments[:1] == ["--dpi"] and len(arguments) > 1:
+        dpi = arguments[1]
+        arguments = arguments[2:]
+    if len(arguments) != 4:
         sys.exit(__doc__)
-    driver, scenario_path, programs, output = sys.argv[1:]
+    driver, scenario_path, programs, output = arguments
     wzharness.skip_if_wine_unusable()
     if os.path.isdir(output):
         shutil.rmtree(output)
     os.makedirs(output)
-    scenario = Scenario(scenario_path, output)
-    name = os.path.splitext(os.path.basename(scenario_path))[0]
+    scenario = Scenario(scenario_path, output, dpi)
+    name = os.path.basename(output)
+    display = Display(scenario.system.desktop_size()) if scenario.system.dpi != DEFAULT_DPI else None
     try:
         scenario.start()
-        command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, DESKTOP_SIZE), driver,
+        environment = {"WZ_WINE_TIMEOUT": "170"}
+        if display:
+            environment["WZ_DISPLAY"] = display.start()
+        command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, scenario.system.desktop()), driver,
                    wzharness.wine_path(scenario.driver_scenario()), wzharness.wine_path(output),
                    wzharness.wine_path(programs)]
-        status, out, err = wzharness.run(command, timeout=180, env={"WZ_WINE_TIMEOUT": "170"})
+        status, out, err = wzharness.run(command, timeout=180, env=environment)
     except servers.Unavailable as why:
         print("skipped: %s" % why)
         return SKIPPED
     finally:
         scenario.stop()
+        if display:
+            display.stop()
     for bitmap in sorted(glob.glob(os.path.join(output, "*.bmp"))):
         png = bitmap[:-4] + ".png"
         if subprocess.run(["convert", bitmap, png]).returncode == 0:

@@ -11,6 +11,7 @@
 // screenshots (NN-what.bmp). The scenario language is described in tests/ui/README.md.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -278,6 +279,17 @@ private:
       expectIcon(control(w[1]), w[2]);
     } else if (verb == "controls") {
       listControls();
+    } else if (verb == "fits") {
+      std::vector<int> bold;
+      for (size_t i = 1; i < w.size(); ++i)
+        bold.push_back(number(w[i]));
+      expectFits(bold);
+    } else if (verb == "bold") {
+      need(2);
+      expectBold(control(w[1]), w[2]);
+    } else if (verb == "painted") {
+      need(4);
+      expectPainted(number(w[1]), number(w[2]), number(w[3]), number(w[4]));
     } else if (verb == "checked") {
       need(2);
       expectSoon(format("check state of %s", w[1].c_str()),
@@ -424,6 +436,7 @@ private:
       current_ = nullptr;
     }
     std::string program = programs_ + "\\" + w[1];
+    program_ = program;
     std::string commandLine = "\"" + program + "\"";
     for (size_t i = 2; i < w.size(); ++i)
       commandLine += " " + quoted(w[i]);
@@ -577,18 +590,18 @@ private:
     expectEqual("icon", seen, kind);
   }
 
-  // size x size pixels of what draw puts into a bitmap like the screen's.
+  // width x height pixels of what draw puts into a bitmap like the screen's.
   template <class Draw>
-  static std::vector<COLORREF> pixelsDrawn(int size, Draw draw)
+  static std::vector<COLORREF> pixelsDrawn(int width, int height, Draw draw)
   {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
     draw(memory, screen);
     std::vector<COLORREF> pixels;
-    for (int y = 0; y < size; ++y)
-      for (int x = 0; x < size; ++x)
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
         pixels.push_back(GetPixel(memory, x, y));
     SelectObject(memory, old);
     DeleteObject(bitmap);
@@ -599,18 +612,274 @@ private:
 
   static std::vector<COLORREF> screenPixels(int left, int top, int size)
   {
-    return pixelsDrawn(size, [&](HDC memory, HDC screen) {
+    return pixelsDrawn(size, size, [&](HDC memory, HDC screen) {
       BitBlt(memory, 0, 0, size, size, screen, left, top, SRCCOPY);
     });
   }
 
   static std::vector<COLORREF> drawnIcon(HICON icon, int size)
   {
-    return pixelsDrawn(size, [&](HDC memory, HDC) {
+    return pixelsDrawn(size, size, [&](HDC memory, HDC) {
       RECT all = {0, 0, size, size};
       FillRect(memory, &all, GetSysColorBrush(COLOR_3DFACE));
       DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     });
+  }
+
+  // --- the dialog at the display's scale ------------------------------------
+
+  // The font the current dialog is laid out in, at the display's scale: the
+  // font of its template in the program (a message box: the system's message
+  // font), in the given weight.
+  LOGFONTA dialogFont(LONG weight)
+  {
+    LOGFONTA font = {};
+    UINT_PTR id = reinterpret_cast<UINT_PTR>(GetPropA(window(), templateProperty));
+    if (id == 0) {
+      NONCLIENTMETRICSA metrics = {};
+      metrics.cbSize = sizeof metrics;
+      SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+      font = metrics.lfMessageFont;
+    } else {
+      font = templateFont(static_cast<WORD>(id));
+    }
+    font.lfWeight = weight;
+    return font;
+  }
+
+  LOGFONTA templateFont(WORD id)
+  {
+    HMODULE module = LoadLibraryExA(program_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+      throw Failure("cannot read the resources of " + program_);
+    LOGFONTA font = {};
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_DIALOG));
+    const WORD* at = found ? static_cast<const WORD*>(LockResource(LoadResource(module, found))) : nullptr;
+    if (!at) {
+      FreeLibrary(module);
+      throw Failure(format("the program has no dialog template %u", id));
+    }
+    // DLGTEMPLATEEX (dlgVer 1, signature 0xFFFF) or DLGTEMPLATE; then menu,
+    // class and title, then the font when the style says so.
+    bool extended = at[0] == 1 && at[1] == 0xFFFF;
+    DWORD style = extended ? *reinterpret_cast<const DWORD*>(at + 6) : *reinterpret_cast<const DWORD*>(at);
+    at += extended ? 13 : 9;
+    for (int field = 0; field < 2; ++field)
+      at += *at == 0 ? 1 : *at == 0xFFFF ? 2 : static_cast<int>(wcslen(reinterpret_cast<const wchar_t*>(at))) + 1;
+    at += wcslen(reinterpret_cast<const wchar_t*>(at)) + 1;
+    if (!(style & DS_SETFONT)) {
+      FreeLibrary(module);
+      throw Failure(format("dialog template %u names no font", id));
+    }
+    int points = *at++;
+    if (extended)
+      at += 2;   // weight, italic and character set: the dialog manager uses the face's regular
+    std::string face = narrow(reinterpret_cast<const wchar_t*>(at));
+    FreeLibrary(module);
+    // With DS_SHELLFONT the system's shell face stands for "MS Shell Dlg".
+    if ((style & DS_SHELLFONT) == DS_SHELLFONT && face == "MS Shell Dlg")
+      face = "MS Shell Dlg 2";
+    font.lfHeight = -MulDiv(points, displayDpi(), 72);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    return font;
+  }
+
+  static int displayDpi()
+  {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+  }
+
+  // How DrawText lays out a text control's text: word-wrapped or one line,
+  // with or without "&" prefixes; 0 for a control that shows no text.
+  static UINT textFormat(HWND control)
+  {
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    std::string kind = className(control);
+    if (lstrcmpiA(kind.c_str(), "Static") == 0) {
+      LONG type = style & SS_TYPEMASK;
+      UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+      if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT)
+        return DT_WORDBREAK | DT_EXPANDTABS | prefix;
+      if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE)
+        return DT_SINGLELINE | DT_EXPANDTABS | prefix;
+      return 0;
+    }
+    if (lstrcmpiA(kind.c_str(), "Button") == 0) {
+      LONG type = style & BS_TYPEMASK;
+      if (type == BS_GROUPBOX || type == BS_OWNERDRAW || type > BS_AUTORADIOBUTTON)
+        return 0;
+      return (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
+    }
+    return 0;
+  }
+
+  // The room a text control gives its text: the client area less a button's
+  // edges or a check box's or radio button's box and the gap after it.
+  static RECT textRoom(HWND control, int dpi)
+  {
+    RECT room;
+    GetClientRect(control, &room);
+    if (lstrcmpiA(className(control).c_str(), "Button") != 0)
+      return room;
+    LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+      InflateRect(&room, -2 * GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    else
+      room.left += MulDiv(13 + 4, dpi, 96);
+    return room;
+  }
+
+  // fits [BOLD-ID...]: the dialog lies on the screen, every visible control
+  // inside the dialog's client area, and every visible text control holds its
+  // whole text in the dialog's font at the display's scale (the controls
+  // named, in its bold version).
+  void expectFits(const std::vector<int>& bold)
+  {
+    settle();
+    std::vector<std::string> faults;
+    RECT frame;
+    GetWindowRect(window(), &frame);
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (frame.left < 0 || frame.top < 0 || frame.right > screenWidth || frame.bottom > screenHeight)
+      faults.push_back(format("the dialog (%ld,%ld)-(%ld,%ld) reaches beyond the screen of %d x %d", frame.left,
+                              frame.top, frame.right, frame.bottom, screenWidth, screenHeight));
+    RECT client;
+    GetClientRect(window(), &client);
+    MapWindowPoints(window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+
+    int dpi = displayDpi();
+    LOGFONTA regular = dialogFont(FW_NORMAL);
+    LOGFONTA heavy = dialogFont(FW_BOLD);
+    HFONT fonts[2] = {CreateFontIndirectA(&regular), CreateFontIndirectA(&heavy)};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, fonts[0]);
+    int texts = 0;
+    for (HWND child = GetWindow(window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(child))
+        continue;
+      int id = GetDlgCtrlID(child);
+      RECT place;
+      GetWindowRect(child, &place);
+      if (place.left < client.left || place.top < client.top || place.right > client.right ||
+          place.bottom > client.bottom)
+        faults.push_back(format("control %d reaches outside the dialog's client area", id));
+      UINT layout = textFormat(child);
+      std::string text = windowText(child);
+      if (!layout || text.empty())
+        continue;
+      ++texts;
+      bool isBold = std::find(bold.begin(), bold.end(), id) != bold.end();
+      SelectObject(dc, fonts[isBold ? 1 : 0]);
+      RECT room = textRoom(child, dpi);
+      RECT needed = {0, 0, room.right - room.left, 0};
+      DrawTextA(dc, text.c_str(), -1, &needed, layout | DT_CALCRECT);
+      if (needed.right > room.right - room.left || needed.bottom > room.bottom - room.top)
+        faults.push_back(format("control %d needs %ld x %ld pixels for \"%s\"%s, and has %ld x %ld", id,
+                                needed.right, needed.bottom, text.c_str(), isBold ? " in bold" : "",
+                                room.right - room.left, room.bottom - room.top));
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(fonts[0]);
+    DeleteObject(fonts[1]);
+    say(format("    %d texts at %d dpi in %ld-pixel %s", texts, dpi, -regular.lfHeight, regular.lfFaceName));
+    if (!faults.empty()) {
+      for (size_t i = 1; i < faults.size(); ++i)
+        say("    " + faults[i]);
+      throw Failure(faults[0] + (faults.size() > 1 ? format(" (and %d more)", static_cast<int>(faults.size() - 1)) : ""));
+    }
+  }
+
+  // The darkness of a text drawn on the face colour: how far each pixel is
+  // below the face colour's brightness, summed.
+  static long ink(const std::vector<COLORREF>& pixels, COLORREF face)
+  {
+    auto brightness = [](COLORREF c) { return GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11; };
+    long sum = 0;
+    for (COLORREF c : pixels)
+      sum += std::max(0, brightness(face) - brightness(c)) / 100;
+    return sum;
+  }
+
+  // bold ID 0|1: the control's text is drawn in a bold face (1) or not (0):
+  // its ink on the screen is compared with the text drawn in the dialog's
+  // font at the display's scale, regular and bold.
+  void expectBold(HWND control, const std::string& wanted)
+  {
+    settle();
+    RECT place;
+    GetWindowRect(control, &place);
+    int width = place.right - place.left;
+    int height = place.bottom - place.top;
+    COLORREF face = GetSysColor(COLOR_3DFACE);
+    std::vector<COLORREF> shown = pixelsDrawn(width, height, [&](HDC memory, HDC screen) {
+      BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+    });
+    std::string text = windowText(control);
+    UINT layout = textFormat(control);
+    long drawn[2];
+    for (int weight = 0; weight < 2; ++weight) {
+      LOGFONTA description = dialogFont(weight ? FW_BOLD : FW_NORMAL);
+      HFONT font = CreateFontIndirectA(&description);
+      drawn[weight] = ink(pixelsDrawn(width, height, [&](HDC memory, HDC) {
+        RECT all = {0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(face);
+        FillRect(memory, &all, brush);
+        DeleteObject(brush);
+        HGDIOBJ old = SelectObject(memory, font);
+        SetBkMode(memory, TRANSPARENT);
+        SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextA(memory, text.c_str(), -1, &all, layout ? layout : DT_SINGLELINE);
+        SelectObject(memory, old);
+      }), face);
+      DeleteObject(font);
+    }
+    long seen = ink(shown, face);
+    say(format("    ink %ld; the text drawn regular %ld, bold %ld", seen, drawn[0], drawn[1]));
+    bool isBold = labs(seen - drawn[1]) < labs(seen - drawn[0]);
+    expectEqual("boldness of the text", isBold ? "1" : "0", wanted);
+  }
+
+  // painted X1 Y1 X2 Y2: no pixel of the client area's rectangle from
+  // (X1, Y1) to (X2, Y2), both included, shows the dialog's face colour. The
+  // coordinates are pixels at 100 %, scaled with the display; a negative
+  // one counts from the right or bottom edge (-1 the last pixel).
+  void expectPainted(int x1, int y1, int x2, int y2)
+  {
+    settle();
+    RECT client;
+    GetClientRect(window(), &client);
+    int dpi = displayDpi();
+    auto at = [dpi](int v, LONG size) {
+      if (v == -1)
+        return static_cast<int>(size) - 1;
+      int scaled = v * dpi / 96;
+      return scaled < 0 ? static_cast<int>(size) + scaled : scaled;
+    };
+    POINT corners[2] = {{at(x1, client.right), at(y1, client.bottom)}, {at(x2, client.right), at(y2, client.bottom)}};
+    if (corners[0].x < 0 || corners[0].y < 0 || corners[1].x >= client.right || corners[1].y >= client.bottom ||
+        corners[0].x > corners[1].x || corners[0].y > corners[1].y)
+      throw Failure(format("the rectangle lies outside the client area of %ld x %ld", client.right, client.bottom));
+    MapWindowPoints(window(), nullptr, corners, 2);
+    int width = corners[1].x - corners[0].x + 1;
+    int height = corners[1].y - corners[0].y + 1;
+    std::vector<COLORREF> shown = pixelsDrawn(width, height, [&](HDC memory, HDC screen) {
+      BitBlt(memory, 0, 0, width, height, screen, corners[0].x, corners[0].y, SRCCOPY);
+    });
+    COLORREF face = GetSysColor(COLOR_3DFACE);
+    int bare = 0;
+    int firstX = -1;
+    for (int i = 0; i < width * height; ++i)
+      if (shown[static_cast<size_t>(i)] == face && bare++ == 0)
+        firstX = i % width;
+    say(format("    %d x %d pixels of the client area of %ld x %ld", width, height, client.right, client.bottom));
+    if (bare)
+      throw Failure(format("%d of them show the face colour, the first %d pixels from the left", bare, firstX));
   }
 
   // Every control of the current dialog: id, class, visibility and text.
@@ -865,6 +1134,7 @@ private:
 
   std::string output_;
   std::string programs_;
+  std::string program_;
   std::string outputPath_;
   std::ofstream report_;
   PROCESS_INFORMATION process_ = {};
@@ -881,6 +1151,11 @@ int main(int argc, char** argv)
     fprintf(stderr, "usage: driver SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY\n");
     return 2;
   }
+  // Coordinates and pictures of the display as they are, at any scale.
+  using SetAware = BOOL(WINAPI*)();
+  if (auto aware = reinterpret_cast<SetAware>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
+    aware();
   CreateDirectoryA(argv[2], nullptr);
   Driver driver(argv[2], argv[3]);
   return driver.run(argv[1]) ? 0 : 1;

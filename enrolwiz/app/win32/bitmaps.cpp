@@ -29,6 +29,14 @@ const BITMAPINFOHEADER* bitmapDib(UINT id)
   return lockedDib(findResourceModule(name, reinterpret_cast<const char*>(RT_BITMAP)), name);
 }
 
+// The device pixels of a rectangle in logical units of dc.
+SIZE deviceSize(const CDC& dc, const RECT& target)
+{
+  POINT corners[2] = {{target.left, target.top}, {target.right, target.bottom}};
+  dc.LPtoDP(corners, 2);
+  return SIZE{corners[1].x - corners[0].x, corners[1].y - corners[0].y};
+}
+
 // The bitmap's size in logical units of dc.
 SIZE logicalSize(const CDC& dc, HBITMAP bitmap)
 {
@@ -37,6 +45,13 @@ SIZE logicalSize(const CDC& dc, HBITMAP bitmap)
   POINT corners[2] = {{0, 0}, {info.bmWidth, info.bmHeight}};
   dc.DPtoLP(corners, 2);
   return SIZE{corners[1].x - corners[0].x, corners[1].y - corners[0].y};
+}
+
+// The rectangle of the bitmap unscaled at (left, top), in logical units.
+RECT unscaledAt(const CDC& dc, HBITMAP bitmap, int left, int top)
+{
+  SIZE size = logicalSize(dc, bitmap);
+  return RECT{left, top, left + size.cx, top + size.cy};
 }
 
 // A bitmap loaded for one drawing, with its palette realised in the target.
@@ -85,6 +100,47 @@ public:
 
 private:
   HGDIOBJ old_;
+};
+
+// The picture at the size of a target rectangle of dc, in a memory context
+// with dc's mapping mode: the bitmap itself when the sizes agree, else a
+// copy stretched with the given mode.
+class PictureAtSize {
+public:
+  PictureAtSize(CDC& dc, HBITMAP bitmap, const RECT& target, int stretchMode)
+      : source_(dc, bitmap)
+  {
+    source_.SetMapMode(dc.GetMapMode());
+    BITMAP info = {};
+    ::GetObjectA(bitmap, sizeof info, &info);
+    size_ = deviceSize(dc, target);
+    if (size_.cx == info.bmWidth && size_.cy == info.bmHeight)
+      return;
+    stretched_ = ::CreateCompatibleBitmap(dc.m_hDC, size_.cx, size_.cy);
+    copy_ = new MemoryDC(dc, stretched_);
+    copy_->SetMapMode(dc.GetMapMode());
+    ::SetStretchBltMode(copy_->m_hDC, stretchMode);
+    ::SetBrushOrgEx(copy_->m_hDC, 0, 0, nullptr);
+    ::StretchBlt(copy_->m_hDC, 0, 0, size_.cx, size_.cy, source_.m_hDC, 0, 0, info.bmWidth, info.bmHeight,
+                 SRCCOPY);
+  }
+  ~PictureAtSize()
+  {
+    delete copy_;
+    if (stretched_)
+      ::DeleteObject(stretched_);
+  }
+  PictureAtSize(const PictureAtSize&) = delete;
+  PictureAtSize& operator=(const PictureAtSize&) = delete;
+
+  CDC& dc() { return copy_ ? *copy_ : source_; }
+  SIZE size() const { return size_; }
+
+private:
+  MemoryDC source_;
+  SIZE size_;
+  HBITMAP stretched_ = nullptr;
+  MemoryDC* copy_ = nullptr;
 };
 
 }  // namespace
@@ -174,51 +230,99 @@ void drawBitmap(CDC& dc, const RECT& client, UINT id, int x, int y)
   PreparedBitmap picture(dc, id);
   if (!picture.bitmap())
     return;
-  SIZE size = logicalSize(dc, picture.bitmap());
-  MemoryDC memory(dc, picture.bitmap());
-  memory.SetMapMode(dc.GetMapMode());
-  dc.BitBlt(client.left + x, client.top + y, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
+  RECT target = unscaledAt(dc, picture.bitmap(), client.left + x, client.top + y);
+  PictureAtSize source(dc, picture.bitmap(), target, COLORONCOLOR);
+  dc.BitBlt(target.left, target.top, target.right - target.left, target.bottom - target.top, &source.dc(), 0, 0,
+            SRCCOPY);
 }
 
-void drawBitmapTransparent(CDC& dc, const RECT& client, UINT id, int x, int y, COLORREF key)
+void drawBitmapStretched(CDC& dc, const RECT& target, UINT id)
 {
   PreparedBitmap picture(dc, id);
   if (!picture.bitmap())
     return;
-  SIZE size = logicalSize(dc, picture.bitmap());
-  int left = client.left + x;
-  int top = client.top + y;
+  PictureAtSize source(dc, picture.bitmap(), target, HALFTONE);
+  dc.BitBlt(target.left, target.top, target.right - target.left, target.bottom - target.top, &source.dc(), 0, 0,
+            SRCCOPY);
+}
 
-  MemoryDC source(dc, picture.bitmap());
-  source.SetMapMode(dc.GetMapMode());
+namespace {
+
+// The usual mask method at the target's size.
+void drawTransparent(CDC& dc, HBITMAP bitmap, const RECT& target, COLORREF key)
+{
+  PictureAtSize picture(dc, bitmap, target, COLORONCOLOR);
+  CDC& source = picture.dc();
+  SIZE pixels = picture.size();
+  int left = target.left;
+  int top = target.top;
+  int width = target.right - target.left;
+  int height = target.bottom - target.top;
 
   // The mask: key-coloured pixels white, all others black.
-  HBITMAP maskBitmap = ::CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
-  HBITMAP pictureBitmap = ::CreateCompatibleBitmap(dc.m_hDC, size.cx, size.cy);
-  HBITMAP workBitmap = ::CreateCompatibleBitmap(dc.m_hDC, size.cx, size.cy);
+  HBITMAP maskBitmap = ::CreateBitmap(pixels.cx, pixels.cy, 1, 1, nullptr);
+  HBITMAP pictureBitmap = ::CreateCompatibleBitmap(dc.m_hDC, pixels.cx, pixels.cy);
+  HBITMAP workBitmap = ::CreateCompatibleBitmap(dc.m_hDC, pixels.cx, pixels.cy);
   {
     MemoryDC mask(dc, maskBitmap);
+    mask.SetMapMode(dc.GetMapMode());
     COLORREF oldBack = source.SetBkColor(key);
-    mask.BitBlt(0, 0, size.cx, size.cy, &source, 0, 0, SRCCOPY);
+    mask.BitBlt(0, 0, width, height, &source, 0, 0, SRCCOPY);
     source.SetBkColor(oldBack);
 
     // The picture with its key-coloured pixels made black (DSna).
     MemoryDC inverted(dc, pictureBitmap);
+    inverted.SetMapMode(dc.GetMapMode());
     inverted.SetBkColor(RGB(255, 255, 255));
     ::SetTextColor(inverted.m_hDC, RGB(0, 0, 0));
-    inverted.BitBlt(0, 0, size.cx, size.cy, &source, 0, 0, SRCCOPY);
-    inverted.BitBlt(0, 0, size.cx, size.cy, &mask, 0, 0, 0x220326);
+    inverted.BitBlt(0, 0, width, height, &source, 0, 0, SRCCOPY);
+    inverted.BitBlt(0, 0, width, height, &mask, 0, 0, 0x220326);
 
     // What lies under the picture, cut out by the mask and painted in.
     MemoryDC work(dc, workBitmap);
+    work.SetMapMode(dc.GetMapMode());
     work.SetBkColor(RGB(255, 255, 255));
     ::SetTextColor(work.m_hDC, RGB(0, 0, 0));
-    work.BitBlt(0, 0, size.cx, size.cy, &dc, left, top, SRCCOPY);
-    work.BitBlt(0, 0, size.cx, size.cy, &mask, 0, 0, SRCAND);
-    work.BitBlt(0, 0, size.cx, size.cy, &inverted, 0, 0, SRCINVERT);
-    dc.BitBlt(left, top, size.cx, size.cy, &work, 0, 0, SRCCOPY);
+    work.BitBlt(0, 0, width, height, &dc, left, top, SRCCOPY);
+    work.BitBlt(0, 0, width, height, &mask, 0, 0, SRCAND);
+    work.BitBlt(0, 0, width, height, &inverted, 0, 0, SRCINVERT);
+    dc.BitBlt(left, top, width, height, &work, 0, 0, SRCCOPY);
   }
   ::DeleteObject(workBitmap);
   ::DeleteObject(pictureBitmap);
   ::DeleteObject(maskBitmap);
+}
+
+}  // namespace
+
+void drawBitmapTransparent(CDC& dc, const RECT& client, UINT id, int x, int y, COLORREF key)
+{
+  PreparedBitmap picture(dc, id);
+  if (picture.bitmap())
+    drawTransparent(dc, picture.bitmap(), unscaledAt(dc, picture.bitmap(), client.left + x, client.top + y), key);
+}
+
+void drawBitmapTransparentStretched(CDC& dc, const RECT& target, UINT id, COLORREF key)
+{
+  PreparedBitmap picture(dc, id);
+  if (picture.bitmap())
+    drawTransparent(dc, picture.bitmap(), target, key);
+}
+
+int displayDpi(const CDC& dc)
+{
+  int dpi = dc.GetDeviceCaps(LOGPIXELSY);
+  return dpi > 0 ? dpi : defaultDpi;
+}
+
+int scaledToDpi(int pixels, int dpi)
+{
+  return ::MulDiv(pixels, dpi, defaultDpi);
+}
+
+RECT scaledPicture(UINT id, int left, int top, int dpi)
+{
+  SIZE size = {0, 0};
+  bitmapSize(id, &size);
+  return RECT{left, top, left + scaledToDpi(size.cx, dpi), top + scaledToDpi(size.cy, dpi)};
 }

@@ -45,4 +45,27 @@ void drawBitmap(CDC& dc, const RECT& client, UINT id, int x, int y);
 void drawBitmapTransparent(CDC& dc, const RECT& client, UINT id, int x, int y,
                            COLORREF key = transparentColour);
 
+// Draws the bitmap stretched to fill target (logical units of dc): smoothed
+// where the system offers it, since the picture is opaque.
+void drawBitmapStretched(CDC& dc, const RECT& target, UINT id);
+
+// As drawBitmapStretched, but the pixels of the key colour are not drawn;
+// pixels are repeated or dropped, never blended, so that the key colour
+// stays exact at any size.
+void drawBitmapTransparentStretched(CDC& dc, const RECT& target, UINT id, COLORREF key = transparentColour);
+
+// The dots per inch of a display at 100 %: the pictures' own size.
+const int defaultDpi = 96;
+
+// The scale the windows are laid out in: the dots per inch of dc's display
+// (defaultDpi when the context cannot tell).
+int displayDpi(const CDC& dc);
+
+// Pixels of a picture at 100 % as many pixels at dpi.
+int scaledToDpi(int pixels, int dpi);
+
+// Where the bitmap goes at dpi with its top-left corner at (left, top): its
+// size at 100 % scaled; an empty rectangle there when the bitmap is missing.
+RECT scaledPicture(UINT id, int left, int top, int dpi);
+
 #endif

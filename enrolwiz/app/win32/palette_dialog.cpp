@@ -7,6 +7,13 @@
 #include "res/resource.h"
 #include "string_ids.h"
 
+namespace {
+
+// The band of bitmap 168 takes the page's lowest 44 pixels at 100 %.
+const int bandHeight = 44;
+
+}  // namespace
+
 PaletteDialog::PaletteDialog(UINT templateId, CWnd* parent) : CDialog(templateId, parent)
 {
   onMessage(WM_QUERYNEWPALETTE, [this](WPARAM, LPARAM, LRESULT& result) {
@@ -113,7 +120,14 @@ void PageDialog::confirmExit()
 
 void PageDialog::paintPictures(CDC& dc, const RECT& client)
 {
-  drawBitmapTransparent(dc, client, IDB_PAGE_BAND, 0, client.bottom - client.top - 44);
+  // The band's top stands 44 pixels of 100 % above the bottom; the band is
+  // drawn at the display's scale and, should the page be laid out wider
+  // than that, stretched to the page's whole width.
+  int dpi = displayDpi(dc);
+  RECT band = scaledPicture(IDB_PAGE_BAND, client.left, client.bottom - scaledToDpi(bandHeight, dpi), dpi);
+  if (band.right < client.right)
+    band.right = client.right;
+  drawBitmapTransparentStretched(dc, band, IDB_PAGE_BAND);
 }
 
 void setWizardIcon(CWnd& window)

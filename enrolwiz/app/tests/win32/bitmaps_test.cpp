@@ -1,5 +1,7 @@
 // Palettes from packed DIBs, loading bitmap resources with their palette,
-// plain and transparent drawing, and the sizes of the program's pictures.
+// plain and transparent drawing at the picture's size and stretched, the
+// pictures' places at a display scale, and the sizes of the program's
+// pictures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -233,6 +235,64 @@ TEST(DrawBitmap, LetsThePageShowThroughThePagePictures)
   EXPECT_GT(keyed, 0);
   EXPECT_EQ(plain.at(0, 0), transparentColour);
   EXPECT_NE(plain.at(0, size.cy - 1), transparentColour);
+}
+
+TEST(DrawBitmapStretched, FillsTheTargetAndKeepsTheKeyColourExact)
+{
+  // The 3 x 2 picture at twice its size: every pixel becomes a 2 x 2 block,
+  // the magenta one left out, nothing blended at the block edges.
+  Canvas canvas(20, 20, green);
+  RECT target = {4, 6, 10, 10};
+  drawBitmapTransparentStretched(canvas.dc, target, trueColourBitmap);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) {
+      static const COLORREF picture[2][3] = {{RGB(255, 0, 0), green, RGB(0, 0, 255)},
+                                             {RGB(0, 255, 0), RGB(255, 255, 255), RGB(0, 0, 0)}};
+      EXPECT_EQ(canvas.at(4 + x, 6 + y), picture[y / 2][x / 2]) << x << "," << y;
+    }
+  EXPECT_EQ(canvas.at(3, 6), green);
+  EXPECT_EQ(canvas.at(10, 9), green);
+  EXPECT_EQ(canvas.at(4, 10), green);
+
+  // Opaque and stretched to an odd size: the target filled, nothing beyond.
+  Canvas opaque(20, 20, grey);
+  RECT odd = {1, 1, 8, 6};
+  drawBitmapStretched(opaque.dc, odd, trueColourBitmap);
+  for (int y = 1; y < 6; ++y)
+    for (int x = 1; x < 8; ++x)
+      EXPECT_NE(opaque.at(x, y), grey) << x << "," << y;
+  EXPECT_EQ(opaque.at(8, 3), grey);
+  EXPECT_EQ(opaque.at(3, 6), grey);
+  drawBitmapStretched(opaque.dc, RECT{10, 10, 20, 20}, 4711);
+  EXPECT_EQ(opaque.at(15, 15), grey);
+}
+
+TEST(DisplayScale, PlacesAndSizesPicturesFromTheirSizeAtOneHundredPercent)
+{
+  EXPECT_EQ(scaledToDpi(44, defaultDpi), 44);
+  EXPECT_EQ(scaledToDpi(44, 120), 55);
+  EXPECT_EQ(scaledToDpi(44, 144), 66);
+  EXPECT_EQ(scaledToDpi(200, 192), 400);
+  EXPECT_EQ(scaledToDpi(-96, 144), -144);
+
+  SIZE band;
+  ASSERT_TRUE(bitmapSize(IDB_PAGE_BAND, &band));
+  RECT at100 = scaledPicture(IDB_PAGE_BAND, 3, 7, defaultDpi);
+  EXPECT_EQ(at100.left, 3);
+  EXPECT_EQ(at100.top, 7);
+  EXPECT_EQ(at100.right - at100.left, band.cx);
+  EXPECT_EQ(at100.bottom - at100.top, band.cy);
+  RECT at150 = scaledPicture(IDB_PAGE_BAND, 0, 0, 144);
+  EXPECT_EQ(at150.right, band.cx * 3 / 2);
+  EXPECT_EQ(at150.bottom, band.cy * 3 / 2);
+  RECT missing = scaledPicture(4711, 5, 5, 144);
+  EXPECT_TRUE(::IsRectEmpty(&missing));
+
+  // A memory context tells the display's scale (the tests run at 100 %).
+  Canvas canvas(4, 4, grey);
+  HDC screen = ::GetDC(nullptr);
+  EXPECT_EQ(displayDpi(canvas.dc), ::GetDeviceCaps(screen, LOGPIXELSY));
+  ::ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
