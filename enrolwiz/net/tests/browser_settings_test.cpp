@@ -87,6 +87,36 @@ TEST(BrowserSettings, ProxyServerValues)
   EXPECT_EQ(settings.socksHost, "kept too");
 }
 
+// The proxy that a browser names for secure connections alone: the https
+// entry of Internet Explorer's list and Netscape's SSL proxy; with one
+// server for every protocol there is none of its own.
+TEST(BrowserSettings, ProxiesForSecureConnections)
+{
+  const Split cases[] = {
+      {"ftp=f:21;https=h:443;http=p3", "p3", "80", "h", "443"},
+      {"HTTPS=http://h2;http=p3:81", "p3", "81", "h2", "80"},
+      {"https=h3:8443", "", "", "h3", "8443"},
+      {"myproxy:8080", "myproxy", "8080", "", ""},
+      {"http=p1:81;socks=s1", "p1", "81", "", ""},
+  };
+  for (const Split& c : cases) {
+    ConnectionSettings settings;
+    splitProxyServer(c.value, settings);
+    EXPECT_EQ(settings.proxyHost, c.proxyHost) << c.value;
+    EXPECT_EQ(settings.proxyPort, c.proxyPort) << c.value;
+    EXPECT_EQ(settings.secureProxyHost, c.socksHost) << c.value;
+    EXPECT_EQ(settings.secureProxyPort, c.socksPort) << c.value;
+  }
+  ConnectionSettings prefs = prefsFile("prefs/secure_proxy.js");
+  EXPECT_EQ(prefs.proxyHost, "proxy.example.com");
+  EXPECT_EQ(prefs.proxyPort, "3128");
+  EXPECT_EQ(prefs.secureProxyHost, "secure.example.com");
+  EXPECT_EQ(prefs.secureProxyPort, "8443");
+  EXPECT_EQ(prefs.netscapeProxyType, "1");
+  ConnectionSettings withoutSecure = prefsFile("prefs/host_first.js");
+  EXPECT_EQ(withoutSecure.secureProxyHost, "");
+}
+
 TEST(BrowserSettings, PrefsValueOfOneLine)
 {
   EXPECT_EQ(prefsValue("user_pref(\"network.proxy.http\", \"proxy.example.com\");", "network.proxy.http"),
