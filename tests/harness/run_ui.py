@@ -10,10 +10,14 @@ The test passes when the report ends with PASS and the runner's own checks hold.
 A scenario may also name loopback servers and fixtures of its own; the
 runner takes these lines out, starts the servers before the driver runs and
 stops them after it, and fills their ports into the other lines:
-  gateway, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
+  gateway, https, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
                      servers as the submission cases name them
                      (enrolwiz/net/tests/submission_servers.py; replies from
-                     DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}
+                     DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}.
+                     For an https gateway the runner makes a throwaway
+                     authority (OUTPUT_DIRECTORY/certificates) and makes it
+                     a root of the session's prefix with the build's
+                     enrolwiz_trust_root.exe while the scenario runs
   fixture FILE       a .reg template of DATA/registry, loaded with regedit into
                      the session's registry before the driver runs; the values
                      it sets are deleted again afterwards
@@ -49,6 +53,7 @@ SERVERS = os.path.join(ROOT, "enrolwiz", "net", "tests")
 DATA = os.path.join(SERVERS, "data", "submission")
 sys.path.insert(0, SERVERS)
 
+import certificates as throwaway  # noqa: E402
 import submission_servers as servers  # noqa: E402
 
 DESKTOP_SIZE = "800x600"
@@ -116,15 +121,20 @@ class Scenario:
         self.profile = os.path.join(output, "profile")
         self.values = {"PROFILE": wzharness.wine_path(self.profile)}
         self.undo = None
+        self.certificates = None
+        self.trusted = None   # the trust program that made the authority a root
 
     def all(self, keyword):
         return [rest for k, rest in self.directives if k == keyword]
 
-    def start(self):
+    def start(self, programs):
         with open(os.path.join(DATA, "gateway", "replies.json"), encoding="utf-8") as f:
             replies = json.load(f)["replies"]
+        if self.all("https"):
+            self.trust_authority(os.path.join(programs, "enrolwiz_trust_root.exe"))
         self.servers, values = servers.make_servers(
-            [(k, rest) for k, rest in self.directives if k in SERVER_KEYWORDS], DATA, replies, self.transcript)
+            [(k, rest) for k, rest in self.directives if k in SERVER_KEYWORDS], DATA, replies, self.transcript,
+            self.certificates)
         self.values.update(values)
         for server in self.servers:
             server.start(self.values)
@@ -146,6 +156,25 @@ class Scenario:
             for i, text in enumerate(fixtures):
                 self.regedit("fixture%d.reg" % i, text)
 
+    def trust_authority(self, program):
+        folder = os.path.join(self.output, "certificates")
+        os.makedirs(folder)
+        try:
+            self.certificates = throwaway.Certificates(folder, owner="enrolwiz", dns_names=["localhost"])
+            for kind in ("authority", "server", "stranger"):
+                self.certificates.make(kind)
+        except throwaway.Unavailable as why:
+            raise servers.Unavailable(str(why))
+        self.trust(program, "add")
+        self.trusted = program
+
+    def trust(self, program, command):
+        status, out, err = wzharness.run(
+            [wzharness.WINE_RUN, program, command, wzharness.wine_path(self.certificates.certificate("authority"))],
+            timeout=60)
+        if status != 0:
+            raise RuntimeError("%s %s failed (%d): %s%s" % (program, command, status, out, err))
+
     def regedit(self, name, text):
         path = os.path.join(self.output, name)
         with open(path, "w", encoding="latin-1", newline="\r\n") as f:
@@ -160,6 +189,9 @@ class Scenario:
             server.stop()
         if self.undo:
             self.regedit("fixture-undo.reg", self.undo)
+        if self.trusted:
+            self.trust(self.trusted, "remove")
+            self.trusted = None
 
     def driver_scenario(self):
         path = os.path.join(self.output, "scenario.txt")
@@ -181,9 +213,9 @@ class Scenario:
                     failures.append("%s received no request line that begins with %r" % (name, text))
             elif keyword == "connections":
                 name, number = rest.split()
-                got = self.transcript.of(name)
-                if len(got) != int(number):
-                    failures.append("%s had %d connection(s), not %s" % (name, len(got), number))
+                got = self.transcript.connections(name)
+                if got != int(number):
+                    failures.append("%s had %d connection(s), not %s" % (name, got, number))
             elif keyword == "request":
                 name, number = rest.split()
                 requests[(name, int(number))] = []
@@ -203,7 +235,7 @@ class Scenario:
         return failures
 
     def check_request(self, name, number, wanted):
-        got = self.transcript.of(name)
+        got = self.transcript.requests(name)
         if len(got) < number:
             return ["%s received %d request(s), not %d" % (name, len(got), number)]
         query = query_of(got[number - 1])
@@ -254,7 +286,7 @@ def main():
     scenario = Scenario(scenario_path, output)
     name = os.path.splitext(os.path.basename(scenario_path))[0]
     try:
-        scenario.start()
+        scenario.start(programs)
         command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, DESKTOP_SIZE), driver,
                    wzharness.wine_path(scenario.driver_scenario()), wzharness.wine_path(output),
                    wzharness.wine_path(programs)]

@@ -65,6 +65,16 @@ class Transcript:
         with self.lock:
             return [line.split(": ", 1)[1] for line in self.lines if line.split("#", 1)[0] == server]
 
+    def connections(self, server):
+        """How many connections the server recorded anything of."""
+        with self.lock:
+            return len({line.split(": ", 1)[0] for line in self.lines if line.split("#", 1)[0] == server})
+
+    def requests(self, server):
+        """What the server recorded of each request: its records less the
+        handshakes of an https gateway."""
+        return [line for line in self.of(server) if not line.startswith("TLS ")]
+
 
 def free_port(address="127.0.0.1"):
     with socket.socket() as s:
