@@ -157,13 +157,15 @@ def operator_tables(path, sections, texts):
                 line, value = server[key][0]
                 if "://" in value:
                     fault(path, line, "%s %r names a scheme: give it as \"scheme = https\" instead" % (key, value))
+            # A target text holds at most 259 characters, "https://" included.
+            room = 259 - (len("https://") if scheme == "https" else 0)
             line, host = server["host"][0]
-            check_length(path, line, "host", host, 259)
+            check_length(path, line, "host", host, room)
             line, address = server["address"][0]
             if not is_dotted_address(address):
                 fault(path, line, "address %r is not a dotted IPv4 address" % address)
             line, target = server["web-target"][0]
-            check_length(path, line, "web-target", target, 259)
+            check_length(path, line, "web-target", target, room)
             added[WEB_TARGET_ID] = (target, line)
         elif kind == "bookmarks":
             bookmarks = key_values(path, entries, list(BOOKMARK_IDS))
