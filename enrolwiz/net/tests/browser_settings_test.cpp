@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "framework/file.h"
 #include "net/browser_settings.h"
@@ -92,29 +93,26 @@ TEST(BrowserSettings, ProxyServerValues)
 // server for every protocol there is none of its own.
 TEST(BrowserSettings, ProxiesForSecureConnections)
 {
-  const Split cases[] = {
-      {"ftp=f:21;https=h:443;http=p3", "p3", "80", "h", "443"},
-      {"HTTPS=http://h2;http=p3:81", "p3", "81", "h2", "80"},
-      {"https=h3:8443", "", "", "h3", "8443"},
-      {"myproxy:8080", "myproxy", "8080", "", ""},
-      {"http=p1:81;socks=s1", "p1", "81", "", ""},
+  auto proxies = [](const ConnectionSettings& s) {
+    return std::string(s.proxyHost) + ":" + std::string(s.proxyPort) + " https " + std::string(s.secureProxyHost) +
+           ":" + std::string(s.secureProxyPort);
   };
-  for (const Split& c : cases) {
+  const char* const values[][2] = {
+      {"ftp=f:21;https=h:443;http=p3", "p3:80 https h:443"},
+      {"HTTPS=http://h2;http=p3:81", "p3:81 https h2:80"},
+      {"https=h3:8443", ": https h3:8443"},
+      {"myproxy:8080", "myproxy:8080 https :"},
+      {"http=p1:81;socks=s1", "p1:81 https :"},
+  };
+  for (const auto& value : values) {
     ConnectionSettings settings;
-    splitProxyServer(c.value, settings);
-    EXPECT_EQ(settings.proxyHost, c.proxyHost) << c.value;
-    EXPECT_EQ(settings.proxyPort, c.proxyPort) << c.value;
-    EXPECT_EQ(settings.secureProxyHost, c.socksHost) << c.value;
-    EXPECT_EQ(settings.secureProxyPort, c.socksPort) << c.value;
+    splitProxyServer(value[0], settings);
+    EXPECT_EQ(proxies(settings), value[1]) << value[0];
   }
   ConnectionSettings prefs = prefsFile("prefs/secure_proxy.js");
-  EXPECT_EQ(prefs.proxyHost, "proxy.example.com");
-  EXPECT_EQ(prefs.proxyPort, "3128");
-  EXPECT_EQ(prefs.secureProxyHost, "secure.example.com");
-  EXPECT_EQ(prefs.secureProxyPort, "8443");
+  EXPECT_EQ(proxies(prefs), "proxy.example.com:3128 https secure.example.com:8443");
   EXPECT_EQ(prefs.netscapeProxyType, "1");
-  ConnectionSettings withoutSecure = prefsFile("prefs/host_first.js");
-  EXPECT_EQ(withoutSecure.secureProxyHost, "");
+  EXPECT_EQ(prefsFile("prefs/host_first.js").secureProxyHost, "");
 }
 
 TEST(BrowserSettings, PrefsValueOfOneLine)

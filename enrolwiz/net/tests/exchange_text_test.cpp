@@ -52,10 +52,17 @@ TEST(ExchangeText, FirstTargetFromTheTargetText)
       {"10.0.0.1:8081/a:b/c", "10.0.0.1|8081|/a:b/c"},
       {"host:", "host||"},
       {"", "|80|"},
+      // An https target: its scheme in any case, port 443 unless named.
+      {"https://reg.example/software/prodreg/register", "https reg.example|443|/software/prodreg/register"},
+      {"HTTPS://reg.example:8443", "https reg.example|8443|"},
+      {"https://reg.example:", "https reg.example||"},
+      {"https://", "https |443|"},
+      // No other scheme is one of a target text's.
+      {"http://reg.example", "http||//reg.example"},
   };
   for (const auto& row : rows) {
     ExchangeTarget t = firstExchangeTarget(row.text, gateway + "q=1");
-    EXPECT_EQ(parts(t), row.parts) << row.text;
+    EXPECT_EQ((t.secure ? "https " : "") + parts(t), row.parts) << row.text;
     EXPECT_EQ(std::string(t.gatewayText), gw + "q=1");
   }
 }
@@ -223,23 +230,8 @@ ExchangeTarget secureTarget(const char* host, const char* port, const char* pref
 
 }  // namespace
 
-TEST(ExchangeText, SecureTargetsAndTheirRequests)
+TEST(ExchangeText, SecureRequestsAndTunnels)
 {
-  struct {
-    const char* text;
-    const char* parts;
-  } firsts[] = {
-      {"https://reg.example/software/prodreg/register", "https|reg.example|443|/software/prodreg/register"},
-      {"HTTPS://reg.example:8443", "https|reg.example|8443|"},
-      {"https://reg.example:", "https|reg.example||"},
-      {"https://", "https||443|"},
-      // Only https is a scheme of the target text: anything else is as it always was.
-      {"http://reg.example", "http|http||//reg.example"},
-      {"reg.example", "http|reg.example|80|"},
-  };
-  for (const auto& row : firsts)
-    EXPECT_EQ(schemeAndParts(firstExchangeTarget(row.text, gateway)), row.parts) << row.text;
-
   // Inside TLS the server is addressed itself, however the bytes travel;
   // its port is written when it is not 443.
   const std::string path = gw + "a=1&b=%20";
