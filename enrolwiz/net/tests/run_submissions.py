@@ -23,9 +23,10 @@ A case file is a list of cases; "#" starts a comment line. A case:
                                 scripted gateway on ADDR (on the port of server OTHER);
                                 its nth connection gets the nth reply of
                                 DIR/gateway/replies.json (the last repeats)
-  https NAME [@ADDR[:OTHER]] [untrusted] REPLY..
+  https NAME [@ADDR[:OTHER]] [untrusted|tls1.1] REPLY..
                                 the same behind TLS, its certificate the authority's
-                                (naming 127.0.0.1 and localhost) or nobody's
+                                (naming 127.0.0.1 and localhost) or nobody's, or
+                                offering TLS 1.1 at most
   pac NAME FILE                 a gateway that answers with the script DIR/scripts/FILE
   proxy NAME HOST=GATEWAY..     scripted HTTP proxy and its routes
   socks NAME MODE               scripted SOCKS 4 server: grant, refuse, close, silent

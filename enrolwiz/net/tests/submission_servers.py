@@ -325,17 +325,25 @@ class Gateway(Server):
 
 
 class HttpsGateway(Gateway):
-    """The gateway behind TLS (1.2 at least) with a certificate of the
-    test's authority, or with one that nobody trusts: it records each
-    handshake (protocol, cipher and the server name the client sent) or its
-    failure, then the request's head, and answers as the plain gateway does,
-    ending with the close notification (a reset ends without it)."""
+    """The gateway behind TLS with a certificate of the test's authority: it
+    records each handshake (protocol, cipher and the server name the client
+    sent) or its failure, then the request's head, and answers as the plain
+    gateway does, ending with the close notification (a reset ends without
+    it). VARIANT: None, TLS 1.2 or later; "untrusted", a certificate that
+    nobody trusts; "tls1.1", TLS 1.1 at most."""
 
-    def __init__(self, name, transcript, replies, certificates, trusted, address="127.0.0.1", port=0):
+    VARIANTS = (None, "untrusted", "tls1.1")
+
+    def __init__(self, name, transcript, replies, certificates, variant, address="127.0.0.1", port=0):
         Gateway.__init__(self, name, transcript, replies, address, port)
-        kind = "server" if trusted else "stranger"
+        kind = "stranger" if variant == "untrusted" else "server"
         self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        self.context.minimum_version = ssl.TLSVersion.TLSv1_2
+        if variant == "tls1.1":
+            self.context.set_ciphers("DEFAULT:@SECLEVEL=0")
+            self.context.minimum_version = ssl.TLSVersion.TLSv1
+            self.context.maximum_version = ssl.TLSVersion.TLSv1_1
+        else:
+            self.context.minimum_version = ssl.TLSVersion.TLSv1_2
         self.context.load_cert_chain(certificates.chain(kind), certificates.key(kind))
         self.server_names = {}
         self.context.sni_callback = self.take_server_name
@@ -560,9 +568,10 @@ def make_servers(directives, data, replies, transcript, certificates=None):
       danted NAME                           the real SOCKS server
       squid|tinyproxy|privoxy NAME [VARIANT] a real HTTP proxy (proxies.py)
       closed NAME                           a loopback port that nobody listens on
-      https NAME [@ADDR[:OTHER]] [untrusted] REPLY..
+      https NAME [@ADDR[:OTHER]] [untrusted|tls1.1] REPLY..
                                             the gateway behind TLS, with a certificate of
-                                            the test's authority or, untrusted, of nobody's
+                                            the test's authority (untrusted: of nobody's;
+                                            tls1.1: TLS 1.1 at most)
     certificates (tests/harness/certificates.py) makes the https gateways'.
     Other keywords are left alone. Servers made before a failure are stopped."""
     made = []
@@ -581,10 +590,10 @@ def make_servers(directives, data, replies, transcript, certificates=None):
                 if keyword == "gateway":
                     server = Gateway(name, transcript, [Reply(replies[w]) for w in words], address, port)
                 else:
-                    trusted = not (words and words[0] == "untrusted")
-                    words = words if trusted else words[1:]
+                    variant = words[0] if words and words[0] in HttpsGateway.VARIANTS else None
+                    words = words[1:] if variant else words
                     server = HttpsGateway(name, transcript, [Reply(replies[w]) for w in words], certificates,
-                                          trusted, address, port)
+                                          variant, address, port)
             elif keyword == "pac":
                 with open(os.path.join(data, "scripts", words[1]), encoding="latin-1") as f:
                     script = f.read()

@@ -366,12 +366,12 @@ bool TlsConnection::handshake(const SocketWait& wait)
   int error = 0;
   status = runHandshake(*session_, socket_, host_, true, wait, ended, error);
   if (status != SEC_E_OK) {
-    if (status != SEC_E_INTERNAL_ERROR || ended)
-      return fail(ended ? tlsHandshakeEnded : tlsHandshakeFailed, statusText("handshake", status));
     socketError_ = error;
-    if (error == wsaConnectionReset)
-      return fail(tlsHandshakeEnded, "the connection was reset");
-    return fail(error ? tlsSocketFailed : tlsHandshakeFailed, "no room for the handshake");
+    if (ended || error == wsaConnectionReset)
+      return fail(tlsHandshakeEnded, statusText("the server ended the connection", status));
+    if (error != 0)
+      return fail(tlsSocketFailed, statusText("a socket call failed", status));
+    return fail(tlsHandshakeFailed, statusText("handshake", status));
   }
   CString detail;
   TlsFailure failure = established(*session_, host_, detail);
