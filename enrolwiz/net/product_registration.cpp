@@ -123,7 +123,6 @@ public:
   {
   }
 
-  SocketHandle socket() const { return socket_; }
   TlsConnection* tls() const { return tls_; }
   void useTls(TlsConnection* tls) { tls_ = tls; }
 
@@ -246,11 +245,9 @@ void startTls(ExchangeChannel& channel, TlsConnection& tls, const CString& host)
   writeDiagnosticLine("TLS handshake with " + host);
   if (!tls.handshake(channel.waiter())) {
     writeDiagnosticLine("TLS failed: " + tls.failureDetail());
-    if (tls.failure() == tlsSocketFailed) {
-      socketCleanup();
-      failWith(socketFailureText(operationDataWait, tls.socketError()));
-    }
     socketCleanup();
+    if (tls.failure() == tlsSocketFailed)
+      failWith(socketFailureText(operationDataWait, tls.socketError()));
     fail(tlsFailureText(tls.failure()));
   }
   writeDiagnosticLine("TLS established: " + tls.description());
