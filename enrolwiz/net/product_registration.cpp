@@ -163,6 +163,28 @@ private:
   TlsConnection* tls_;
 };
 
+// An https exchange's socket, closed on every way out of the exchange:
+// Secure Channel may keep a start-up of Windows Sockets of its own (Wine's
+// does), and then the clean-up that a failure relies on leaves the socket
+// open. After the final clean-up the close fails, harmlessly.
+class SecureExchangeSocket {
+public:
+  SecureExchangeSocket(SocketHandle s, bool secure) : socket_(s), open_(secure) {}
+  ~SecureExchangeSocket()
+  {
+    if (open_)
+      closeSocket(socket_);
+  }
+  SecureExchangeSocket(const SecureExchangeSocket&) = delete;
+  SecureExchangeSocket& operator=(const SecureExchangeSocket&) = delete;
+  // The exchange closed it itself.
+  void closed() { open_ = false; }
+
+private:
+  SocketHandle socket_;
+  bool open_;
+};
+
 // A failed receive: the socket's code (579 and the code), or what TLS found.
 [[noreturn]] void receiveFailure(const ExchangeChannel& channel, int error)
 {
@@ -530,6 +552,7 @@ void ProductRegistration::exchange(Exchanges& state)
   SocketHandle s = openStreamSocket();
   if (s == invalidSocket)
     socketFailure(operationSocketCreation);
+  SecureExchangeSocket secureSocket(s, state.target.secure);
   state.again = false;
   ExchangeTarget& target = state.target;
   resolveOrFail(target.host);
@@ -557,6 +580,7 @@ void ProductRegistration::exchange(Exchanges& state)
   int error = 0;
   int last = receiveResponse(channel, response, error);
   closeSocket(s);
+  secureSocket.closed();
   if (last == -1)
     receiveFailure(channel, error);
   writeDiagnosticLine("Last value returned by recv: " + decimal(last));

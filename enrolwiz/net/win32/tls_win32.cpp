@@ -1,6 +1,9 @@
 // Win32 body of the TLS port: the system's Secure Channel through SSPI
 // (secur32) and the certificate checks of crypt32, so the program needs
-// nothing beyond the system. The channel is told to validate nothing itself:
+// nothing beyond the system. secur32.dll is loaded from the system folder
+// when the first secure connection is made, so that a program that makes
+// none never loads it (Wine's keeps Windows Sockets started for the
+// process once it is loaded). The channel is told to validate nothing itself:
 // the chain is built here against the system's certificate stores and its
 // error status checked (Wine's SSL policy passes a chain that ends in no
 // trusted root), then the SSL policy checks the certificate against a host
@@ -20,6 +23,23 @@
 #include "tables/text_tests.h"
 
 namespace {
+
+// The SSPI calls of secur32.dll, or null when it cannot be had.
+PSecurityFunctionTableA sspi()
+{
+  static PSecurityFunctionTableA table = [] {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    const char name[] = "\\secur32.dll";
+    if (length == 0 || length + sizeof name > sizeof path)
+      return PSecurityFunctionTableA(nullptr);
+    lstrcatA(path, name);
+    HMODULE library = LoadLibraryA(path);
+    FARPROC entry = library ? GetProcAddress(library, SECURITY_ENTRYPOINT_ANSIA) : nullptr;
+    return entry ? reinterpret_cast<INIT_SECURITY_INTERFACE_A>(reinterpret_cast<void*>(entry))() : nullptr;
+  }();
+  return table;
+}
 
 const DWORD requestFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
                            ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM | ISC_REQ_MANUAL_CRED_VALIDATION;
@@ -59,7 +79,7 @@ struct OutputToken {
   ~OutputToken()
   {
     if (buffer.pvBuffer)
-      FreeContextBuffer(buffer.pvBuffer);
+      sspi()->FreeContextBuffer(buffer.pvBuffer);
   }
 };
 
@@ -134,9 +154,9 @@ struct TlsConnection::Session {
   ~Session()
   {
     if (haveContext)
-      DeleteSecurityContext(&context);
+      sspi()->DeleteSecurityContext(&context);
     if (haveCredentials)
-      FreeCredentialsHandle(&credentials);
+      sspi()->FreeCredentialsHandle(&credentials);
   }
 };
 
@@ -208,8 +228,8 @@ static SECURITY_STATUS runHandshake(TlsConnection::Session& session, SocketHandl
   SECURITY_STATUS status;
   if (first) {
     OutputToken out;
-    status = InitializeSecurityContextA(&session.credentials, nullptr, target, session.request, 0, 0, nullptr, 0,
-                                        &session.context, &out.description, &flags, nullptr);
+    status = sspi()->InitializeSecurityContextA(&session.credentials, nullptr, target, session.request, 0, 0,
+                                                nullptr, 0, &session.context, &out.description, &flags, nullptr);
     if (status != SEC_I_CONTINUE_NEEDED)
       return status;
     session.haveContext = true;
@@ -228,8 +248,8 @@ static SECURITY_STATUS runHandshake(TlsConnection::Session& session, SocketHandl
     setBuffer(in[1], SECBUFFER_EMPTY, nullptr, 0);
     describe(inDescription, in, 2);
     OutputToken out;
-    status = InitializeSecurityContextA(&session.credentials, &session.context, target, session.request, 0, 0,
-                                        &inDescription, 0, nullptr, &out.description, &flags, nullptr);
+    status = sspi()->InitializeSecurityContextA(&session.credentials, &session.context, target, session.request,
+                                                0, 0, &inDescription, 0, nullptr, &out.description, &flags, nullptr);
     if (status == SEC_E_INCOMPLETE_MESSAGE) {
       needInput = true;
       continue;
@@ -261,7 +281,7 @@ static SECURITY_STATUS runHandshake(TlsConnection::Session& session, SocketHandl
 static TlsFailure verifyServer(TlsConnection::Session& session, const CString& host, CString& detail)
 {
   PCCERT_CONTEXT certificate = nullptr;
-  if (QueryContextAttributesA(&session.context, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
+  if (sspi()->QueryContextAttributesA(&session.context, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
       !certificate) {
     detail = "the server sent no certificate";
     return tlsCertificateInvalid;
@@ -333,12 +353,12 @@ static TlsFailure established(TlsConnection::Session& session, const CString& ho
     return failure;
   SecPkgContext_ConnectionInfo connection;
   const DWORD older = SP_PROT_SSL2 | SP_PROT_SSL3 | SP_PROT_TLS1_0 | SP_PROT_TLS1_1;
-  if (QueryContextAttributesA(&session.context, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK ||
+  if (sspi()->QueryContextAttributesA(&session.context, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK ||
       (connection.dwProtocol & older) != 0) {
     detail = "a protocol version before TLS 1.2";
     return tlsHandshakeFailed;
   }
-  if (QueryContextAttributesA(&session.context, SECPKG_ATTR_STREAM_SIZES, &session.sizes) != SEC_E_OK) {
+  if (sspi()->QueryContextAttributesA(&session.context, SECPKG_ATTR_STREAM_SIZES, &session.sizes) != SEC_E_OK) {
     detail = "no record sizes";
     return tlsHandshakeFailed;
   }
@@ -354,10 +374,12 @@ bool TlsConnection::handshake(const SocketWait& wait)
   // TLS 1.2, nothing older whatever the system's default; credentials of this
   // kind reach no later version on Windows.
   settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
+  if (!sspi())
+    return fail(tlsUnavailable, "secur32.dll cannot be loaded");
   TimeStamp expiry;
   SECURITY_STATUS status =
-      AcquireCredentialsHandleA(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND, nullptr, &settings,
-                                nullptr, nullptr, &session_->credentials, &expiry);
+      sspi()->AcquireCredentialsHandleA(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND, nullptr,
+                                        &settings, nullptr, nullptr, &session_->credentials, &expiry);
   if (status != SEC_E_OK)
     return fail(tlsUnavailable, statusText("Secure Channel is not available", status));
   session_->haveCredentials = true;
@@ -395,7 +417,7 @@ int TlsConnection::send(const char* bytes, int length)
     setBuffer(buffers[3], SECBUFFER_EMPTY, nullptr, 0);
     SecBufferDesc description;
     describe(description, buffers, 4);
-    SECURITY_STATUS status = EncryptMessage(&session_->context, 0, &description, 0);
+    SECURITY_STATUS status = sspi()->EncryptMessage(&session_->context, 0, &description, 0);
     if (status != SEC_E_OK) {
       fail(tlsDataFailed, statusText("EncryptMessage", status));
       return -1;
@@ -432,7 +454,7 @@ int TlsConnection::receive(char* buffer, int size, const SocketWait& wait)
       SecBufferDesc description;
       describe(description, buffers, 4);
       const bool alert = session.input[0] == 21;   // the record's type, before TLS 1.3
-      SECURITY_STATUS status = DecryptMessage(&session.context, &description, 0, nullptr);
+      SECURITY_STATUS status = sspi()->DecryptMessage(&session.context, &description, 0, nullptr);
       if (status == SEC_I_CONTEXT_EXPIRED) {
         session.ended = true;
         continue;
@@ -492,7 +514,7 @@ CString TlsConnection::description() const
 {
   SecPkgContext_ConnectionInfo connection;
   if (!session_->haveContext ||
-      QueryContextAttributesA(&session_->context, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK)
+      sspi()->QueryContextAttributesA(&session_->context, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK)
     return CString();
   const char* protocol = (connection.dwProtocol & SP_PROT_TLS1_2) ? "TLSv1.2" : "TLS";
   CString text;
