@@ -53,7 +53,6 @@ SERVERS = os.path.join(ROOT, "enrolwiz", "net", "tests")
 DATA = os.path.join(SERVERS, "data", "submission")
 sys.path.insert(0, SERVERS)
 
-import certificates as throwaway  # noqa: E402
 import submission_servers as servers  # noqa: E402
 
 DESKTOP_SIZE = "800x600"
@@ -121,8 +120,7 @@ class Scenario:
         self.profile = os.path.join(output, "profile")
         self.values = {"PROFILE": wzharness.wine_path(self.profile)}
         self.undo = None
-        self.certificates = None
-        self.trusted = None   # the trust program that made the authority a root
+        self.authority = None
 
     def all(self, keyword):
         return [rest for k, rest in self.directives if k == keyword]
@@ -131,10 +129,12 @@ class Scenario:
         with open(os.path.join(DATA, "gateway", "replies.json"), encoding="utf-8") as f:
             replies = json.load(f)["replies"]
         if self.all("https"):
-            self.trust_authority(os.path.join(programs, "enrolwiz_trust_root.exe"))
+            folder = os.path.join(self.output, "certificates")
+            os.makedirs(folder)
+            self.authority = servers.Authority(folder, os.path.join(programs, "enrolwiz_trust_root.exe"))
         self.servers, values = servers.make_servers(
             [(k, rest) for k, rest in self.directives if k in SERVER_KEYWORDS], DATA, replies, self.transcript,
-            self.certificates)
+            self.authority and self.authority.certificates)
         self.values.update(values)
         for server in self.servers:
             server.start(self.values)
@@ -156,25 +156,6 @@ class Scenario:
             for i, text in enumerate(fixtures):
                 self.regedit("fixture%d.reg" % i, text)
 
-    def trust_authority(self, program):
-        folder = os.path.join(self.output, "certificates")
-        os.makedirs(folder)
-        try:
-            self.certificates = throwaway.Certificates(folder, owner="enrolwiz", dns_names=["localhost"])
-            for kind in ("authority", "server", "stranger"):
-                self.certificates.make(kind)
-        except throwaway.Unavailable as why:
-            raise servers.Unavailable(str(why))
-        self.trust(program, "add")
-        self.trusted = program
-
-    def trust(self, program, command):
-        status, out, err = wzharness.run(
-            [wzharness.WINE_RUN, program, command, wzharness.wine_path(self.certificates.certificate("authority"))],
-            timeout=60)
-        if status != 0:
-            raise RuntimeError("%s %s failed (%d): %s%s" % (program, command, status, out, err))
-
     def regedit(self, name, text):
         path = os.path.join(self.output, name)
         with open(path, "w", encoding="latin-1", newline="\r\n") as f:
@@ -189,9 +170,8 @@ class Scenario:
             server.stop()
         if self.undo:
             self.regedit("fixture-undo.reg", self.undo)
-        if self.trusted:
-            self.trust(self.trusted, "remove")
-            self.trusted = None
+        if self.authority:
+            self.authority.remove()
 
     def driver_scenario(self):
         path = os.path.join(self.output, "scenario.txt")

@@ -69,7 +69,6 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "tests", "harness"))
 
-import certificates as throwaway  # noqa: E402
 import submission_servers as servers  # noqa: E402
 import wzharness  # noqa: E402
 
@@ -330,42 +329,6 @@ def diff(expected, got):
     return "\n".join(out)
 
 
-class Authority:
-    """The run's throwaway certificate authority and the gateways'
-    certificates (naming 127.0.0.1 and localhost), trusted for the run: under
-    Wine a root of the prefix while the runner lives."""
-
-    def __init__(self, trust_program):
-        self.folder = tempfile.mkdtemp(prefix="wz-https-")
-        self.trust_program = trust_program
-        self.added = False
-        try:
-            self.certificates = throwaway.Certificates(self.folder, owner="enrolwiz", dns_names=["localhost"])
-            for kind in ("authority", "server", "stranger"):
-                self.certificates.make(kind)
-        except throwaway.Unavailable as why:
-            self.remove()
-            raise servers.Unavailable(str(why))
-        if trust_program:
-            self.trust("add")
-            self.added = True
-
-    def trust(self, command):
-        status, out, err = wzharness.run([wzharness.WINE_RUN, self.trust_program, command,
-                                          wzharness.wine_path(self.certificate("authority"))], timeout=60)
-        if status != 0:
-            raise RuntimeError("%s %s failed (%d): %s%s" % (self.trust_program, command, status, out, err))
-
-    def certificate(self, kind):
-        return self.certificates.certificate(kind)
-
-    def remove(self):
-        if self.added:
-            self.trust("remove")
-            self.added = False
-        shutil.rmtree(self.folder, ignore_errors=True)
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--driver", required=True)
@@ -386,7 +349,8 @@ def main():
         if windows and not options.trust_program:
             raise SystemExit("https cases under Wine need --trust-program")
         try:
-            authority = Authority(options.trust_program if windows else None)
+            authority = servers.Authority(tempfile.mkdtemp(prefix="wz-https-"),
+                                          options.trust_program if windows else None)
         except servers.Unavailable as why:
             print("SKIPPED: %s" % why)
             return SKIPPED
@@ -395,6 +359,7 @@ def main():
     finally:
         if authority:
             authority.remove()
+            shutil.rmtree(authority.folder, ignore_errors=True)
 
 
 def run_cases(every, options, replies, authority):

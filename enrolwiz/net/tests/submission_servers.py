@@ -556,6 +556,48 @@ class Danted(ForegroundServer):
         return [DANTED, "-f", self.config, "-N", "1"]
 
 
+class Authority:
+    """A run's throwaway certificate authority (tests/harness/certificates.py,
+    in FOLDER) and the https gateways' certificates, which name 127.0.0.1
+    and localhost. Its name is the run's own, so that runs at once never
+    take one another's for theirs. With a trust program (Win32:
+    enrolwiz_trust_root.exe) it is a root of the Wine session's prefix until
+    remove()."""
+
+    def __init__(self, folder, trust_program=None):
+        import certificates
+        import wzharness
+        self.folder = folder
+        self.run = wzharness.run
+        self.command = [wzharness.WINE_RUN, trust_program] if trust_program else None
+        self.windows_path = wzharness.wine_path
+        try:
+            owner = "enrolwiz %d-%d" % (os.getpid(), int(time.time() * 1000))
+            self.certificates = certificates.Certificates(folder, owner=owner, dns_names=["localhost"])
+            for kind in ("authority", "server", "stranger"):
+                self.certificates.make(kind)
+        except certificates.Unavailable as why:
+            raise Unavailable(str(why))
+        self.trusted = False
+        if self.command:
+            self.trust("add")
+            self.trusted = True
+
+    def certificate(self, kind):
+        return self.certificates.certificate(kind)
+
+    def trust(self, command):
+        status, out, err = self.run(self.command + [command, self.windows_path(self.certificate("authority"))],
+                                    timeout=60)
+        if status != 0:
+            raise RuntimeError("%s %s failed (%d): %s%s" % (self.command[1], command, status, out, err))
+
+    def remove(self):
+        if self.trusted:
+            self.trusted = False
+            self.trust("remove")
+
+
 def make_servers(directives, data, replies, transcript, certificates=None):
     """The servers of a case's directives (keyword, rest), not yet started,
     and the placeholder values of their hosts and ports:

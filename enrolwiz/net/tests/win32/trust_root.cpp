@@ -6,8 +6,9 @@
 //   enrolwiz_trust_root add|remove FILE.pem
 //
 // The certificate goes into the registry part of the machine's "Root" store,
-// where remove deletes it again (Wine's system store as a whole reports a
-// deletion done that it never writes back). Status 0 when done, 1 on a
+// where remove deletes it again, found by its hash: the whole certificate,
+// never another of the same issuer and serial number (Wine's system store
+// as a whole reports a deletion done that it never writes back). Status 0 when done, 1 on a
 // failure (its reason on standard error), 2 for a bad command line.
 #include <windows.h>
 #include <wincrypt.h>
@@ -63,8 +64,13 @@ int main(int argc, char** argv)
       status = failure("the certificate was not added");
   } else {
     PCCERT_CONTEXT wanted = CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()));
+    BYTE hash[20];
+    DWORD length = sizeof hash;
+    CRYPT_HASH_BLOB blob = {length, hash};
     PCCERT_CONTEXT found =
-        wanted ? CertFindCertificateInStore(root, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, wanted, nullptr) : nullptr;
+        wanted && CertGetCertificateContextProperty(wanted, CERT_SHA1_HASH_PROP_ID, hash, &length)
+            ? CertFindCertificateInStore(root, X509_ASN_ENCODING, 0, CERT_FIND_SHA1_HASH, &blob, nullptr)
+            : nullptr;
     // Deleting frees the context found, whatever the outcome.
     if (!found || !CertDeleteCertificateFromStore(found))
       status = failure("the certificate was not removed");
