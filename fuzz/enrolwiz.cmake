@@ -10,6 +10,8 @@ wz_fuzz_target(gateway_classification SOURCES gateway_classification.cpp LIBS en
 wz_fuzz_target(location_redirection SOURCES location_redirection.cpp LIBS enrolwiz_submission)
 wz_fuzz_target(link_redirection SOURCES link_redirection.cpp LIBS enrolwiz_submission)
 wz_fuzz_target(socks_reply SOURCES socks_reply.cpp LIBS enrolwiz_submission)
+# A proxy's answer to the tunnel of an https exchange.
+wz_fuzz_target(tunnel_answer SOURCES tunnel_answer.cpp LIBS enrolwiz_submission)
 # A request value as the customer typed it.
 wz_fuzz_target(url_encode SOURCES url_encode.cpp LIBS enrolwiz_data)
 # The program's command line.

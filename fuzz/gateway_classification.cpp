@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     break;
   }
   case responseLocation:
-    checkRedirection(redirectByLocation(response, gatewayPath, target), response, target);
+    checkRedirection(redirectByLocation(response, gatewayPath, target), response, target, startingTarget());
     break;
   case responseLink:
-    checkRedirection(redirectByLink(response, gatewayPath, target), response, target);
+    checkRedirection(redirectByLink(response, gatewayPath, target), response, target, startingTarget());
     break;
   case responseConfirmed:
   case responseNotConfirmed: {

@@ -20,28 +20,35 @@ inline CString responseFromBytes(const uint8_t* data, size_t size)
   return response;
 }
 
-inline ExchangeTarget startingTarget()
+// The target an exchange had, of an http or an https gateway.
+inline ExchangeTarget startingTarget(bool secure = false)
 {
-  return ExchangeTarget{"old.test", "8081", "/old", CString(gatewayPath) + "a=1"};
+  ExchangeTarget target{"old.test", "8081", "/old", CString(gatewayPath) + "a=1"};
+  target.secure = secure;
+  return target;
 }
 
 // A followed redirection names a host without "/", a port, a prefix that is
 // empty or begins with "/" (never "/" alone), and keeps the gateway text; the
 // response holds the gateway path; host and prefix hold no blank and no
-// control byte (they go into the next request line). A refused one leaves
-// the target alone.
-inline void checkRedirection(bool followed, const CString& response, const ExchangeTarget& after)
+// control byte (they go into the next request line); it never leads from
+// https to http, and to https only where the response says "https://". A
+// refused one leaves the target alone.
+inline void checkRedirection(bool followed, const CString& response, const ExchangeTarget& after,
+                             const ExchangeTarget& before)
 {
-  ExchangeTarget before = startingTarget();
   if (after.gatewayText != before.gatewayText)
     std::abort();
   if (!followed) {
-    if (after.host != before.host || after.portText != before.portText || after.pathPrefix != before.pathPrefix)
+    if (after.host != before.host || after.portText != before.portText || after.pathPrefix != before.pathPrefix ||
+        after.secure != before.secure)
       std::abort();
     return;
   }
   CString upper = response;
   upper.MakeUpper();
+  if ((before.secure && !after.secure) || (after.secure && !before.secure && upper.Find("HTTPS://") < 0))
+    std::abort();
   CString upperGateway = gatewayPath;
   upperGateway.MakeUpper();
   if (upper.Find(upperGateway) < 0)

@@ -4,7 +4,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   CString response = responseFromBytes(data, size);
-  ExchangeTarget target = startingTarget();
-  checkRedirection(redirectByLocation(response, gatewayPath, target), response, target);
+  for (bool secure : {false, true}) {
+    ExchangeTarget target = startingTarget(secure);
+    checkRedirection(redirectByLocation(response, gatewayPath, target), response, target, startingTarget(secure));
+  }
   return 0;
 }

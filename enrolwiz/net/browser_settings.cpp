@@ -53,6 +53,10 @@ const PrefsKey prefsKeys[] = {
     {"network.hosts.socks_serverport", &ConnectionSettings::socksPort},
     {"network.hosts.socks_server", &ConnectionSettings::socksHost},
     {"network.proxy.autoconfig_url", &ConnectionSettings::autoConfigUrl},
+    // The proxy for secure connections, after every key above, so that a
+    // line that gives one of those still does.
+    {"network.proxy.ssl_port", &ConnectionSettings::secureProxyPort},
+    {"network.proxy.ssl", &ConnectionSettings::secureProxyHost},
 };
 
 bool fileExists(const CString& path)
@@ -223,6 +227,8 @@ void splitProxyServer(const CString& value, ConnectionSettings& settings)
   CString entry;
   if (proxyListEntry(value, upper, "HTTP=", entry))
     splitServer(entry, settings.proxyHost, settings.proxyPort, "80");
+  if (proxyListEntry(value, upper, "HTTPS=", entry))
+    splitServer(entry, settings.secureProxyHost, settings.secureProxyPort, "80");
   if (proxyListEntry(value, upper, "SOCKS=", entry))
     splitServer(entry, settings.socksHost, settings.socksPort, "1080");
 }

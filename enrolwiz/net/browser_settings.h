@@ -15,8 +15,9 @@ CString stripScheme(const CString& text);
 
 // Internet Explorer's "ProxyServer": "host:port" for every protocol (port 80
 // when none), or a list "http=host:port;socks=host:port;..." of which the
-// http entry sets the proxy (port 80) and the socks entry the SOCKS server
-// (port 1080); other entries are ignored, an empty value sets nothing.
+// http entry sets the proxy (port 80), the https entry the proxy for secure
+// connections (port 80) and the socks entry the SOCKS server (port 1080);
+// other entries are ignored, an empty value sets nothing.
 void splitProxyServer(const CString& value, ConnectionSettings& settings);
 
 // The value that a prefs.js line gives key: empty unless the line mentions
@@ -25,8 +26,8 @@ void splitProxyServer(const CString& value, ConnectionSettings& settings);
 CString prefsValue(const CString& line, const char* key);
 
 // One prefs.js line: the first of the proxy preference keys (in their fixed
-// order, a key before any key that is a prefix of it) that gives a value sets
-// its setting; a line that gives none changes nothing.
+// order, a key before any key that is a prefix of it; the SSL proxy's last)
+// that gives a value sets its setting; a line that gives none changes nothing.
 void collectPrefsLine(const CString& line, ConnectionSettings& settings);
 // Every line of an open prefs.js; the file's exceptions pass to the caller.
 void collectPrefs(CStdioFile& file, ConnectionSettings& settings);

@@ -14,10 +14,14 @@ enum ConnectionType {
 };
 
 // All texts, empty until a reader sets them; ports stay text until a socket
-// address is filled in (atoiText then).
+// address is filled in (atoiText then). The proxy for secure connections is
+// the one the browser names for https alone; https targets go through the
+// proxy when it names none.
 struct ConnectionSettings {
   CString proxyHost;
   CString proxyPort;
+  CString secureProxyHost;
+  CString secureProxyPort;
   CString socksHost;
   CString socksPort;
   CString autoConfigUrl;

@@ -20,18 +20,40 @@ std::string upperCopy(const CString& text)
   return std::string(upper);
 }
 
-// "host:port" into the target: the port after the first ":" ("80" when it is
-// empty); a host without ":" keeps the port of the previous exchange.
-void setHostAndPort(const std::string& host, ExchangeTarget& target)
+const char httpPort[] = "80";
+const char httpsPort[] = "443";
+
+// "host:port" into the target, reached by http or, secure, by https: the
+// port after the first ":" (the scheme's port when it is empty); a host
+// without ":" keeps the port of the previous exchange by http, and is on
+// 443 by https.
+void setHostAndPort(const std::string& host, bool secure, ExchangeTarget& target)
 {
   size_t colon = host.find(':');
+  target.secure = secure;
   if (colon == std::string::npos) {
     target.host = host.c_str();
+    if (secure)
+      target.portText = httpsPort;
     return;
   }
   std::string port = host.substr(colon + 1);
   target.host = host.substr(0, colon).c_str();
-  target.portText = port.empty() ? "80" : port.c_str();
+  target.portText = !port.empty() ? port.c_str() : secure ? httpsPort : httpPort;
+}
+
+// The host with ":" and its port number (as a connection takes it, atoi of
+// the text) when that is not the scheme's own.
+CString authority(const ExchangeTarget& target)
+{
+  CString text = target.host;
+  unsigned short port = static_cast<unsigned short>(atoiText(target.portText));
+  if (port != (target.secure ? 443 : 80)) {
+    CString number;
+    number.Format(":%u", static_cast<unsigned>(port));
+    text += number;
+  }
+  return text;
 }
 
 void setPathPrefix(const std::string& prefix, ExchangeTarget& target)
@@ -60,25 +82,43 @@ size_t locationHeader(const std::string& upper)
   return std::string::npos;
 }
 
-// "HTTP/1.x 4xx" or "HTTP/1.x 5xx" at the start of the response, the code
-// followed by a blank, a line end or nothing: a status line of HTTP/1.0 or
-// 1.1 that says the request failed ("HTTP/1.0 407 Proxy Authentication
-// Required", "HTTP/1.1 403 Forbidden", "HTTP/1.1 502 Bad Gateway").
-bool isErrorStatus(const std::string& upper)
+// The status code of a status line "HTTP/1.x NNN" of HTTP/1.0 or 1.1 at the
+// start of the text, the code followed by a blank, a line end or nothing;
+// -1 when the text begins with no such line.
+int statusCode(const std::string& upper)
 {
   auto digit = [&](size_t at) { return at < upper.size() && upper[at] >= '0' && upper[at] <= '9'; };
   if (upper.compare(0, 7, "HTTP/1.") != 0 || !digit(7))
-    return false;
+    return -1;
   size_t code = 8;
   while (code < upper.size() && (upper[code] == ' ' || upper[code] == '\t'))
     ++code;
   if (code == 8 || !digit(code) || !digit(code + 1) || !digit(code + 2))
-    return false;
-  if (upper[code] != '4' && upper[code] != '5')
-    return false;
+    return -1;
   size_t after = code + 3;
-  return after == upper.size() || upper[after] == ' ' || upper[after] == '\t' || upper[after] == '\r' ||
-         upper[after] == '\n';
+  if (after != upper.size() && upper[after] != ' ' && upper[after] != '\t' && upper[after] != '\r' &&
+      upper[after] != '\n')
+    return -1;
+  return std::stoi(upper.substr(code, 3));
+}
+
+// A status line that says the request failed, 4xx or 5xx ("HTTP/1.0 407
+// Proxy Authentication Required", "HTTP/1.1 403 Forbidden", "HTTP/1.1 502
+// Bad Gateway").
+bool isErrorStatus(const std::string& upper)
+{
+  int code = statusCode(upper);
+  return code >= 400 && code <= 599;
+}
+
+// Where a head ends (after its empty line, CR LF or LF alone), or npos.
+size_t headEnd(const std::string& text)
+{
+  size_t crlf = text.find("\r\n\r\n");
+  size_t lf = text.find("\n\n");
+  crlf = crlf == std::string::npos ? crlf : crlf + 4;
+  lf = lf == std::string::npos ? lf : lf + 2;
+  return crlf < lf ? crlf : lf;
 }
 
 }  // namespace
@@ -87,6 +127,10 @@ ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gat
 {
   ExchangeTarget target;
   CString host = targetText;
+  if (upperCopy(host.Left(8)) == "HTTPS://") {
+    target.secure = true;
+    host = host.Mid(8);
+  }
   int slash = host.Find('/');
   if (slash >= 0) {
     target.pathPrefix = host.Mid(slash);
@@ -97,7 +141,7 @@ ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gat
     target.portText = host.Mid(colon + 1);
     host = host.Left(colon);
   } else {
-    target.portText = "80";
+    target.portText = target.secure ? httpsPort : httpPort;
   }
   target.host = host;
   target.gatewayText = gatewayText;
@@ -107,18 +151,36 @@ ExchangeTarget firstExchangeTarget(const CString& targetText, const CString& gat
 CString requestLine(int connectionType, const ExchangeTarget& target)
 {
   CString path = target.pathPrefix + target.gatewayText;
+  // Inside TLS the server itself is addressed, whatever carries the bytes.
+  if (target.secure)
+    return "GET " + path + " HTTP/1.0\r\nHost: " + authority(target) + "\r\n\r\n";
   if (connectionType != connectionProxy)
     return "GET " + path + "\n";
   // The port as the connection would take it (atoi of the text), so that the
   // proxy goes where a direct connection would.
-  CString authority = target.host;
-  unsigned short port = static_cast<unsigned short>(atoiText(target.portText));
-  if (port != 80) {
-    CString number;
-    number.Format(":%u", static_cast<unsigned>(port));
-    authority += number;
-  }
-  return "GET http://" + authority + path + " HTTP/1.0\r\nHost: " + authority + "\r\n\r\n";
+  CString uriAuthority = authority(target);
+  return "GET http://" + uriAuthority + path + " HTTP/1.0\r\nHost: " + uriAuthority + "\r\n\r\n";
+}
+
+CString tunnelRequest(const ExchangeTarget& target)
+{
+  CString where;
+  where.Format("%s:%u", static_cast<const char*>(target.host),
+               static_cast<unsigned>(static_cast<unsigned short>(atoiText(target.portText))));
+  return "CONNECT " + where + " HTTP/1.0\r\nHost: " + where + "\r\n\r\n";
+}
+
+bool tunnelAnswerComplete(const CString& answer)
+{
+  return headEnd(std::string(answer)) != std::string::npos;
+}
+
+bool tunnelEstablished(const CString& answer)
+{
+  // "HTTP/1.1 200 Connection established", CR LF, CR LF; a proxy speaks no
+  // more until the client has begun its handshake.
+  const std::string upper = upperCopy(answer);
+  return statusCode(upper) == 200 && headEnd(upper) == upper.size();
 }
 
 ResponseClass classifyResponse(const CString& response)
@@ -166,18 +228,26 @@ bool redirectByLocation(const CString& response, const CString& gateway, Exchang
   const std::string location = text.substr(value, lineEnd - value);
   const std::string upperLocation = upper.substr(value, lineEnd - value);
 
-  // "http://host/...", "//host/..." and "host/..." name a host; "/..." is a
-  // place on the same server. Any other scheme cannot be followed.
+  // "http://host/...", "https://host/...", "//host/..." and "host/..." name
+  // a host; "/..." is a place on the same server. Any other scheme cannot be
+  // followed, nor can an https exchange lead to http.
   size_t hostStart = std::string::npos;
-  if (upperLocation.compare(0, 7, "HTTP://") == 0)
+  bool secure = target.secure;
+  if (upperLocation.compare(0, 7, "HTTP://") == 0) {
     hostStart = 7;
-  else if (location.compare(0, 2, "//") == 0)
+    secure = false;
+  } else if (upperLocation.compare(0, 8, "HTTPS://") == 0) {
+    hostStart = 8;
+    secure = true;
+  } else if (location.compare(0, 2, "//") == 0)
     hostStart = 2;
   else if (location[0] != '/') {
     if (location.find("://") != std::string::npos && location.find("://") < location.find('/'))
       return false;
     hostStart = 0;
   }
+  if (target.secure && !secure)
+    return false;
   size_t path = hostStart == std::string::npos ? 0 : location.find('/', hostStart);
   if (path == std::string::npos)
     return false;
@@ -191,7 +261,7 @@ bool redirectByLocation(const CString& response, const CString& gateway, Exchang
     std::string host = location.substr(hostStart, path - hostStart);
     if (host.empty() || host[0] == ':' || !fitsRequestLine(host))
       return false;
-    setHostAndPort(host, target);
+    setHostAndPort(host, secure, target);
   }
   setPathPrefix(prefix, target);
   return true;
@@ -237,16 +307,26 @@ bool redirectByLink(const CString& response, const CString& gateway, ExchangeTar
       if (found != std::string_view::npos) {
         std::string link = text.substr(start, found);
         std::string upperLink = upper.substr(start, found);
-        size_t scheme = upperLink.find("HTTP://");
-        if (scheme != std::string::npos)
-          link = link.substr(scheme + 7);
+        size_t plain = upperLink.find("HTTP://");
+        size_t tls = upperLink.find("HTTPS://");
+        bool secure = target.secure;
+        if (tls != std::string::npos && (plain == std::string::npos || tls < plain)) {
+          link = link.substr(tls + 8);
+          secure = true;
+        } else if (plain != std::string::npos) {
+          link = link.substr(plain + 7);
+          secure = false;
+        }
         size_t slash = link.find('/');
         std::string host = slash == std::string::npos ? link : link.substr(0, slash);
         std::string prefix = slash == std::string::npos ? std::string() : link.substr(slash);
         if (!fitsRequestLine(host) || !fitsRequestLine(prefix))
           return false;
+        // Never from https down to http, and https only to a host it names.
+        if ((target.secure && !secure) || (secure != target.secure && host.empty()))
+          return false;
         if (!host.empty())
-          setHostAndPort(host, target);
+          setHostAndPort(host, secure, target);
         setPathPrefix(prefix, target);
         return true;
       }

@@ -14,6 +14,7 @@
 #include "net/registry_readers.h"
 #include "net/socket_failures.h"
 #include "net/socks_request.h"
+#include "net/tls.h"
 #include "string_ids.h"
 #include "tables/operator_data.h"
 #include "tables/text_tests.h"
@@ -44,6 +45,8 @@ namespace {
 
 const char internetSettingsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const int receiveBufferSize = 4096;
+// The most of a proxy's answer to a tunnel request that is read.
+const int tunnelAnswerLimit = 16 * 1024;
 
 CString decimal(long value)
 {
@@ -111,16 +114,98 @@ void waitForData(SocketHandle s, int timeoutSeconds, SocketOperation operation, 
     socketFailure(operation);
 }
 
+// The bytes of one exchange: the socket itself, or a TLS connection over it
+// (an https target). Every wait for data is the exchange's.
+class ExchangeChannel {
+public:
+  ExchangeChannel(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& deadline)
+    : socket_(s), timeoutSeconds_(timeoutSeconds), deadline_(deadline), tls_(nullptr)
+  {
+  }
+
+  TlsConnection* tls() const { return tls_; }
+  void useTls(TlsConnection* tls) { tls_ = tls; }
+
+  // Until the socket is readable; the submission ends when the time is over.
+  void wait() const { waitForData(socket_, timeoutSeconds_, operationDataWait, deadline_); }
+  SocketWait waiter() const
+  {
+    return [this] { wait(); };
+  }
+
+  // The plain socket takes the text with one send call; TLS takes all of it.
+  int send(const CString& text)
+  {
+    if (tls_)
+      return tls_->send(text, text.GetLength());
+    return sendBytes(socket_, static_cast<const char*>(text), text.GetLength());
+  }
+
+  // What came, after waiting for it: the count, 0 at the end, -1 on failure.
+  int receive(char* buffer, int size)
+  {
+    if (tls_)
+      return tls_->receive(buffer, size, waiter());
+    wait();
+    return receiveBytes(socket_, buffer, size);
+  }
+
+  // The code of the failed receive's socket call, taken at once.
+  int receiveError() const
+  {
+    return tls_ ? tls_->socketError() : lastSocketError();
+  }
+
+private:
+  SocketHandle socket_;
+  int timeoutSeconds_;
+  const ExchangeDeadline& deadline_;
+  TlsConnection* tls_;
+};
+
+// An https exchange's socket, closed on every way out of the exchange:
+// Secure Channel may keep a start-up of Windows Sockets of its own (Wine's
+// does), and then the clean-up that a failure relies on leaves the socket
+// open. After the final clean-up the close fails, harmlessly.
+class SecureExchangeSocket {
+public:
+  SecureExchangeSocket(SocketHandle s, bool secure) : socket_(s), open_(secure) {}
+  ~SecureExchangeSocket()
+  {
+    if (open_)
+      closeSocket(socket_);
+  }
+  SecureExchangeSocket(const SecureExchangeSocket&) = delete;
+  SecureExchangeSocket& operator=(const SecureExchangeSocket&) = delete;
+  // The exchange closed it itself.
+  void closed() { open_ = false; }
+
+private:
+  SocketHandle socket_;
+  bool open_;
+};
+
+// A failed receive: the socket's code (579 and the code), or what TLS found.
+[[noreturn]] void receiveFailure(const ExchangeChannel& channel, int error)
+{
+  socketCleanup();
+  TlsConnection* tls = channel.tls();
+  if (tls && tls->failure() != tlsSocketFailed) {
+    writeDiagnosticLine("TLS failed: " + tls->failureDetail());
+    fail(tlsFailureText(tls->failure()));
+  }
+  writeDiagnosticLine("Socket Error: " + decimal(error));
+  fail(loadText(IDS_RECEIVE_FAILED) + decimal(error));
+}
+
 // The whole response, read until the peer closes: each chunk of up to 4,096
 // bytes is a zero-terminated text (a zero byte ends the part of it used),
 // written as a diagnostic line and appended. The last recv result comes
 // back; after a failed recv, error holds its code, taken at once.
-int receiveResponse(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& deadline, CString& response,
-                    int& error)
+int receiveResponse(ExchangeChannel& channel, CString& response, int& error)
 {
   char buffer[receiveBufferSize + 1];
-  waitForData(s, timeoutSeconds, operationDataWait, deadline);
-  int received = receiveBytes(s, buffer, receiveBufferSize);
+  int received = channel.receive(buffer, receiveBufferSize);
   while (received != 0 && received != -1) {
     writeDiagnosticLine("Receiving data returned " + decimal(received));
     buffer[received] = '\0';
@@ -131,20 +216,64 @@ int receiveResponse(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& 
     }
     writeDiagnosticLine(chunk);
     response += chunk;
-    waitForData(s, timeoutSeconds, operationDataWait, deadline);
-    received = receiveBytes(s, buffer, receiveBufferSize);
+    received = channel.receive(buffer, receiveBufferSize);
   }
-  error = received == -1 ? lastSocketError() : 0;
+  error = received == -1 ? channel.receiveError() : 0;
+  if (received == 0 && channel.tls() && channel.tls()->endedWithoutNotification())
+    writeDiagnosticLine("The server ended the TLS connection without its close notification");
   return received;
 }
 
-// Writes a request line and its length, sends it with one call and writes the result.
-void sendRequestLine(SocketHandle s, const CString& line)
+// Writes a request and its length, sends it and writes the result.
+void sendRequest(ExchangeChannel& channel, const CString& request, const char* what)
 {
-  writeDiagnosticLine(line);
-  writeDiagnosticLine("Length: " + decimal(line.GetLength()));
-  int sent = sendBytes(s, static_cast<const char*>(line), line.GetLength());
-  writeDiagnosticLine("Sending the data request returned " + decimal(sent));
+  writeDiagnosticLine(request);
+  writeDiagnosticLine("Length: " + decimal(request.GetLength()));
+  int sent = channel.send(request);
+  writeDiagnosticLine(CString("Sending the ") + what + " returned " + decimal(sent));
+}
+
+// Asks the HTTP proxy for a tunnel to an https target and reads its answer
+// up to the end of its head: anything but "HTTP/1.x 200" and a head alone
+// ends the submission as a failed post with the proxy's status line.
+void openTunnel(ExchangeChannel& channel, const ExchangeTarget& target)
+{
+  sendRequest(channel, tunnelRequest(target), "tunnel request");
+  CString answer;
+  char buffer[receiveBufferSize + 1];
+  while (!tunnelAnswerComplete(answer) && answer.GetLength() < tunnelAnswerLimit) {
+    int received = channel.receive(buffer, receiveBufferSize);
+    if (received == -1)
+      receiveFailure(channel, channel.receiveError());
+    if (received == 0)
+      break;
+    writeDiagnosticLine("Receiving data returned " + decimal(received));
+    buffer[received] = '\0';
+    CString chunk(buffer);
+    writeDiagnosticLine(chunk);
+    answer += chunk;
+  }
+  if (!tunnelEstablished(answer)) {
+    socketCleanup();
+    CString status = shownStatusLine(answer);
+    fail(status.IsEmpty() ? loadText(IDS_POST_FAILED) : loadText(IDS_POST_FAILED) + " " + status);
+  }
+}
+
+// The TLS handshake with the target over the connected socket (or tunnel):
+// a server that is not verified ends the submission with the reason.
+void startTls(ExchangeChannel& channel, TlsConnection& tls, const CString& host)
+{
+  writeDiagnosticLine("TLS handshake with " + host);
+  if (!tls.handshake(channel.waiter())) {
+    writeDiagnosticLine("TLS failed: " + tls.failureDetail());
+    socketCleanup();
+    if (tls.failure() == tlsSocketFailed)
+      failWith(socketFailureText(operationDataWait, tls.socketError()));
+    fail(tlsFailureText(tls.failure()));
+  }
+  writeDiagnosticLine("TLS established: " + tls.description());
+  channel.useTls(&tls);
 }
 
 int connectOrFail(SocketHandle s, const SocketAddress& to)
@@ -195,13 +324,16 @@ void readPrefsFile(const CString& path, ConnectionSettings& settings)
   delete file;
 }
 
-// The proxy if there is one, else the SOCKS server, with their default ports;
+// The proxy if there is one (for an https first target the proxy for secure
+// connections too), else the SOCKS server, with their default ports;
 // otherwise what the caller says.
-int proxyOrSocks(ConnectionSettings& settings, int otherwise)
+int proxyOrSocks(ConnectionSettings& settings, int otherwise, bool secureTarget)
 {
-  if (!settings.proxyHost.IsEmpty()) {
-    if (settings.proxyPort.IsEmpty())
+  if (!settings.proxyHost.IsEmpty() || (secureTarget && !settings.secureProxyHost.IsEmpty())) {
+    if (!settings.proxyHost.IsEmpty() && settings.proxyPort.IsEmpty())
       settings.proxyPort = "80";
+    if (!settings.secureProxyHost.IsEmpty() && settings.secureProxyPort.IsEmpty())
+      settings.secureProxyPort = "80";
     return connectionProxy;
   }
   if (!settings.socksHost.IsEmpty()) {
@@ -224,7 +356,23 @@ struct ProductRegistration::Exchanges {
   int timeoutSeconds;
   CString gateway;
   ExchangeTarget target;
+  // Type 4: the proxy, and the one for secure connections where the browser
+  // names one; each resolved when an exchange first goes through it.
+  ConnectionSettings proxies;
+  SocketAddress proxyAddress[2];
+  bool proxyResolved[2];
 };
+
+namespace {
+
+// Which proxy an exchange goes through: 1 the one for secure connections
+// (an https target, when the browser names one), else 0.
+int proxyFor(const ConnectionSettings& proxies, bool secure)
+{
+  return secure && !proxies.secureProxyHost.IsEmpty() ? 1 : 0;
+}
+
+}  // namespace
 
 ProductRegistration::ProductRegistration() : hostEntry_(nullptr), address_{{0, 0, 0, 0}} {}
 
@@ -272,19 +420,19 @@ void ProductRegistration::resolveOrFail(const CString& name)
     cleanUpAndFail(IDS_DNS_FAILED);
 }
 
-int ProductRegistration::browserConnectionType(ConnectionSettings& settings)
+int ProductRegistration::browserConnectionType(ConnectionSettings& settings, bool secureTarget)
 {
   CString browser = readRegistryText(registryClassesRoot, ".htm", "");
   if (browser.IsEmpty())
     failWithText(IDS_NO_DEFAULT_BROWSER);
   if (browser.CompareNoCase("NetscapeMarkup") == 0)
-    return netscapeConnectionType(settings);
+    return netscapeConnectionType(settings, secureTarget);
   if (browser.CompareNoCase("htmlfile") == 0)
-    return internetExplorerConnectionType(settings);
+    return internetExplorerConnectionType(settings, secureTarget);
   return connectionUndetermined;
 }
 
-int ProductRegistration::internetExplorerConnectionType(ConnectionSettings& settings)
+int ProductRegistration::internetExplorerConnectionType(ConnectionSettings& settings, bool secureTarget)
 {
   writeDiagnosticLine("Default browser: Internet Explorer");
   int enabled = readRegistryNumber(registryCurrentUser, internetSettingsKey, "ProxyEnable");
@@ -293,11 +441,11 @@ int ProductRegistration::internetExplorerConnectionType(ConnectionSettings& sett
   settings.autoConfigUrl = readRegistryText(registryCurrentUser, internetSettingsKey, "AutoConfigURL");
   splitProxyServer(readRegistryText(registryCurrentUser, internetSettingsKey, "ProxyServer"), settings);
   if (enabled != 0)
-    return proxyOrSocks(settings, connectionUndetermined);
+    return proxyOrSocks(settings, connectionUndetermined, secureTarget);
   return settings.autoConfigUrl.IsEmpty() ? connectionDirect : connectionAutoConfig;
 }
 
-int ProductRegistration::netscapeConnectionType(ConnectionSettings& settings)
+int ProductRegistration::netscapeConnectionType(ConnectionSettings& settings, bool secureTarget)
 {
   writeDiagnosticLine("Default browser: Netscape");
   CString path = findNetscapeUserFile("prefs.js");
@@ -308,11 +456,11 @@ int ProductRegistration::netscapeConnectionType(ConnectionSettings& settings)
   writeDiagnosticLine("Determining connection type");
   const CString& proxyType = settings.netscapeProxyType;
   if (proxyType.IsEmpty())
-    return proxyOrSocks(settings, connectionDirect);
+    return proxyOrSocks(settings, connectionDirect, secureTarget);
   if (proxyType == "2")
     return connectionAutoConfig;
   if (proxyType == "1")
-    return proxyOrSocks(settings, connectionUndetermined);
+    return proxyOrSocks(settings, connectionUndetermined, secureTarget);
   return connectionUndetermined;
 }
 
@@ -336,11 +484,12 @@ int ProductRegistration::fetchAutoConfig(const CString& url, CString& proxyHost,
   }
   resolveOrFail(where.host);
   connectOrFail(s, SocketAddress{portNumber(where.portText), address_});
-  sendRequestLine(s, "GET " + where.path + "\n");
+  ExchangeChannel channel(s, timeoutSeconds, deadline);
+  sendRequest(channel, "GET " + where.path + "\n", "data request");
 
   CString script;
   int error = 0;
-  if (receiveResponse(s, timeoutSeconds, deadline, script, error) == -1) {
+  if (receiveResponse(channel, script, error) == -1) {
     socketCleanup();
     fail(loadText(IDS_RECEIVE_FAILED) + decimal(error));
   }
@@ -380,12 +529,30 @@ void ProductRegistration::socksHandshake(SocketHandle s, int timeoutSeconds, con
     cleanUpAndFail(IDS_SOCKS_FAILED);
 }
 
+void ProductRegistration::useProxy(Exchanges& state, bool tunnel)
+{
+  const int which = proxyFor(state.proxies, state.target.secure);
+  const CString& host = which == 1 ? state.proxies.secureProxyHost : state.proxies.proxyHost;
+  const CString& port = which == 1 ? state.proxies.secureProxyPort : state.proxies.proxyPort;
+  if (tunnel)
+    writeDiagnosticLine(CString(which == 1 ? "Tunnel through the proxy server for secure connections: "
+                                           : "Tunnel through the proxy server: ") +
+                        host + ":" + port);
+  if (!state.proxyResolved[which]) {
+    resolveOrFail(host);
+    state.proxyAddress[which] = SocketAddress{portNumber(port), address_};
+    state.proxyResolved[which] = true;
+  }
+  state.connection = state.proxyAddress[which];
+}
+
 void ProductRegistration::exchange(Exchanges& state)
 {
   ExchangeDeadline deadline(state.timeoutSeconds);
   SocketHandle s = openStreamSocket();
   if (s == invalidSocket)
     socketFailure(operationSocketCreation);
+  SecureExchangeSocket secureSocket(s, state.target.secure);
   state.again = false;
   ExchangeTarget& target = state.target;
   resolveOrFail(target.host);
@@ -394,20 +561,28 @@ void ProductRegistration::exchange(Exchanges& state)
   if (state.type == connectionDirect)
     state.connection = SocketAddress{port, targetAddress};
   writeDiagnosticLine(target.host + ":" + target.portText + target.pathPrefix);
+  if (state.type == connectionProxy)
+    useProxy(state, target.secure);
   connectOrFail(s, state.connection);
   if (state.type == connectionSocks)
     socksHandshake(s, state.timeoutSeconds, deadline, port, targetAddress);
-  sendRequestLine(s, requestLine(state.type, target));
+  ExchangeChannel channel(s, state.timeoutSeconds, deadline);
+  std::unique_ptr<TlsConnection> tls;
+  if (target.secure) {
+    if (state.type == connectionProxy)
+      openTunnel(channel, target);
+    tls.reset(new TlsConnection(s, target.host));
+    startTls(channel, *tls, target.host);
+  }
+  sendRequest(channel, requestLine(state.type, target), "data request");
 
   CString response;
   int error = 0;
-  int last = receiveResponse(s, state.timeoutSeconds, deadline, response, error);
+  int last = receiveResponse(channel, response, error);
   closeSocket(s);
-  if (last == -1) {
-    socketCleanup();
-    writeDiagnosticLine("Socket Error: " + decimal(error));
-    fail(loadText(IDS_RECEIVE_FAILED) + decimal(error));
-  }
+  secureSocket.closed();
+  if (last == -1)
+    receiveFailure(channel, error);
   writeDiagnosticLine("Last value returned by recv: " + decimal(last));
   writeDiagnosticLine("Last error value: " + decimal(lastSocketError()));
 
@@ -468,7 +643,8 @@ int ProductRegistration::doPost(const char* request, int timeoutSeconds, const c
   writeDiagnosticLine("Version: " + operatingSystemVersion(version));
 
   ConnectionSettings settings;
-  int type = browserConnectionType(settings);
+  ExchangeTarget first = firstExchangeTarget(target, CString(gateway) + request);
+  int type = browserConnectionType(settings, first.secure);
   if (type == connectionAutoConfig) {
     writeDiagnosticLine("Connection type: Autoconfig URL");
     writeDiagnosticLine("Autoconfig URL: " + settings.autoConfigUrl);
@@ -485,7 +661,11 @@ int ProductRegistration::doPost(const char* request, int timeoutSeconds, const c
     break;
   case connectionProxy:
     writeDiagnosticLine("Connection type: Proxy");
-    writeDiagnosticLine("Proxy server: " + settings.proxyHost + ":" + settings.proxyPort);
+    if (!settings.proxyHost.IsEmpty())
+      writeDiagnosticLine("Proxy server: " + settings.proxyHost + ":" + settings.proxyPort);
+    if (first.secure && !settings.secureProxyHost.IsEmpty())
+      writeDiagnosticLine("Proxy server for secure connections: " + settings.secureProxyHost + ":" +
+                          settings.secureProxyPort);
     break;
   default:
     writeDiagnosticLine("Connection type could not be determined.");
@@ -498,18 +678,19 @@ int ProductRegistration::doPost(const char* request, int timeoutSeconds, const c
     failWith(socketFailureText(operationStartup, started));
   }
 
-  Exchanges state{type, SocketAddress{0, {{0, 0, 0, 0}}}, true, 0, false, timeoutSeconds, gateway,
-                  firstExchangeTarget(target, CString(gateway) + request)};
+  Exchanges state{type, SocketAddress{0, {{0, 0, 0, 0}}}, true, 0, false, timeoutSeconds, gateway, first, settings,
+                  {}, {false, false}};
   writeDiagnosticText(state.target.host + ":" + state.target.portText + state.target.pathPrefix + "\n" +
                       state.target.gatewayText + "\n");
   writeDiagnosticLine(loadText(IDS_VERSION));
 
-  // The first hop: the SOCKS server or proxy, the same for every exchange.
-  if (type == connectionSocks || type == connectionProxy) {
-    const CString& host = type == connectionSocks ? settings.socksHost : settings.proxyHost;
-    const CString& port = type == connectionSocks ? settings.socksPort : settings.proxyPort;
-    resolveOrFail(host);
-    state.connection = SocketAddress{portNumber(port), address_};
+  // The first hop: the SOCKS server or proxy, the same for every exchange
+  // (an https target may go through a proxy of its own).
+  if (type == connectionSocks) {
+    resolveOrFail(settings.socksHost);
+    state.connection = SocketAddress{portNumber(settings.socksPort), address_};
+  } else if (type == connectionProxy) {
+    useProxy(state, false);
   }
 
   while (state.again && state.redirections < maxRedirections)
@@ -528,9 +709,11 @@ int exchangeTimeLimit(int timeoutSeconds)
 
 CString registrationTarget(const CString& connectOption)
 {
+  // The operator's targets name no scheme; an https gateway is said once.
+  CString scheme = registrationServerSecure ? "https://" : "";
   if (connectOption.CompareNoCase("Direct") == 0)
-    return registrationServerHost;
+    return scheme + registrationServerHost;
   if (connectOption.CompareNoCase("DirectIP") == 0)
-    return registrationServerAddress;
-  return loadText(IDS_WEB_TARGET);
+    return scheme + registrationServerAddress;
+  return scheme + loadText(IDS_WEB_TARGET);
 }

@@ -39,7 +39,9 @@ public:
 
   // Detects the connection type from the browser's settings, starts Winsock,
   // prepares the first hop and runs up to seven exchanges; 1 when confirmed.
-  // target: "host[:port][/path]"; gateway: the gateway path before the request.
+  // target: "[https://]host[:port][/path]"; gateway: the gateway path before
+  // the request. An https target, and one that a redirection names, is
+  // reached over TLS (through an HTTP proxy, in a tunnel of CONNECT).
   int doPost(const char* request, int timeoutSeconds, const char* target, const char* gateway);
 
   // Fetches the auto-configuration script at url (with or without "http://")
@@ -62,10 +64,11 @@ public:
 private:
   struct Exchanges;
 
-  int browserConnectionType(ConnectionSettings& settings);
-  int internetExplorerConnectionType(ConnectionSettings& settings);
-  int netscapeConnectionType(ConnectionSettings& settings);
+  int browserConnectionType(ConnectionSettings& settings, bool secureTarget);
+  int internetExplorerConnectionType(ConnectionSettings& settings, bool secureTarget);
+  int netscapeConnectionType(ConnectionSettings& settings, bool secureTarget);
   void resolveOrFail(const CString& name);
+  void useProxy(Exchanges& state, bool tunnel);
   void exchange(Exchanges& state);
   void socksHandshake(SocketHandle s, int timeoutSeconds, const ExchangeDeadline& deadline, unsigned short port,
                       const Ipv4Address& address);
@@ -79,7 +82,8 @@ int exchangeTimeLimit(int timeoutSeconds);
 
 // The target text for a "connect" option (compared ignoring case): "Direct"
 // the registration server's host name, "DirectIP" its dotted address, any
-// other value text 129 (the web host and its registration path).
+// other value text 129 (the web host and its registration path); each after
+// "https://" when the operator's gateway is an https one.
 CString registrationTarget(const CString& connectOption);
 
 #endif

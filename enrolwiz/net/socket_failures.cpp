@@ -101,6 +101,29 @@ SocketFailureText autoConfigSocketFailureText(int code)
   return text;
 }
 
+CString tlsFailureText(TlsFailure failure)
+{
+  static const struct {
+    TlsFailure failure;
+    UINT prefix;
+    UINT reason;
+  } rows[] = {
+      {tlsCertificateUntrusted, IDS_CERTIFICATE_NOT_VERIFIED, IDS_CERTIFICATE_UNTRUSTED},
+      {tlsCertificateWrongName, IDS_CERTIFICATE_NOT_VERIFIED, IDS_CERTIFICATE_WRONG_NAME},
+      {tlsCertificateExpired, IDS_CERTIFICATE_NOT_VERIFIED, IDS_CERTIFICATE_EXPIRED},
+      {tlsCertificateNotForServers, IDS_CERTIFICATE_NOT_VERIFIED, IDS_CERTIFICATE_NOT_FOR_SERVERS},
+      {tlsCertificateInvalid, IDS_CERTIFICATE_NOT_VERIFIED, IDS_CERTIFICATE_INVALID},
+      {tlsHandshakeEnded, IDS_SECURE_CONNECTION_FAILED, IDS_TLS_HANDSHAKE_ENDED},
+      {tlsHandshakeFailed, IDS_SECURE_CONNECTION_FAILED, IDS_TLS_HANDSHAKE_FAILED},
+      {tlsUnavailable, IDS_SECURE_CONNECTION_FAILED, IDS_TLS_UNAVAILABLE},
+      {tlsDataFailed, IDS_SECURE_CONNECTION_FAILED, IDS_TLS_DATA_FAILED},
+  };
+  for (const auto& row : rows)
+    if (row.failure == failure)
+      return loadText(row.prefix) + loadText(row.reason);
+  return loadText(IDS_SECURE_CONNECTION_FAILED) + loadText(IDS_TLS_HANDSHAKE_FAILED);
+}
+
 NameLookupFailure nameLookupFailure(int code)
 {
   switch (code) {

@@ -1,10 +1,12 @@
 // What a failed Winsock call of the submission shows the user and writes to
-// the diagnostic output, by operation and error code; and the diagnostic line
-// and answer of each name lookup failure.
+// the diagnostic output, by operation and error code; the diagnostic line
+// and answer of each name lookup failure; and what a failed TLS connection
+// shows.
 #ifndef ENROLWIZ_NET_SOCKET_FAILURES_H
 #define ENROLWIZ_NET_SOCKET_FAILURES_H
 
 #include "framework/cstring.h"
+#include "net/tls.h"
 
 enum SocketOperation {
   operationStartup,          // WSAStartup, prefix 572
@@ -28,6 +30,12 @@ SocketFailureText timedOutText();
 // Socket creation in the auto-configuration fetch: the line tells the code,
 // and WSAESOCKTNOSUPPORT is shown plain.
 SocketFailureText autoConfigSocketFailureText(int code);
+
+// A TLS connection's failure other than tlsSocketFailed: a certificate that
+// did not verify, "The server's certificate could not be verified: " and the
+// reason; any other, "The secure connection to the server failed: " and the
+// reason.
+CString tlsFailureText(TlsFailure failure);
 
 // A failed gethostbyname: its diagnostic line and resolveHost's answer,
 // -2 (ask once more) or -1.

@@ -14,6 +14,7 @@ ADDRESS_FIRST_ID, ADDRESS_LAST_ID = 636, 873
 COUNTRY_ROWS = 169
 WEB_TARGET_ID = 129
 BOOKMARK_IDS = {"shop": 117, "services": 119, "software": 121}
+SCHEMES = ("http", "https")
 
 
 class Fault(Exception):
@@ -145,17 +146,26 @@ def operator_tables(path, sections, texts):
     pellix = []
     for kind, argument, number, entries in sections:
         if kind == "server":
-            server = key_values(path, entries, ["host", "address", "web-target"])
+            server = key_values(path, entries, ["scheme", "host", "address", "web-target"])
             for key in ("host", "address", "web-target"):
                 if key not in server:
                     fault(path, number, "[server] needs %s" % key)
+            line, scheme = server.setdefault("scheme", [(number, "http")])[0]
+            if scheme not in SCHEMES:
+                fault(path, line, "scheme %r is neither http nor https" % scheme)
+            for key in ("host", "web-target"):
+                line, value = server[key][0]
+                if "://" in value:
+                    fault(path, line, "%s %r names a scheme: give it as \"scheme = https\" instead" % (key, value))
+            # A target text holds at most 259 characters, "https://" included.
+            room = 259 - (len("https://") if scheme == "https" else 0)
             line, host = server["host"][0]
-            check_length(path, line, "host", host, 259)
+            check_length(path, line, "host", host, room)
             line, address = server["address"][0]
             if not is_dotted_address(address):
                 fault(path, line, "address %r is not a dotted IPv4 address" % address)
             line, target = server["web-target"][0]
-            check_length(path, line, "web-target", target, 259)
+            check_length(path, line, "web-target", target, room)
             added[WEB_TARGET_ID] = (target, line)
         elif kind == "bookmarks":
             bookmarks = key_values(path, entries, list(BOOKMARK_IDS))
@@ -300,7 +310,8 @@ def main():
         return 0
     op = [banner, '#include "tables/operator_data.h"\n\n']
     op.append("const char registrationServerHost[] = %s;\n" % c_literal(server["host"][0][1].encode(ENCODING)))
-    op.append("const char registrationServerAddress[] = %s;\n\n" % c_literal(server["address"][0][1].encode(ENCODING)))
+    op.append("const char registrationServerAddress[] = %s;\n" % c_literal(server["address"][0][1].encode(ENCODING)))
+    op.append("const bool registrationServerSecure = %s;\n\n" % ("true" if server["scheme"][0][1] == "https" else "false"))
     op.append("const OperatorCountryRow operatorCountries[%d] = {\n" % COUNTRY_ROWS)
     for code, numbers, mail in rows:
         padded = mail + [0] * (7 - len(mail))

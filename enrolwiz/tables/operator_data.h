@@ -26,6 +26,9 @@ struct BrandNumberRow {
 
 extern const char registrationServerHost[];      // "connect=Direct"
 extern const char registrationServerAddress[];   // "connect=DirectIP"
+// The three targets (the two above and text 129) are https ones, reached
+// over TLS on port 443 unless they name a port.
+extern const bool registrationServerSecure;
 
 extern const OperatorCountryRow operatorCountries[169];
 extern const LanguageNumberRow belgianNumbers[];

@@ -3,7 +3,8 @@ starts and removed with its folder: nothing of them is kept in the
 repository. Each kind is made on first use.
 
 Kinds (each a certificate file, a key file, and for a server the chain it
-sends; every server certificate names the listening address):
+sends; every server certificate names the listening address, and the DNS
+names given):
   authority     a certificate authority (the usual trust file)
   server        issued by the authority
   intermediate  a certificate authority issued by the authority
@@ -22,7 +23,6 @@ import shutil
 import subprocess
 
 SERIAL = "0x5eed0001"
-SUBJECT = "/CN=wendrik test server"
 
 
 class Unavailable(Exception):
@@ -30,11 +30,18 @@ class Unavailable(Exception):
 
 
 class Certificates:
-    def __init__(self, folder, address="127.0.0.1"):
+    """owner names the certificates' subjects ("OWNER test server",
+    "OWNER test authority"); dns_names are named by every server
+    certificate besides the address."""
+
+    def __init__(self, folder, address="127.0.0.1", owner="wendrik", dns_names=()):
         if shutil.which("openssl") is None:
             raise Unavailable("openssl is not installed")
         self.folder = folder
         self.address = address
+        self.owner = owner
+        self.subject = "/CN=%s test server" % owner
+        self.dns_names = tuple(dns_names)
         self.made = set()
 
     def openssl(self, *arguments):
@@ -69,39 +76,40 @@ class Certificates:
         if kind in self.made:
             return
         if kind == "authority":
-            self.self_signed(kind, "/CN=wendrik test authority", "basicConstraints=critical,CA:TRUE\n"
+            self.self_signed(kind, "/CN=%s test authority" % self.owner, "basicConstraints=critical,CA:TRUE\n"
                              "keyUsage=critical,keyCertSign,cRLSign\n")
         elif kind == "intermediate":
-            self.issued(kind, "authority", "/CN=wendrik test intermediate",
+            self.issued(kind, "authority", "/CN=%s test intermediate" % self.owner,
                         "basicConstraints=critical,CA:TRUE\nkeyUsage=critical,keyCertSign,cRLSign\n")
         elif kind == "server":
-            self.issued(kind, "authority", SUBJECT, self.server_names())
+            self.issued(kind, "authority", self.subject, self.server_names())
         elif kind == "via-intermediate":
-            self.issued(kind, "intermediate", SUBJECT, self.server_names())
+            self.issued(kind, "intermediate", self.subject, self.server_names())
             with open(self.path(kind + ".chain.pem"), "w") as chain:
                 for part in (kind, "intermediate"):
                     with open(self.path(part + ".pem")) as f:
                         chain.write(f.read())
         elif kind == "expired":
-            self.issued(kind, "authority", SUBJECT, self.server_names(),
+            self.issued(kind, "authority", self.subject, self.server_names(),
                         dates=("20200101000000Z", "20200102000000Z"))
         elif kind == "client-only":
-            self.issued(kind, "authority", SUBJECT,
+            self.issued(kind, "authority", self.subject,
                         "subjectAltName=IP:%s\nextendedKeyUsage=clientAuth\n" % self.address)
         elif kind == "nul-name":
             name = b"localhost\0.evil.example"
             der = bytes([0x30, len(name) + 2, 0x82, len(name)]) + name
-            self.issued(kind, "authority", SUBJECT, "subjectAltName=DER:%s\n" % der.hex())
+            self.issued(kind, "authority", self.subject, "subjectAltName=DER:%s\n" % der.hex())
         elif kind in ("self-signed", "twin", "stranger"):
             if kind == "twin":
                 self.make("self-signed")   # the trust file of a test of the twin
-            self.self_signed(kind, SUBJECT, self.server_names(), serial=SERIAL)
+            self.self_signed(kind, self.subject, self.server_names(), serial=SERIAL)
         else:
             raise ValueError("unknown kind of certificate: " + kind)
         self.made.add(kind)
 
     def server_names(self):
-        return "subjectAltName=IP:%s\nextendedKeyUsage=serverAuth\n" % self.address
+        names = ["IP:" + self.address] + ["DNS:" + name for name in self.dns_names]
+        return "subjectAltName=%s\nextendedKeyUsage=serverAuth\n" % ",".join(names)
 
     def self_signed(self, kind, subject, extensions, serial=None):
         extfile = self.write(kind + ".ext", extensions)

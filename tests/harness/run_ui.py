@@ -13,10 +13,14 @@ The test passes when the report ends with PASS and the runner's own checks hold.
 A scenario may also name loopback servers and fixtures of its own; the
 runner takes these lines out, starts the servers before the driver runs and
 stops them after it, and fills their ports into the other lines:
-  gateway, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
+  gateway, https, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
                      servers as the submission cases name them
                      (enrolwiz/net/tests/submission_servers.py; replies from
-                     DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}
+                     DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}.
+                     For an https gateway the runner makes a throwaway
+                     authority (OUTPUT_DIRECTORY/certificates) and makes it
+                     a root of the session's prefix with the build's
+                     enrolwiz_trust_root.exe while the scenario runs
   fixture FILE       a .reg template of DATA/registry, loaded with regedit into
                      the session's registry before the driver runs; the values
                      it sets are deleted again afterwards
@@ -266,16 +270,22 @@ class Scenario:
         self.values = {"PROFILE": wzharness.wine_path(self.profile)}
         self.undo = None
         self.system = SystemSettings([(k, rest) for k, rest in self.directives if k in SYSTEM_KEYWORDS])
+        self.authority = None
 
     def all(self, keyword):
         return [rest for k, rest in self.directives if k == keyword]
 
-    def start(self):
+    def start(self, programs):
         self.system.apply()
         with open(os.path.join(DATA, "gateway", "replies.json"), encoding="utf-8") as f:
             replies = json.load(f)["replies"]
+        if self.all("https"):
+            folder = os.path.join(self.output, "certificates")
+            os.makedirs(folder)
+            self.authority = servers.Authority(folder, os.path.join(programs, "enrolwiz_trust_root.exe"))
         self.servers, values = servers.make_servers(
-            [(k, rest) for k, rest in self.directives if k in SERVER_KEYWORDS], DATA, replies, self.transcript)
+            [(k, rest) for k, rest in self.directives if k in SERVER_KEYWORDS], DATA, replies, self.transcript,
+            self.authority and self.authority.certificates)
         self.values.update(values)
         for server in self.servers:
             server.start(self.values)
@@ -312,6 +322,8 @@ class Scenario:
         if self.undo:
             self.regedit("fixture-undo.reg", self.undo)
         self.system.undo()
+        if self.authority:
+            self.authority.remove()
 
     def driver_scenario(self):
         path = os.path.join(self.output, "scenario.txt")
@@ -333,9 +345,9 @@ class Scenario:
                     failures.append("%s received no request line that begins with %r" % (name, text))
             elif keyword == "connections":
                 name, number = rest.split()
-                got = self.transcript.of(name)
-                if len(got) != int(number):
-                    failures.append("%s had %d connection(s), not %s" % (name, len(got), number))
+                got = self.transcript.connections(name)
+                if got != int(number):
+                    failures.append("%s had %d connection(s), not %s" % (name, got, number))
             elif keyword == "request":
                 name, number = rest.split()
                 requests[(name, int(number))] = []
@@ -355,7 +367,7 @@ class Scenario:
         return failures
 
     def check_request(self, name, number, wanted):
-        got = self.transcript.of(name)
+        got = self.transcript.requests(name)
         if len(got) < number:
             return ["%s received %d request(s), not %d" % (name, len(got), number)]
         query = query_of(got[number - 1])
@@ -412,7 +424,7 @@ def main():
     name = os.path.basename(output)
     display = Display(scenario.system.desktop_size()) if scenario.system.dpi != DEFAULT_DPI else None
     try:
-        scenario.start()
+        scenario.start(programs)
         environment = {"WZ_WINE_TIMEOUT": "170"}
         if display:
             environment["WZ_DISPLAY"] = display.start()

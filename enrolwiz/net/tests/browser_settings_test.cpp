@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "framework/file.h"
 #include "net/browser_settings.h"
@@ -85,6 +86,33 @@ TEST(BrowserSettings, ProxyServerValues)
   EXPECT_EQ(settings.socksHost, "kept too");
   splitProxyServer("myproxy:8080", settings);
   EXPECT_EQ(settings.socksHost, "kept too");
+}
+
+// The proxy that a browser names for secure connections alone: the https
+// entry of Internet Explorer's list and Netscape's SSL proxy; with one
+// server for every protocol there is none of its own.
+TEST(BrowserSettings, ProxiesForSecureConnections)
+{
+  auto proxies = [](const ConnectionSettings& s) {
+    return std::string(s.proxyHost) + ":" + std::string(s.proxyPort) + " https " + std::string(s.secureProxyHost) +
+           ":" + std::string(s.secureProxyPort);
+  };
+  const char* const values[][2] = {
+      {"ftp=f:21;https=h:443;http=p3", "p3:80 https h:443"},
+      {"HTTPS=http://h2;http=p3:81", "p3:81 https h2:80"},
+      {"https=h3:8443", ": https h3:8443"},
+      {"myproxy:8080", "myproxy:8080 https :"},
+      {"http=p1:81;socks=s1", "p1:81 https :"},
+  };
+  for (const auto& value : values) {
+    ConnectionSettings settings;
+    splitProxyServer(value[0], settings);
+    EXPECT_EQ(proxies(settings), value[1]) << value[0];
+  }
+  ConnectionSettings prefs = prefsFile("prefs/secure_proxy.js");
+  EXPECT_EQ(proxies(prefs), "proxy.example.com:3128 https secure.example.com:8443");
+  EXPECT_EQ(prefs.netscapeProxyType, "1");
+  EXPECT_EQ(prefsFile("prefs/host_first.js").secureProxyHost, "");
 }
 
 TEST(BrowserSettings, PrefsValueOfOneLine)

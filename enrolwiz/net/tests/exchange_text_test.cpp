@@ -52,10 +52,17 @@ TEST(ExchangeText, FirstTargetFromTheTargetText)
       {"10.0.0.1:8081/a:b/c", "10.0.0.1|8081|/a:b/c"},
       {"host:", "host||"},
       {"", "|80|"},
+      // An https target: its scheme in any case, port 443 unless named.
+      {"https://reg.example/software/prodreg/register", "https reg.example|443|/software/prodreg/register"},
+      {"HTTPS://reg.example:8443", "https reg.example|8443|"},
+      {"https://reg.example:", "https reg.example||"},
+      {"https://", "https |443|"},
+      // No other scheme is one of a target text's.
+      {"http://reg.example", "http||//reg.example"},
   };
   for (const auto& row : rows) {
     ExchangeTarget t = firstExchangeTarget(row.text, gateway + "q=1");
-    EXPECT_EQ(parts(t), row.parts) << row.text;
+    EXPECT_EQ((t.secure ? "https " : "") + parts(t), row.parts) << row.text;
     EXPECT_EQ(std::string(t.gatewayText), gw + "q=1");
   }
 }
@@ -154,7 +161,7 @@ TEST(ExchangeText, RedirectionByLocation)
       {"Location: h9:82/r" + gw + "\r\n\r\n<a href=\"http://h6/y" + gw + "\">", "h9|82|/r"},
       {"Location: //h10/r" + gw, "h10|81|/r"},
       {"Content-Location: http://h5/c" + gw + "\r\nLocation: http://h11/l" + gw, "h11|81|/l"},
-      {"Location: https://h5/x" + gw + "\r\n<a href=\"http://h6/y" + gw + "\">", "bad"},
+      {"Location: ftp://h5/x" + gw + "\r\n<a href=\"http://h6/y" + gw + "\">", "bad"},
       // The value ends with its line: what follows cannot become the next request.
       {"Location: http://h7/a\r\nX-Other: b" + gw, "bad"},
       {"Location: http://h7/a b" + gw, "bad"},
@@ -202,6 +209,113 @@ TEST(ExchangeText, RedirectionByLink)
   };
   for (const auto& row : rows)
     EXPECT_EQ(link(row.response), row.parts) << row.response;
+}
+
+// https targets: the scheme and its port, the request inside TLS, the
+// tunnel through a proxy, and the redirections that may and may not change
+// the scheme.
+namespace {
+
+std::string schemeAndParts(const ExchangeTarget& t)
+{
+  return (t.secure ? "https|" : "http|") + parts(t);
+}
+
+ExchangeTarget secureTarget(const char* host, const char* port, const char* prefix)
+{
+  ExchangeTarget t = target(host, port, prefix);
+  t.secure = true;
+  return t;
+}
+
+}  // namespace
+
+TEST(ExchangeText, SecureRequestsAndTunnels)
+{
+  // Inside TLS the server is addressed itself, however the bytes travel;
+  // its port is written when it is not 443.
+  const std::string path = gw + "a=1&b=%20";
+  for (int type : {connectionDirect, connectionSocks, connectionProxy}) {
+    EXPECT_EQ(std::string(requestLine(type, secureTarget("reg.example", "443", "/x"))),
+              "GET /x" + path + " HTTP/1.0\r\nHost: reg.example\r\n\r\n");
+    EXPECT_EQ(std::string(requestLine(type, secureTarget("127.0.0.1", "8443", ""))),
+              "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1:8443\r\n\r\n");
+  }
+  EXPECT_EQ(std::string(tunnelRequest(secureTarget("reg.example", "443", "/x"))),
+            "CONNECT reg.example:443 HTTP/1.0\r\nHost: reg.example:443\r\n\r\n");
+  EXPECT_EQ(std::string(tunnelRequest(secureTarget("h", "8443;x", ""))), "CONNECT h:8443 HTTP/1.0\r\nHost: h:8443\r\n\r\n");
+}
+
+TEST(ExchangeText, TunnelAnswers)
+{
+  struct {
+    const char* answer;
+    bool complete;
+    bool established;
+  } rows[] = {
+      {"HTTP/1.1 200 Connection established\r\n\r\n", true, true},
+      {"HTTP/1.0 200 OK\r\nProxy-Agent: p\r\n\r\n", true, true},
+      {"http/1.0 200\n\n", true, true},
+      {"HTTP/1.1 200 Connection established\r\n", false, false},
+      {"", false, false},
+      // A refusal, however it is dressed, is no tunnel.
+      {"HTTP/1.1 403 Forbidden\r\nContent-Length: 3\r\n\r\nno!", true, false},
+      {"HTTP/1.0 407 Proxy Authentication Required\r\n\r\n", true, false},
+      {"HTTP/1.1 201 Created\r\n\r\n", true, false},
+      {"HTTP/1.1 2000 Odd\r\n\r\n", true, false},
+      {"<html>200</html>\r\n\r\n", true, false},
+      // Bytes after the head are no proxy's answer to CONNECT.
+      {"HTTP/1.1 200 OK\r\n\r\nHTTP/1.0 200 OK", true, false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(tunnelAnswerComplete(row.answer), row.complete) << row.answer;
+    EXPECT_EQ(tunnelEstablished(row.answer), row.established) << row.answer;
+  }
+}
+
+TEST(ExchangeText, RedirectionsBetweenSchemes)
+{
+  struct {
+    std::string response;
+    bool fromSecure;
+    const char* parts;
+  } rows[] = {
+      // From http up to https: on 443 unless a port is named.
+      {"HTTP/1.1 301 Moved Permanently\r\nLocation: https://h/x" + gw + "\r\n\r\n", false, "https|h|443|/x"},
+      {"Location: HTTPS://h:8443" + gw, false, "https|h|8443|"},
+      {"Location: https://h:/" + gw, false, "https|h|443|"},
+      {"<a href=\"https://h/w" + gw + "\">", false, "https|h|443|/w"},
+      // The first scheme in a link is the link's.
+      {"<a href=\"http://h/w?next=https://k/v" + gw + "\">", false, "http|h|81|/w?next=https://k/v"},
+      {"<a href=\"https://h/w?next=http://k/v" + gw + "\">", false, "https|h|443|/w?next=http://k/v"},
+      // Within https: a host without a port is on 443; without a host or a
+      // scheme the exchange stays on https.
+      {"Location: https://h2/y" + gw, true, "https|h2|443|/y"},
+      {"Location: //h3/y" + gw, true, "https|h3|443|/y"},
+      {"Location: h4:9443/y" + gw, true, "https|h4|9443|/y"},
+      {"Location: /again" + gw, true, "https|old|81|/again"},
+      {"<a href=\"/r" + gw + "\">", true, "https|old|81|/r"},
+      {"<a href=\"h5/r" + gw + "\">", true, "https|h5|443|/r"},
+      // Never from https down to http.
+      {"Location: http://h6/y" + gw, true, "bad"},
+      {"Location: HTTP://h6:443/y" + gw, true, "bad"},
+      {"<a href=\"http://h6/r" + gw + "\">", true, "bad"},
+      // https to no host at all is no redirection.
+      {"Location: https:///y" + gw, false, "bad"},
+      {"<a href=\"https:///r" + gw + "\">", false, "bad"},
+      {"Location: https://h7 h/y" + gw, false, "bad"},
+  };
+  for (const auto& row : rows) {
+    ExchangeTarget t = row.fromSecure ? secureTarget("old", "81", "/old") : target("old", "81", "/old");
+    ExchangeTarget before = t;
+    bool followed = row.response.find("Location") != std::string::npos
+                        ? redirectByLocation(row.response.c_str(), gateway, t)
+                        : redirectByLink(row.response.c_str(), gateway, t);
+    EXPECT_EQ(followed ? schemeAndParts(t) : "bad", row.parts) << row.response;
+    if (!followed) {
+      EXPECT_EQ(schemeAndParts(t), schemeAndParts(before)) << row.response;
+    }
+  }
 }
 
 TEST(ExchangeText, RedirectionsSearchTheGatewayGiven)

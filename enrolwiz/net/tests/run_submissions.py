@@ -4,7 +4,14 @@ runs the submission driver (natively, or a Win32 driver under the test run's
 Wine session) and checks the driver's diagnostic lines and outcome and what
 each server received.
 
-  run_submissions.py --driver PROGRAM --data DIR CASES...
+  run_submissions.py --driver PROGRAM --data DIR [--trust-program PROGRAM] CASES...
+
+Where a case names an https gateway, the runner makes a throwaway
+certificate authority with openssl first and has the submission trust it
+for this run alone: natively through the driver's --trust (a test-only
+setting of the TLS port), under Wine as a root of the session's prefix,
+added by the trust program (enrolwiz_trust_root.exe) before the cases and
+removed after them.
 
 A case file is a list of cases; "#" starts a comment line. A case:
   case NAME                     starts it; it ends where the next one starts
@@ -16,6 +23,10 @@ A case file is a list of cases; "#" starts a comment line. A case:
                                 scripted gateway on ADDR (on the port of server OTHER);
                                 its nth connection gets the nth reply of
                                 DIR/gateway/replies.json (the last repeats)
+  https NAME [@ADDR[:OTHER]] [untrusted|tls1.1] REPLY..
+                                the same behind TLS, its certificate the authority's
+                                (naming 127.0.0.1 and localhost) or nobody's, or
+                                offering TLS 1.1 at most
   pac NAME FILE                 a gateway that answers with the script DIR/scripts/FILE
   proxy NAME HOST=GATEWAY..     scripted HTTP proxy and its routes
   socks NAME MODE               scripted SOCKS 4 server: grant, refuse, close, silent
@@ -33,7 +44,8 @@ A case file is a list of cases; "#" starts a comment line. A case:
   exact                         the expect lines are the whole output
   expect LINE                   a line of the driver's output, in order
   absent LINE                   a line that must not appear
-  count N LINE                  a line that appears exactly N times
+  count N LINE                  a line that appears exactly N times ({any} in it stands
+                                for any text, as in expect and received)
   received NAME LINE            what server NAME received, in order (escaped text)
   unreached NAME                server NAME had no connection at all
   outcome confirmed | outcome TEXT   the result, or the failure's text (message 127)
@@ -112,11 +124,12 @@ def read_cases(path):
 class Run:
     """One case: its servers, files and driver run."""
 
-    def __init__(self, case, driver, data, replies):
+    def __init__(self, case, driver, data, replies, authority):
         self.case = case
         self.driver = driver
         self.data = data
         self.replies = replies
+        self.authority = authority
         self.windows = wzharness.is_windows_program(driver)
         self.platform = "win32" if self.windows else "posix"
         self.transcript = servers.Transcript()
@@ -130,7 +143,8 @@ class Run:
 
     def make_servers(self):
         directives = [(keyword, rest) for keyword, rest, _ in self.case.directives]
-        self.servers, values = servers.make_servers(directives, self.data, self.replies, self.transcript)
+        self.servers, values = servers.make_servers(directives, self.data, self.replies, self.transcript,
+                                                    self.authority and self.authority.certificates)
         self.values.update(values)
 
     def profile(self):
@@ -194,6 +208,8 @@ class Run:
             args += ["--repeat", self.case.one("repeat").strip()]
         for option in self.case.all("option"):
             args += ["--option", option.strip()]
+        if self.authority and not self.windows:
+            args += ["--trust", self.authority.certificate("authority")]
         return args
 
     def command(self, args):
@@ -265,7 +281,7 @@ class Run:
         for rest in self.case.all("count"):
             number, _, line = rest.partition(" ")
             line = servers.render(line, self.values)
-            seen = lines.count(line)
+            seen = sum(1 for got in lines if wzharness.line_matches(got, line))
             if seen != int(number):
                 failures.append("output: %r appears %d times, expected %s" % (line, seen, number))
         outcome = self.case.one("outcome")
@@ -317,35 +333,55 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--driver", required=True)
     parser.add_argument("--data", required=True)
+    parser.add_argument("--trust-program", help="the Win32 program that makes an authority a root of the prefix")
     parser.add_argument("--only", help="run only the case of this name")
     parser.add_argument("cases", nargs="+")
     options = parser.parse_args()
-    if wzharness.is_windows_program(options.driver):
+    windows = wzharness.is_windows_program(options.driver)
+    if windows:
         wzharness.skip_if_wine_unusable()
     with open(os.path.join(options.data, "gateway", "replies.json"), encoding="utf-8") as f:
         replies = json.load(f)["replies"]
+    every = [case for path in options.cases for case in read_cases(path)
+             if not options.only or case.name == options.only]
+    authority = None
+    if any(case.all("https") for case in every):
+        if windows and not options.trust_program:
+            raise SystemExit("https cases under Wine need --trust-program")
+        try:
+            authority = servers.Authority(tempfile.mkdtemp(prefix="wz-https-"),
+                                          options.trust_program if windows else None)
+        except servers.Unavailable as why:
+            print("SKIPPED: %s" % why)
+            return SKIPPED
+    try:
+        return run_cases(every, options, replies, authority)
+    finally:
+        if authority:
+            authority.remove()
+            shutil.rmtree(authority.folder, ignore_errors=True)
+
+
+def run_cases(every, options, replies, authority):
     failed = ran = skipped = 0
-    for path in options.cases:
-        for case in read_cases(path):
-            if options.only and case.name != options.only:
-                continue
-            try:
-                failures = Run(case, options.driver, options.data, replies).run()
-            except servers.Unavailable as why:
-                print("SKIPPED %s: %s" % (case.name, why))
-                skipped += 1
-                continue
-            if failures is None:
-                continue
-            ran += 1
-            if failures:
-                failed += 1
-                print("FAIL %s (%s)" % (case.name, case.source))
-                for failure in failures:
-                    for line in failure.split("\n"):
-                        print("  " + (line if len(line) <= 300 else line[:300] + "..."))
-            else:
-                print("ok   %s" % case.name)
+    for case in every:
+        try:
+            failures = Run(case, options.driver, options.data, replies, authority).run()
+        except servers.Unavailable as why:
+            print("SKIPPED %s: %s" % (case.name, why))
+            skipped += 1
+            continue
+        if failures is None:
+            continue
+        ran += 1
+        if failures:
+            failed += 1
+            print("FAIL %s (%s)" % (case.name, case.source))
+            for failure in failures:
+                for line in failure.split("\n"):
+                    print("  " + (line if len(line) <= 300 else line[:300] + "..."))
+        else:
+            print("ok   %s" % case.name)
     print("%d cases, %d failed, %d skipped" % (ran, failed, skipped))
     if failed:
         return 1

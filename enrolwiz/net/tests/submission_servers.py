@@ -1,5 +1,6 @@
 """Loopback servers of the submission tests: a scripted registration gateway
-that answers each request line with the next reply of its case, a scripted
+that answers each request line with the next reply of its case (also behind
+TLS, as an https gateway), a scripted
 HTTP proxy that checks the absolute URI and forwards the request, a scripted
 SOCKS 4 server that grants, refuses, closes or stays silent, the real
 danted, and the real HTTP proxies of proxies.py (squid, tinyproxy, privoxy). Every server binds to a 127.x address on a port from port 0 (or on
@@ -12,6 +13,7 @@ import os
 import select
 import shutil
 import socket
+import ssl
 import struct
 import subprocess
 import tempfile
@@ -20,7 +22,7 @@ import time
 
 # The keywords of make_servers.
 REAL_PROXIES = ("squid", "tinyproxy", "privoxy")
-SERVER_KEYWORDS = ("gateway", "pac", "proxy", "socks", "danted", "closed") + REAL_PROXIES
+SERVER_KEYWORDS = ("gateway", "https", "pac", "proxy", "socks", "danted", "closed") + REAL_PROXIES
 
 CONNECTION_LIMIT = 30  # seconds one connection is served at most
 DANTED = "/usr/sbin/danted"
@@ -63,6 +65,16 @@ class Transcript:
         with self.lock:
             return [line.split(": ", 1)[1] for line in self.lines if line.split("#", 1)[0] == server]
 
+    def connections(self, server):
+        """How many connections the server recorded anything of."""
+        with self.lock:
+            return len({line.split(": ", 1)[0] for line in self.lines if line.split("#", 1)[0] == server})
+
+    def requests(self, server):
+        """What the server recorded of each request: its records less the
+        handshakes of an https gateway."""
+        return [line for line in self.of(server) if not line.startswith("TLS ")]
+
 
 def free_port(address="127.0.0.1"):
     with socket.socket() as s:
@@ -77,7 +89,9 @@ def read_until(conn, done, deadline):
         remaining = deadline - time.time()
         if remaining <= 0:
             break
-        ready, _, _ = select.select([conn], [], [], remaining)
+        # A TLS connection may hold decrypted bytes that select cannot see.
+        pending = conn.pending() if isinstance(conn, ssl.SSLSocket) else 0
+        ready = pending or select.select([conn], [], [], remaining)[0]
         if not ready:
             break
         try:
@@ -310,6 +324,54 @@ class Gateway(Server):
         self.replies[min(number, len(self.replies)) - 1].serve(conn, self.values, deadline)
 
 
+class HttpsGateway(Gateway):
+    """The gateway behind TLS with a certificate of the test's authority: it
+    records each handshake (protocol, cipher and the server name the client
+    sent) or its failure, then the request's head, and answers as the plain
+    gateway does, ending with the close notification (a reset ends without
+    it). VARIANT: None, TLS 1.2 or later; "untrusted", a certificate that
+    nobody trusts; "tls1.1", TLS 1.1 at most."""
+
+    VARIANTS = (None, "untrusted", "tls1.1")
+
+    def __init__(self, name, transcript, replies, certificates, variant, address="127.0.0.1", port=0):
+        Gateway.__init__(self, name, transcript, replies, address, port)
+        kind = "stranger" if variant == "untrusted" else "server"
+        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        if variant == "tls1.1":
+            self.context.set_ciphers("DEFAULT:@SECLEVEL=0")
+            self.context.minimum_version = ssl.TLSVersion.TLSv1
+            self.context.maximum_version = ssl.TLSVersion.TLSv1_1
+        else:
+            self.context.minimum_version = ssl.TLSVersion.TLSv1_2
+        self.context.load_cert_chain(certificates.chain(kind), certificates.key(kind))
+        self.server_names = {}
+        self.context.sni_callback = self.take_server_name
+
+    def take_server_name(self, connection, name, context):
+        self.server_names[id(connection)] = name
+
+    def handle(self, conn, number, deadline):
+        conn.settimeout(max(0.1, deadline - time.time()))
+        try:
+            tls = self.context.wrap_socket(conn, server_side=True)
+        except (ssl.SSLError, OSError) as error:
+            self.record(number, "TLS handshake failed: %s" % (getattr(error, "reason", None) or error))
+            return
+        with tls:
+            name = self.server_names.pop(id(tls), None)
+            self.record(number, "TLS %s %s, server name %s" % (tls.version(), tls.cipher()[0], name or "none"))
+            _, head = read_request(tls, deadline)
+            self.record(number, escape(head))
+            reply = self.replies[min(number, len(self.replies)) - 1]
+            reply.serve(tls, self.values, deadline)
+            if not reply.reset:
+                try:
+                    tls.unwrap()
+                except (ssl.SSLError, OSError, ValueError):
+                    pass
+
+
 class Proxy(Server):
     """An HTTP proxy that takes the wizard's request through a proxy and
     nothing else: "GET http://HOST[:PORT]/path HTTP/1.0", CR LF, one header
@@ -494,7 +556,49 @@ class Danted(ForegroundServer):
         return [DANTED, "-f", self.config, "-N", "1"]
 
 
-def make_servers(directives, data, replies, transcript):
+class Authority:
+    """A run's throwaway certificate authority (tests/harness/certificates.py,
+    in FOLDER) and the https gateways' certificates, which name 127.0.0.1
+    and localhost. Its name is the run's own, so that runs at once never
+    take one another's for theirs. With a trust program (Win32:
+    enrolwiz_trust_root.exe) it is a root of the Wine session's prefix until
+    remove()."""
+
+    def __init__(self, folder, trust_program=None):
+        import certificates
+        import wzharness
+        self.folder = folder
+        self.run = wzharness.run
+        self.command = [wzharness.WINE_RUN, trust_program] if trust_program else None
+        self.windows_path = wzharness.wine_path
+        try:
+            owner = "enrolwiz %d-%d" % (os.getpid(), int(time.time() * 1000))
+            self.certificates = certificates.Certificates(folder, owner=owner, dns_names=["localhost"])
+            for kind in ("authority", "server", "stranger"):
+                self.certificates.make(kind)
+        except certificates.Unavailable as why:
+            raise Unavailable(str(why))
+        self.trusted = False
+        if self.command:
+            self.trust("add")
+            self.trusted = True
+
+    def certificate(self, kind):
+        return self.certificates.certificate(kind)
+
+    def trust(self, command):
+        status, out, err = self.run(self.command + [command, self.windows_path(self.certificate("authority"))],
+                                    timeout=60)
+        if status != 0:
+            raise RuntimeError("%s %s failed (%d): %s%s" % (self.command[1], command, status, out, err))
+
+    def remove(self):
+        if self.trusted:
+            self.trusted = False
+            self.trust("remove")
+
+
+def make_servers(directives, data, replies, transcript, certificates=None):
     """The servers of a case's directives (keyword, rest), not yet started,
     and the placeholder values of their hosts and ports:
       gateway NAME [@ADDR[:OTHER]] REPLY..  scripted gateway on ADDR, on the port of
@@ -506,6 +610,11 @@ def make_servers(directives, data, replies, transcript):
       danted NAME                           the real SOCKS server
       squid|tinyproxy|privoxy NAME [VARIANT] a real HTTP proxy (proxies.py)
       closed NAME                           a loopback port that nobody listens on
+      https NAME [@ADDR[:OTHER]] [untrusted|tls1.1] REPLY..
+                                            the gateway behind TLS, with a certificate of
+                                            the test's authority (untrusted: of nobody's;
+                                            tls1.1: TLS 1.1 at most)
+    certificates (tests/harness/certificates.py) makes the https gateways'.
     Other keywords are left alone. Servers made before a failure are stopped."""
     made = []
     by_name = {}
@@ -513,14 +622,20 @@ def make_servers(directives, data, replies, transcript):
     try:
         for keyword, rest in directives:
             words = rest.split()
-            if keyword == "gateway":
+            if keyword in ("gateway", "https"):
                 name, words = words[0], words[1:]
                 address, port = "127.0.0.1", 0
                 if words and words[0].startswith("@"):
                     address, _, same_as = words[0][1:].partition(":")
                     port = int(same_as) if same_as.isdigit() else by_name[same_as].port if same_as else 0
                     words = words[1:]
-                server = Gateway(name, transcript, [Reply(replies[w]) for w in words], address, port)
+                if keyword == "gateway":
+                    server = Gateway(name, transcript, [Reply(replies[w]) for w in words], address, port)
+                else:
+                    variant = words[0] if words and words[0] in HttpsGateway.VARIANTS else None
+                    words = words[1:] if variant else words
+                    server = HttpsGateway(name, transcript, [Reply(replies[w]) for w in words], certificates,
+                                          variant, address, port)
             elif keyword == "pac":
                 with open(os.path.join(data, "scripts", words[1]), encoding="latin-1") as f:
                     script = f.read()

@@ -6,7 +6,7 @@
 //
 //   enrolwiz_submit_driver [--registry FILE]... [--lookup NAME=ANSWER[,ANSWER]...]...
 //       [--request TEXT] [--target TEXT] [--timeout SECONDS] [--gateway PATH]
-//       [--post [--option NAME=VALUE]...] [--exhaust-sockets] [--repeat N]
+//       [--post [--option NAME=VALUE]...] [--exhaust-sockets] [--repeat N] [--trust FILE]
 //
 // Without --post the driver calls doPost with the target, time-out and
 // gateway path given; with it, postRegistration, which takes them from the
@@ -18,6 +18,10 @@
 //
 // --repeat N (a soak): N submissions in a row; open descriptors and resident
 // memory go to standard error after the first and every tenth of them.
+//
+// --trust FILE: the certificates of a PEM file trusted besides the system's
+// roots (the TLS port's test setting; the Win32 build trusts its stores alone
+// and refuses the option).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +34,7 @@
 #include "app/reg_exception.h"
 #include "net/product_registration.h"
 #include "net/sockets.h"
+#include "net/tls.h"
 #include "framework/tests/test_registry.h"
 
 namespace {
@@ -154,6 +159,9 @@ int main(int argc, char** argv)
       timeout = std::atoi(value.c_str());
     } else if (option == "--gateway") {
       gateway = value;
+    } else if (option == "--trust") {
+      if (!setTlsTestAuthority(value.c_str()))
+        return usage(("no authority to trust in " + value).c_str());
     } else if (option == "--repeat") {
       repeat = std::atoi(value.c_str());
       if (repeat < 1)

@@ -2,6 +2,7 @@
 // HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT moved to
 // HKEY_CURRENT_USER\Software\WzTests\PROGRAM-PID\{HKCU,HKLM,HKCR}.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,10 +71,31 @@ HKEY makeKey(HKEY parent, const std::string& path)
   return key;
 }
 
+// The system's trusted roots live in the registry too, and crypt32 reads
+// them when it first builds a chain and keeps them for the process: one
+// chain built before the move lets the code under test verify a server's
+// certificate against the real roots while the registry is a test's.
+void readTrustedRootsFirst()
+{
+  HCERTSTORE roots = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
+  PCCERT_CONTEXT any = roots ? CertEnumCertificatesInStore(roots, nullptr) : nullptr;
+  CERT_CHAIN_PARA request;
+  ZeroMemory(&request, sizeof request);
+  request.cbSize = sizeof request;
+  PCCERT_CHAIN_CONTEXT chain = nullptr;
+  if (any && CertGetCertificateChain(nullptr, any, nullptr, nullptr, &request, 0, nullptr, &chain))
+    CertFreeCertificateChain(chain);
+  if (any)
+    CertFreeCertificateContext(any);
+  if (roots)
+    CertCloseStore(roots, 0);
+}
+
 void moveRoots()
 {
   Scratch& s = scratch();
   if (s.base.empty()) {
+    readTrustedRootsFirst();
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, sizeof program);
     std::string name = program;
