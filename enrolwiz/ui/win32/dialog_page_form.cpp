@@ -1,5 +1,5 @@
 // A page's controls for its logic.
-#include "ui/dialog_page_form.h"
+#include "ui/win32/dialog_page_form.h"
 
 #include "app/reg_exception.h"
 #include "framework/win32/app.h"

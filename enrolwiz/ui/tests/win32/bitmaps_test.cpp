@@ -8,9 +8,9 @@
 
 #include <vector>
 
-#include "app/win32/bitmaps.h"
 #include "framework/win32/app.h"
 #include "res/resource.h"
+#include "ui/win32/bitmaps.h"
 
 namespace {
 

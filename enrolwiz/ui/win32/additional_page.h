@@ -2,13 +2,13 @@
 // "&Next>": the survey questions and the bookmark boxes (AdditionalPageCore
 // over the real controls), "< &Back" to a new contact page, "&Submit" to the
 // submission, and the exit confirmation on "E&xit" and on closing.
-#ifndef ENROLWIZ_UI_ADDITIONAL_PAGE_H
-#define ENROLWIZ_UI_ADDITIONAL_PAGE_H
+#ifndef ENROLWIZ_UI_WIN32_ADDITIONAL_PAGE_H
+#define ENROLWIZ_UI_WIN32_ADDITIONAL_PAGE_H
 
-#include "app/win32/palette_dialog.h"
 #include "ui/additional_page_core.h"
-#include "ui/dialog_page_form.h"
-#include "ui/progress_dialog.h"
+#include "ui/win32/dialog_page_form.h"
+#include "ui/win32/page_dialog.h"
+#include "ui/win32/progress_dialog.h"
 
 class CRegException;
 

@@ -1,12 +1,10 @@
 // The additional-information page and the Submit sequence.
-#include "ui/additional_page.h"
+#include "ui/win32/additional_page.h"
 
 #include "app/diagnostics.h"
 #include "app/options.h"
 #include "app/reg_exception.h"
 #include "app/report_kind.h"
-#include "app/win32/bitmaps.h"
-#include "app/win32/report_dialogs.h"
 #include "data/registration_record.h"
 #include "data/request_encoding.h"
 #include "net/product_registration.h"
@@ -14,7 +12,9 @@
 #include "res/resource.h"
 #include "string_ids.h"
 #include "tables/language_profile.h"
-#include "ui/contact_page.h"
+#include "ui/win32/bitmaps.h"
+#include "ui/win32/contact_page.h"
+#include "ui/win32/thank_you_dialog.h"
 
 namespace {
 

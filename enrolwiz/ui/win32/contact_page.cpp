@@ -1,14 +1,14 @@
 // The contact page and the privacy dialog.
-#include "ui/contact_page.h"
+#include "ui/win32/contact_page.h"
 
 #include "app/reg_exception.h"
-#include "app/win32/wizard_app.h"
 #include "data/registration_record.h"
 #include "framework/win32/app.h"
 #include "res/resource.h"
 #include "string_ids.h"
 #include "tables/language_profile.h"
-#include "ui/additional_page.h"
+#include "ui/win32/additional_page.h"
+#include "ui/win32/wizard_windows.h"
 
 ContactPage::ContactPage(CWnd* parent)
     : PageDialog(IDD_CONTACT_PAGE, parent),
@@ -55,11 +55,11 @@ void ContactPage::onNext()
   core_.store(RegistrationRecord::instance());
   EndDialog(IDOK);
   AdditionalPage additional;
-  wizardApp().setAdditionalPage(&additional);
+  wizardWindows().setAdditionalPage(&additional);
   additional.DoModal();
-  // The page object ends here; nobody may reach it through the application.
-  if (wizardApp().additionalPage() == &additional)
-    wizardApp().setAdditionalPage(nullptr);
+  // The page object ends here; nobody may reach it through the wizard's windows.
+  if (wizardWindows().additionalPage() == &additional)
+    wizardWindows().setAdditionalPage(nullptr);
 }
 
 // --- privacy ------------------------------------------------------------------

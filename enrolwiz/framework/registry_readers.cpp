@@ -1,5 +1,5 @@
 // readRegistryText and readRegistryNumber.
-#include "net/registry_readers.h"
+#include "framework/registry_readers.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The two registry readers: a value as text or as a number, every failure
 // giving the empty text or -1 (the callers decide what that means).
-#ifndef ENROLWIZ_NET_REGISTRY_READERS_H
-#define ENROLWIZ_NET_REGISTRY_READERS_H
+#ifndef ENROLWIZ_FRAMEWORK_REGISTRY_READERS_H
+#define ENROLWIZ_FRAMEWORK_REGISTRY_READERS_H
 
 #include "framework/cstring.h"
 #include "framework/registry.h"

@@ -3,12 +3,12 @@
 // ContactPageCore's; the page gives it the real controls, runs "&Next>" on to
 // the additional-information page, "Your &Privacy..." to the privacy dialog,
 // and asks the exit confirmation on "E&xit" and on closing.
-#ifndef ENROLWIZ_UI_CONTACT_PAGE_H
-#define ENROLWIZ_UI_CONTACT_PAGE_H
+#ifndef ENROLWIZ_UI_WIN32_CONTACT_PAGE_H
+#define ENROLWIZ_UI_WIN32_CONTACT_PAGE_H
 
-#include "app/win32/palette_dialog.h"
 #include "ui/contact_page_core.h"
-#include "ui/dialog_page_form.h"
+#include "ui/win32/dialog_page_form.h"
+#include "ui/win32/page_dialog.h"
 
 class ContactPage : public PageDialog {
 public:

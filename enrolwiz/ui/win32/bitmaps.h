@@ -3,8 +3,8 @@
 // its palette, drawing it plainly or with a transparent key colour, and its
 // size. Bitmaps are found by the name "#" + id, of type RT_BITMAP, in the
 // resource module (else the program's own).
-#ifndef ENROLWIZ_APP_WIN32_BITMAPS_H
-#define ENROLWIZ_APP_WIN32_BITMAPS_H
+#ifndef ENROLWIZ_UI_WIN32_BITMAPS_H
+#define ENROLWIZ_UI_WIN32_BITMAPS_H
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Bitmaps and palettes of the program's pictures.
-#include "app/win32/bitmaps.h"
+#include "ui/win32/bitmaps.h"
 
 #include <vector>
 

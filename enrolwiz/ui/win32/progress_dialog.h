@@ -1,8 +1,8 @@
 // The progress dialog (template 175), modeless while a submission runs: shown
-// and painted at once, its handle kept in the application object until the
-// submission ends or a report destroys it.
-#ifndef ENROLWIZ_UI_PROGRESS_DIALOG_H
-#define ENROLWIZ_UI_PROGRESS_DIALOG_H
+// and painted at once, its handle kept among what the wizard's windows share
+// (wizard_windows.h) until the submission ends or a report destroys it.
+#ifndef ENROLWIZ_UI_WIN32_PROGRESS_DIALOG_H
+#define ENROLWIZ_UI_WIN32_PROGRESS_DIALOG_H
 
 #include "framework/win32/dialog.h"
 

@@ -1,15 +1,15 @@
 // The splash and the about box.
-#include "ui/splash_dialog.h"
+#include "ui/win32/splash_dialog.h"
 
 #include "app/options.h"
 #include "app/reg_exception.h"
-#include "app/win32/bitmaps.h"
 #include "data/registration_record.h"
 #include "data/system_info.h"
 #include "framework/win32/app.h"
 #include "res/resource.h"
 #include "string_ids.h"
-#include "ui/contact_page.h"
+#include "ui/win32/bitmaps.h"
+#include "ui/win32/contact_page.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // DialogPageForm: PageForm over the controls of a dialog.
-#ifndef ENROLWIZ_UI_DIALOG_PAGE_FORM_H
-#define ENROLWIZ_UI_DIALOG_PAGE_FORM_H
+#ifndef ENROLWIZ_UI_WIN32_DIALOG_PAGE_FORM_H
+#define ENROLWIZ_UI_WIN32_DIALOG_PAGE_FORM_H
 
 #include "framework/win32/dialog.h"
 #include "ui/page_form.h"

@@ -1,9 +1,9 @@
 // The progress dialog.
-#include "ui/progress_dialog.h"
+#include "ui/win32/progress_dialog.h"
 
-#include "app/win32/palette_dialog.h"
-#include "app/win32/wizard_app.h"
 #include "res/resource.h"
+#include "ui/win32/palette_dialog.h"
+#include "ui/win32/wizard_windows.h"
 
 ProgressDialog::ProgressDialog() : CDialog(IDD_PROGRESS) {}
 
@@ -26,7 +26,7 @@ BOOL ProgressDialog::open(CWnd* page)
     ::DispatchMessageA(&message);
   }
   ::GdiFlush();
-  wizardApp().setProgressDialog(m_hWnd);
+  wizardWindows().setProgressDialog(m_hWnd);
   return TRUE;
 }
 
@@ -34,8 +34,8 @@ void ProgressDialog::close()
 {
   if (m_hWnd)
     DestroyWindow();
-  if (wizardApp().progressDialog() && !::IsWindow(wizardApp().progressDialog()))
-    wizardApp().setProgressDialog(nullptr);
+  if (wizardWindows().progressDialog() && !::IsWindow(wizardWindows().progressDialog()))
+    wizardWindows().setProgressDialog(nullptr);
 }
 
 BOOL ProgressDialog::OnInitDialog()

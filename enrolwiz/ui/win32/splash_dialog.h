@@ -3,10 +3,10 @@
 // it ends and runs the contact page, inside which the rest of the wizard runs.
 // On opening it loads the record from the registry and collects the system
 // information. Its system menu carries the About item.
-#ifndef ENROLWIZ_UI_SPLASH_DIALOG_H
-#define ENROLWIZ_UI_SPLASH_DIALOG_H
+#ifndef ENROLWIZ_UI_WIN32_SPLASH_DIALOG_H
+#define ENROLWIZ_UI_WIN32_SPLASH_DIALOG_H
 
-#include "app/win32/palette_dialog.h"
+#include "ui/win32/palette_dialog.h"
 
 class SplashDialog : public PaletteDialog {
 public:

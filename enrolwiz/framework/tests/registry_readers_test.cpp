@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/registry.h"
-#include "net/registry_readers.h"
+#include "framework/registry_readers.h"
 #include "framework/tests/test_registry.h"
 
 namespace {
@@ -17,7 +17,7 @@ protected:
   void SetUp() override
   {
     resetTestRegistry();
-    ASSERT_EQ(importRegistryFixture(testDataFile(WZ_TEST_DATA, "registry/readers.reg")), "");
+    ASSERT_EQ(importRegistryFixture(testDataFile(WZ_TEST_DATA, "readers.reg")), "");
   }
   static CString text(const char* name) { return readRegistryText(registryCurrentUser, readers, name); }
   static int number(const char* name) { return readRegistryNumber(registryCurrentUser, readers, name); }
