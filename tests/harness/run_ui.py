@@ -10,6 +10,10 @@ OUTPUT_DIRECTORY is emptied first; afterwards it holds the driver's
 report.txt, the standard output of each program started (programN.out) and NN-what.png.
 The test passes when the report ends with PASS and the runner's own checks hold.
 
+The driver gets the names of the program's ids (resource_names.py: resource.h,
+the string table's IDS_ names, the system's ids) in OUTPUT_DIRECTORY/names.txt,
+so that a scenario names its controls, dialogs and messages.
+
 A scenario may also name loopback servers and fixtures of its own; the
 runner takes these lines out, starts the servers before the driver runs and
 stops them after it, and fills their ports into the other lines:
@@ -69,6 +73,7 @@ import shutil
 import subprocess
 import sys
 
+import resource_names
 import wzharness
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -325,6 +330,11 @@ class Scenario:
         if self.authority:
             self.authority.remove()
 
+    def driver_names(self):
+        path = os.path.join(self.output, "names.txt")
+        resource_names.write_names(path, resource_names.read_names())
+        return path
+
     def driver_scenario(self):
         path = os.path.join(self.output, "scenario.txt")
         with open(path, "w", encoding="latin-1") as f:
@@ -430,7 +440,7 @@ def main():
             environment["WZ_DISPLAY"] = display.start()
         command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, scenario.system.desktop()), driver,
                    wzharness.wine_path(scenario.driver_scenario()), wzharness.wine_path(output),
-                   wzharness.wine_path(programs)]
+                   wzharness.wine_path(programs), wzharness.wine_path(scenario.driver_names())]
         status, out, err = wzharness.run(command, timeout=180, env=environment)
     except servers.Unavailable as why:
         print("skipped: %s" % why)
