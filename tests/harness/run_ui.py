@@ -19,7 +19,7 @@ runner takes these lines out, starts the servers before the driver runs and
 stops them after it, and fills their ports into the other lines:
   gateway, https, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
                      servers as the submission cases name them
-                     (enrolwiz/net/tests/submission_servers.py; replies from
+                     (submission_servers.py; replies from
                      DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}.
                      For an https gateway the runner makes a throwaway
                      authority (OUTPUT_DIRECTORY/certificates) and makes it
@@ -74,15 +74,12 @@ import subprocess
 import sys
 
 import resource_names
+import submission_servers as servers
 import wzharness
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
-SERVERS = os.path.join(ROOT, "enrolwiz", "net", "tests")
-DATA = os.path.join(SERVERS, "data", "submission")
-sys.path.insert(0, SERVERS)
-
-import submission_servers as servers  # noqa: E402
+DATA = os.path.join(ROOT, "enrolwiz", "net", "tests", "data", "submission")
 
 DESKTOP_SIZE = (800, 600)
 DEFAULT_DPI = 96

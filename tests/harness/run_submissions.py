@@ -13,7 +13,13 @@ setting of the TLS port), under Wine as a root of the session's prefix,
 added by the trust program (enrolwiz_trust_root.exe) before the cases and
 removed after them.
 
-A case file is a list of cases; "#" starts a comment line. A case:
+A case file is a list of cases; "#" starts a comment line. Besides them it
+may give replies of the scripted gateway that its cases name:
+  reply NAME {JSON}             a reply (the fields of DIR/gateway/replies.json,
+                                which holds the replies that several files use),
+                                for every case of the file; it stands in the
+                                first case that names it
+A case:
   case NAME                     starts it; it ends where the next one starts
   platform posix|win32          runs on that platform only
   registry FILE                 a .reg template in DIR/registry, loaded into a fresh profile
@@ -21,8 +27,8 @@ A case file is a list of cases; "#" starts a comment line. A case:
   prefs-directory               prefs.js in the profile is a directory
   gateway NAME [@ADDR[:OTHER]] REPLY..
                                 scripted gateway on ADDR (on the port of server OTHER);
-                                its nth connection gets the nth reply of
-                                DIR/gateway/replies.json (the last repeats)
+                                its nth connection gets the nth reply named (the
+                                last repeats): the file's own or a common one
   https NAME [@ADDR[:OTHER]] [untrusted|tls1.1] REPLY..
                                 the same behind TLS, its certificate the authority's
                                 (naming 127.0.0.1 and localhost) or nobody's, or
@@ -66,11 +72,8 @@ import sys
 import tempfile
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "tests", "harness"))
-
-import submission_servers as servers  # noqa: E402
-import wzharness  # noqa: E402
+import submission_servers as servers
+import wzharness
 
 GATEWAY_PATH = "/scripts/mwisapi.dll/Service.Gateway.DoGet?"
 DEFAULT_REQUEST = "firstName=Ann&lastName=Lee&q7=%20&prodName=Ommel&numOfProds=0"
@@ -80,9 +83,10 @@ PLATFORM_OS = {"posix": ("", ""), "win32": ("Windows NT", "V6.1 (Build 7601)")}
 
 
 class Case:
-    def __init__(self, name, source):
+    def __init__(self, name, source, replies):
         self.name = name
         self.source = source
+        self.replies = replies
         self.directives = []
 
     def add(self, keyword, rest, line_number):
@@ -96,14 +100,17 @@ class Case:
         return found[-1] if found else default
 
 
-KEYWORDS = set(servers.SERVER_KEYWORDS) | {
+KEYWORDS = set(servers.SERVER_KEYWORDS) | {"reply",
     "platform", "registry", "prefs", "prefs-directory", "lookup", "request", "request-length", "target",
     "target-length", "timeout", "exhaust-sockets", "post", "option", "exact", "expect", "absent", "count",
     "received", "unreached", "outcome", "within", "max-resident", "repeat"}
 
 
-def read_cases(path):
+def read_cases(path, common_replies):
+    """The cases of a file, each with the replies it may name: the common
+    ones and the file's own."""
     cases = []
+    replies = dict(common_replies)
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
             line = raw.rstrip("\n")
@@ -111,10 +118,19 @@ def read_cases(path):
                 continue
             keyword, _, rest = line.partition(" ")
             if keyword == "case":
-                cases.append(Case(rest.strip(), "%s:%d" % (os.path.basename(path), number)))
+                cases.append(Case(rest.strip(), "%s:%d" % (os.path.basename(path), number), replies))
                 continue
             if keyword not in KEYWORDS:
                 raise SystemExit("%s:%d: unknown directive %r" % (path, number, keyword))
+            if keyword == "reply":
+                name, _, spec = rest.strip().partition(" ")
+                if name in replies:
+                    raise SystemExit("%s:%d: the reply %s is given twice" % (path, number, name))
+                try:
+                    replies[name] = json.loads(spec)
+                except ValueError as error:
+                    raise SystemExit("%s:%d: the reply %s: %s" % (path, number, name, error))
+                continue
             if not cases:
                 raise SystemExit("%s:%d: a directive before the first case" % (path, number))
             cases[-1].add(keyword, rest, number)
@@ -124,11 +140,10 @@ def read_cases(path):
 class Run:
     """One case: its servers, files and driver run."""
 
-    def __init__(self, case, driver, data, replies, authority):
+    def __init__(self, case, driver, data, authority):
         self.case = case
         self.driver = driver
         self.data = data
-        self.replies = replies
         self.authority = authority
         self.windows = wzharness.is_windows_program(driver)
         self.platform = "win32" if self.windows else "posix"
@@ -143,7 +158,7 @@ class Run:
 
     def make_servers(self):
         directives = [(keyword, rest) for keyword, rest, _ in self.case.directives]
-        self.servers, values = servers.make_servers(directives, self.data, self.replies, self.transcript,
+        self.servers, values = servers.make_servers(directives, self.data, self.case.replies, self.transcript,
                                                     self.authority and self.authority.certificates)
         self.values.update(values)
 
@@ -342,7 +357,7 @@ def main():
         wzharness.skip_if_wine_unusable()
     with open(os.path.join(options.data, "gateway", "replies.json"), encoding="utf-8") as f:
         replies = json.load(f)["replies"]
-    every = [case for path in options.cases for case in read_cases(path)
+    every = [case for path in options.cases for case in read_cases(path, replies)
              if not options.only or case.name == options.only]
     authority = None
     if any(case.all("https") for case in every):
@@ -355,18 +370,18 @@ def main():
             print("SKIPPED: %s" % why)
             return SKIPPED
     try:
-        return run_cases(every, options, replies, authority)
+        return run_cases(every, options, authority)
     finally:
         if authority:
             authority.remove()
             shutil.rmtree(authority.folder, ignore_errors=True)
 
 
-def run_cases(every, options, replies, authority):
+def run_cases(every, options, authority):
     failed = ran = skipped = 0
     for case in every:
         try:
-            failures = Run(case, options.driver, options.data, replies, authority).run()
+            failures = Run(case, options.driver, options.data, authority).run()
         except servers.Unavailable as why:
             print("SKIPPED %s: %s" % (case.name, why))
             skipped += 1

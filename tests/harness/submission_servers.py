@@ -1,13 +1,15 @@
-"""Loopback servers of the submission tests: a scripted registration gateway
-that answers each request line with the next reply of its case (also behind
-TLS, as an https gateway), a scripted
-HTTP proxy that checks the absolute URI and forwards the request, a scripted
+"""Loopback servers of enrolwiz's submission cases and UI scenarios: a
+scripted registration gateway that answers each request line with the next
+reply of its case (also behind TLS, as an https gateway), a scripted HTTP
+proxy that checks the absolute URI and forwards the request, a scripted
 SOCKS 4 server that grants, refuses, closes or stays silent, the real
-danted, and the real HTTP proxies of proxies.py (squid, tinyproxy, privoxy). Every server binds to a 127.x address on a port from port 0 (or on
-the one fixed port a case asks for), serves each connection for a bounded
-time, writes what it receives to a shared transcript, and is stopped by the
-test. make_servers builds them from the directives that the submission cases
-and the wizard's scenarios share."""
+danted, and the real HTTP proxies of proxies.py (squid, tinyproxy,
+privoxy). Every server binds to a 127.x address on a port from port 0 (or
+on the one fixed port a case asks for), serves each connection for a
+bounded time, writes what it receives to a shared transcript, and is
+stopped by the test. make_servers builds them from the directives that the
+submission cases (run_submissions.py) and the wizard's scenarios
+(run_ui.py) share."""
 import fcntl
 import os
 import select
@@ -19,6 +21,9 @@ import subprocess
 import tempfile
 import threading
 import time
+
+import certificates
+import wzharness
 
 # The keywords of make_servers.
 REAL_PROXIES = ("squid", "tinyproxy", "privoxy")
@@ -267,7 +272,8 @@ def render(text, values):
 
 
 class Reply:
-    """One answer of the gateway (a reply of replies.json):
+    """One answer of the gateway (a reply as a case file's "reply" line or
+    the common replies.json gives it):
     text      what it sends (placeholders of the running servers filled in);
     fill      bytes of filler lines sent before the text;
     delay     seconds it waits before answering;
@@ -557,16 +563,14 @@ class Danted(ForegroundServer):
 
 
 class Authority:
-    """A run's throwaway certificate authority (tests/harness/certificates.py,
-    in FOLDER) and the https gateways' certificates, which name 127.0.0.1
-    and localhost. Its name is the run's own, so that runs at once never
+    """A run's throwaway certificate authority (certificates.py, in FOLDER)
+    and the https gateways' certificates, which name 127.0.0.1 and
+    localhost. Its name is the run's own, so that runs at once never
     take one another's for theirs. With a trust program (Win32:
     enrolwiz_trust_root.exe) it is a root of the Wine session's prefix until
     remove()."""
 
     def __init__(self, folder, trust_program=None):
-        import certificates
-        import wzharness
         self.folder = folder
         self.run = wzharness.run
         self.command = [wzharness.WINE_RUN, trust_program] if trust_program else None
@@ -614,8 +618,8 @@ def make_servers(directives, data, replies, transcript, certificates=None):
                                             the gateway behind TLS, with a certificate of
                                             the test's authority (untrusted: of nobody's;
                                             tls1.1: TLS 1.1 at most)
-    certificates (tests/harness/certificates.py) makes the https gateways'.
-    Other keywords are left alone. Servers made before a failure are stopped."""
+    replies holds the replies by name (what Reply takes); certificates
+    (certificates.py) makes the https gateways'. Other keywords are left alone. Servers made before a failure are stopped."""
     made = []
     by_name = {}
     values = {}
