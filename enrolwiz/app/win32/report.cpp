@@ -37,7 +37,8 @@ void closeApplication()
   main->PostMessage(WM_CLOSE);
 }
 
-// The register-later flag that the dialog keeps is read by nobody yet.
+// The dialog keeps the register-later flag in the record; no other part of
+// the program reads it (the next confirmation starts from it).
 int runExitConfirmation()
 {
   ExitConfirmationDialog dialog;
