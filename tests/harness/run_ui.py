@@ -243,13 +243,7 @@ class Display:
         return self.name
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        wzharness.stop_process(self.process, 10)
 
 
 class Scenario:

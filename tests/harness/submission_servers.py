@@ -523,14 +523,8 @@ class ForegroundServer:
         return "\n".join(texts)
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            # timeout passes the signal on to the server and waits for it.
-            self.process.terminate()
-            try:
-                self.process.wait(15)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        # timeout passes the signal on to the server and waits for it.
+        wzharness.stop_process(self.process, 15)
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
