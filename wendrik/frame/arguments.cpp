@@ -39,15 +39,6 @@ void FtpTrimArgs(ULONG argc, FtpArg *argv)
     FtpTrimArg(&argv[i]);
 }
 
-int FtpTextBlank(const char *text)
-{
-  if (text == NULL)
-    return 1;
-  while (*text == ' ')
-    text++;
-  return *text == '\0';
-}
-
 int FtpArgUnsafe(const FtpArg *arg)
 {
   if (arg->strptr == NULL)

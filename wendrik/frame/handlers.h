@@ -3,6 +3,7 @@
 #define WENDRIK_FRAME_HANDLERS_H
 
 #include "frame.h"
+#include "ftp/engine.h"
 
 FtpHandler FtpDropFuncsHandler;
 FtpHandler FtpSettingsHandler;
@@ -16,6 +17,9 @@ FtpHandler FtpProxyHandler;
 FtpHandler FtpVersionHandler;
 FtpHandler FtpTraceHandler;
 FtpHandler FtpPingHandler;
+
+/* The current login (FtpSetUser) as the engine takes it. */
+FtpLoginTexts FtpCurrentLoginTexts(void);
 
 /* The registered names in table order; FtpFunctionCount of them. */
 struct FtpFunction {

@@ -10,7 +10,8 @@ ULONG FtpPwdHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
   FtpTrimArgs(argc, argv);
   const char *variable = argc >= 1 && FtpArgPresent(&argv[0]) ? argv[0].strptr : NULL;
   char reply[FTP_CAPTURE_SIZE];
-  int rc = FtpCaptureCommand("PWD", reply, sizeof reply, 0);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
+  int rc = FtpCaptureCommand(&login, "PWD", reply, sizeof reply, 0);
   FtpTraceLine("%d = ftppwd(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
                FtpCurrentLogin.password, FtpTraceAccount(), reply, FtpErrnoCode);
   FtpSetVariable(variable, NULL, rc == 0 ? reply : "");
@@ -23,20 +24,21 @@ ULONG FtpDirectoryHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *
     return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   const char *directory = argv[0].strptr;
+  FtpLoginTexts login = FtpCurrentLoginTexts();
   int rc = -1;
   const char *trace;
   if (strcmp(name, "FTPCHDIR") == 0) {
     trace = "ftpchdir";
     if (!FtpArgsUnsafe(argc, argv))
-      rc = FtpChangeDirectory(directory);
+      rc = FtpChangeDirectory(&login, directory);
   } else if (strcmp(name, "FTPMKDIR") == 0) {
     trace = "ftpmkdir";
     if (!FtpArgsUnsafe(argc, argv))
-      rc = FtpSimpleCommand("MKD %s", directory);
+      rc = FtpSimpleCommand(&login, "MKD %s", directory);
   } else {
     trace = "ftprmdir";
     if (!FtpArgsUnsafe(argc, argv))
-      rc = FtpSimpleCommand("RMD %s", directory);
+      rc = FtpSimpleCommand(&login, "RMD %s", directory);
   }
   FtpTraceLine("%d = %s(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, trace, FtpCurrentLogin.host, FtpCurrentLogin.user,
                FtpCurrentLogin.password, FtpTraceAccount(), FtpTraceArg(&argv[0]), FtpErrnoCode);

@@ -50,7 +50,8 @@ static ULONG FtpTransfer(int which, ULONG argc, FtpArg *argv, RXSTRING *result)
   int rc = -1;
   if (!FtpArgsUnsafe(2, argv)) {
     const char *required[] = {local, remote, "w"};
-    rc = FtpPrelude(command ? 2 : 3, required);
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpPrelude(&login, command ? 2 : 3, required);
     if (rc == 0) {
       FtpEnsureType(type);
       if (command == NULL) {
@@ -75,7 +76,8 @@ static ULONG FtpDelete(ULONG argc, FtpArg *argv, RXSTRING *result)
   const char *remote = argv[0].strptr;
   int rc = -1;
   if (!FtpArgsUnsafe(argc, argv)) {
-    rc = FtpPrelude(1, &remote);
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpPrelude(&login, 1, &remote);
     if (rc == 0) {
       FtpCommand("DELE %s", remote);
       if (FtpReplyCode >= 400) {
@@ -101,7 +103,8 @@ static ULONG FtpRename(ULONG argc, FtpArg *argv, RXSTRING *result)
   int rc = -1;
   if (!FtpArgsUnsafe(argc, argv)) {
     const char *required[] = {from, to};
-    rc = FtpPrelude(2, required);
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpPrelude(&login, 2, required);
     if (rc == 0) {
       if (FtpCommand("RNFR %s", from) == 3)
         FtpCommand("RNTO %s", to);

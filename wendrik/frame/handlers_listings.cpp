@@ -5,6 +5,12 @@
 
 #include "ftp/engine.h"
 
+/* Each element of a listing into the stem (context). */
+static void FtpListingToStem(void *stem, long number, const char *line)
+{
+  FtpSetStemElement(static_cast<const char *>(stem), number, line);
+}
+
 ULONG FtpListHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   if (argc != 2)
@@ -20,10 +26,15 @@ ULONG FtpListHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *resul
 
   char tempName[FTP_LOCAL_NAME_MAX + 1] = "";
   int rc = -1;
-  if (FtpArgsUnsafe(1, argv))
-    FtpSetVariable(stem, "0", "0");
-  else
-    rc = FtpListing(ls ? "NLST" : "LIST", pattern, stem, tempName, sizeof tempName);
+  long count = 0;
+  FtpSetStemCount(stem, 0);
+  if (!FtpArgsUnsafe(1, argv)) {
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpListing(&login, ls ? "NLST" : "LIST", pattern, FtpListingToStem, const_cast<char *>(stem), &count,
+                    tempName, sizeof tempName);
+    if (rc == 0)
+      FtpSetStemCount(stem, count);
+  }
   const char *shown = pattern ? pattern : FtpTraceArg(&argv[0]);
   if (ls)
     FtpTraceLine("%d = ftpls(%s,%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,

@@ -12,9 +12,10 @@ static ULONG FtpSite(ULONG argc, FtpArg *argv, RXSTRING *result)
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]))
     return FtpInvalidCall(result);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
   int rc = -1;
   if (!FtpArgsUnsafe(argc, argv))
-    rc = FtpSimpleCommand("SITE %s", argv[0].strptr);
+    rc = FtpSimpleCommand(&login, "SITE %s", argv[0].strptr);
   FtpTraceLine("%d = ftpsite(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
                FtpCurrentLogin.password, FtpTraceAccount(), argv[0].strptr, FtpErrnoCode);
   return FtpEngineResult(rc, result);
@@ -27,7 +28,8 @@ static ULONG FtpSys(ULONG argc, FtpArg *argv, RXSTRING *result)
   FtpTrimArgs(argc, argv);
   const char *variable = FtpArgPresent(&argv[0]) ? argv[0].strptr : NULL;
   char reply[FTP_CAPTURE_SIZE];
-  int rc = FtpCaptureCommand("SYST", reply, sizeof reply, 0);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
+  int rc = FtpCaptureCommand(&login, "SYST", reply, sizeof reply, 0);
   FtpTraceLine("%d = ftpsys(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
                FtpCurrentLogin.password, FtpTraceAccount(), reply, FtpErrnoCode);
   /* The result is the system text itself: "215 UNIX Type: L8" gives "UNIX Type: L8". */
@@ -46,12 +48,13 @@ static ULONG FtpQuote(ULONG argc, FtpArg *argv, RXSTRING *result)
     return FtpInvalidCall(result);
   const char *command = argv[0].strptr;
   int unsafe = FtpArgsUnsafe(1, argv);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
   int rc = -1;
   if (argc == 2 && FtpArgPresent(&argv[1])) {
     /* Every line of the reply, whatever its code. */
     char reply[FTP_CAPTURE_SIZE] = "";
     if (!unsafe)
-      rc = FtpCaptureCommand(command, reply, sizeof reply, 1);
+      rc = FtpCaptureCommand(&login, command, reply, sizeof reply, 1);
     FtpTraceLine("%d = ftpquotereply(%s,%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
                  FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), command, reply, FtpErrnoCode);
     FtpSetVariable(argv[1].strptr, NULL, reply);
@@ -59,7 +62,7 @@ static ULONG FtpQuote(ULONG argc, FtpArg *argv, RXSTRING *result)
   }
   /* The text is the whole line: a '%' in it goes out as it is. */
   if (!unsafe)
-    rc = FtpSimpleCommand("%s", command);
+    rc = FtpSimpleCommand(&login, "%s", command);
   FtpTraceLine("%d = ftpquote(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
                FtpCurrentLogin.password, FtpTraceAccount(), command, FtpErrnoCode);
   return FtpEngineResult(rc, result);

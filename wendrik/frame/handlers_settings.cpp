@@ -70,7 +70,8 @@ static ULONG FtpSetActiveMode(FtpArg *argv, RXSTRING *result)
     FtpSetResult(result, FTP_RESULT_OK);
     return FTP_CALL_VALID;
   }
-  int rc = FtpPrelude(0, NULL);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
+  int rc = FtpPrelude(&login, 0, NULL);
   if (rc == 0)
     FtpCurrentSession()->activeMode = mode != 0;
   FtpTraceLine("%d = ftpsetactivemode(%s,%s,%s,%s,%d); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,

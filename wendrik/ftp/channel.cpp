@@ -8,7 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "tls.h"
 
 /* Every cache entry's control connection and a data connection per context. */

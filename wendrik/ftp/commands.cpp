@@ -1,26 +1,18 @@
-/* Listings into REXX stems and the single-command functions: working
- * directory, change, make and remove directory, site, system, quote. */
+/* Listings, handed to the caller element by element, and the
+ * single-command functions: working directory, change, make and remove
+ * directory, site, system, quote. */
 #include "engine.h"
 
 #include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "process.h"
 
-/* Sets stem + the number to value. */
-static void FtpSetElement(const char *stem, long number, const char *value)
-{
-  char suffix[24];
-  snprintf(suffix, sizeof suffix, "%ld", number);
-  FtpSetVariable(stem, suffix, value);
-}
-
-/* Reads the downloaded listing through: with stem, setting stem1..stemN
- * (at most limit elements), without, only counting them. The count, or -1
+/* Reads the downloaded listing through: with line, handing it each element
+ * (at most limit of them), without, only counting them. The count, or -1
  * when the file cannot be read. Line ends CR LF and LF alike end an element. */
-static long FtpReadListing(FILE *file, const char *stem, long limit)
+static long FtpReadListing(FILE *file, FtpListingLine *line, void *context, long limit)
 {
   FtpListingReader reader;
   FtpListingBegin(&reader);
@@ -31,44 +23,43 @@ static long FtpReadListing(FILE *file, const char *stem, long limit)
     for (size_t i = 0; i < got && count < limit; i++)
       if (FtpListingFeed(&reader, piece[i])) {
         count++;
-        if (stem)
-          FtpSetElement(stem, count, reader.element);
+        if (line)
+          line(context, count, reader.element);
       }
   return ferror(file) ? -1 : count;
 }
 
-/* The downloaded listing into stem1..stemN; the count, or -1 when the file
- * cannot be read. Read through once before any element is set: a listing
- * that cannot be read whole sets none. */
-static long FtpStemFromFile(const char *name, const char *stem)
+/* The downloaded listing's elements to line; the count, or -1 when the file
+ * cannot be read. Read through once before any element is handed on: a
+ * listing that cannot be read whole gives none. */
+static long FtpLinesFromFile(const char *name, FtpListingLine *line, void *context)
 {
   FILE *file = fopen(name, "rb");
   if (file == NULL)
     return -1;
-  long count = FtpReadListing(file, NULL, LONG_MAX);
+  long count = FtpReadListing(file, NULL, NULL, LONG_MAX);
   if (count > 0 && fseek(file, 0, SEEK_SET) == 0)
-    count = FtpReadListing(file, stem, count);
+    count = FtpReadListing(file, line, context, count);
   else if (count > 0)
     count = -1;
   fclose(file);
   return count;
 }
 
-int FtpListing(const char *command, const char *pattern, const char *stem, char *tempName, size_t size)
+int FtpListing(const FtpLoginTexts *login, const char *command, const char *pattern, FtpListingLine *line,
+               void *context, long *count, char *tempName, size_t size)
 {
-  FtpSetVariable(stem, "0", "0");
   if (ftpProcessTempFile(tempName, size) != 0) {
     FtpErrnoCode = FTPERR_LOCALFILE;
     return -1;
   }
   const char *required[] = {tempName};
-  int rc = FtpPrelude(1, required);
+  int rc = FtpPrelude(login, 1, required);
   if (rc == 0)
     rc = FtpDownload(command, tempName, pattern, "w");
-  long count = -1;
   if (rc == 0) {
-    count = FtpStemFromFile(tempName, stem);
-    if (count < 0) {
+    *count = FtpLinesFromFile(tempName, line, context);
+    if (*count < 0) {
       FtpErrnoCode = FTPERR_LOCALFILE;
       rc = -1;
     }
@@ -76,18 +67,13 @@ int FtpListing(const char *command, const char *pattern, const char *stem, char 
   /* Removed on every path: a failed listing would otherwise leave one more
    * file in the temporary directory for each call. */
   remove(tempName);
-  if (rc != 0)
-    return -1;
-  char number[24];
-  snprintf(number, sizeof number, "%ld", count);
-  FtpSetVariable(stem, "0", number);
-  return 0;
+  return rc == 0 ? 0 : -1;
 }
 
-int FtpChangeDirectory(const char *directory)
+int FtpChangeDirectory(const FtpLoginTexts *login, const char *directory)
 {
   const char *required[] = {directory};
-  if (FtpPrelude(1, required) != 0)
+  if (FtpPrelude(login, 1, required) != 0)
     return -1;
   FtpCommand("CWD %s", directory);
   if (FtpReplyCode >= 400) {
@@ -107,10 +93,10 @@ int FtpChangeDirectory(const char *directory)
   return 0;
 }
 
-int FtpSimpleCommand(const char *format, const char *argument)
+int FtpSimpleCommand(const FtpLoginTexts *login, const char *format, const char *argument)
 {
   const char *required[] = {argument};
-  if (FtpPrelude(1, required) != 0)
+  if (FtpPrelude(login, 1, required) != 0)
     return -1;
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
@@ -127,11 +113,12 @@ int FtpSimpleCommand(const char *format, const char *argument)
   return 0;
 }
 
-int FtpCaptureCommand(const char *command, char *buffer, size_t size, int captureAll)
+int FtpCaptureCommand(const FtpLoginTexts *login, const char *command, char *buffer, size_t size,
+                      int captureAll)
 {
   buffer[0] = '\0';
   const char *required[] = {command};
-  if (FtpPrelude(1, required) != 0)
+  if (FtpPrelude(login, 1, required) != 0)
     return -1;
   FtpCaptureReply(command, buffer, size, captureAll);
   if (FtpReplyCode >= 400) {

@@ -7,7 +7,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "process.h"
 
 FtpConnection FtpContexts[2] = {

@@ -6,7 +6,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "process.h"
 
 #define FTP_TYPE_EBCDIC 2

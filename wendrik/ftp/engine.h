@@ -2,7 +2,7 @@
  * replies, the data connection and the transfers.
  *
  * State is process-wide and calls come one at a time. Engine functions answer
- * 0 or -1 and leave the failure in FtpErrnoCode (frame.h); reply functions
+ * 0 or -1 and leave the failure in FtpErrnoCode (status.h); reply functions
  * answer the reply class (the first digit of the reply, 0 without a control
  * connection) and leave the code in FtpReplyCode.
  *
@@ -18,6 +18,7 @@
 
 #include "net.h"
 #include "parse.h"
+#include "status.h"
 
 #define FTP_SESSION_COUNT 256
 #define FTP_COMMAND_SIZE  300      /* a command line with its CR LF */
@@ -99,13 +100,21 @@ extern char FtpTypeName[16];             /* name of the current type */
 
 /* --- start-up, sessions (session.cpp) --- */
 
+/* A login as the caller gives it to the engine; the texts stay the caller's. */
+struct FtpLoginTexts {
+  const char *host;        /* "host" or "host port" */
+  const char *user;
+  const char *password;
+  const char *account;     /* null: none */
+};
+
 /* One-time start-up; each call until the "ftp"/"tcp" lookup succeeds repeats
  * the lookup. 0, or -1 with FtpErrnoCode 1. */
 int FtpEngineStart(void);
-/* The prelude of every engine function: start-up, the required texts (current
- * host, user, then count more, each present and not blank, else
- * FtpErrnoCode 9), then FtpOpenSession for the current login. */
-int FtpPrelude(int count, const char *const *required);
+/* The prelude of every engine function: start-up, the required texts (the
+ * login's host, user, then count more, each present and not blank, else
+ * FtpErrnoCode 9), then FtpOpenSession for the login. */
+int FtpPrelude(const FtpLoginTexts *login, int count, const char *const *required);
 /* Finds or opens the session of a login (account null: none) and makes it current. */
 int FtpOpenSession(const char *host, const char *user, const char *password, const char *account);
 /* The current session entry, or null. */
@@ -221,28 +230,29 @@ int FtpDownload(const char *command, const char *local, const char *remote, cons
 
 /* --- listings and single commands (commands.cpp) --- */
 
-/* "NLST" or "LIST" of pattern (null or empty: the command alone) into the
- * REXX stem: stem0 = "0" first, then stem1..stemN and stemN = count. The
- * temporary file's name goes to tempName (for the trace line; "" when none). */
-int FtpListing(const char *command, const char *pattern, const char *stem, char *tempName, size_t size);
+/* Receives the elements of a listing: number 1 to N in order, each line's
+ * text (zero-terminated, at most FTP_LISTING_LINE characters). */
+typedef void FtpListingLine(void *context, long number, const char *line);
+/* "NLST" or "LIST" of pattern (null or empty: the command alone), downloaded
+ * into a temporary file and read through once before line is called for
+ * each element, so that a listing that cannot be read whole gives none.
+ * 0 with *count the number of elements, or -1. The temporary file's name
+ * goes to tempName (for the trace line; "" when none). */
+int FtpListing(const FtpLoginTexts *login, const char *command, const char *pattern, FtpListingLine *line,
+               void *context, long *count, char *tempName, size_t size);
 /* CWD, then PWD to remember where the session is. */
-int FtpChangeDirectory(const char *directory);
+int FtpChangeDirectory(const FtpLoginTexts *login, const char *directory);
 /* One command line ("MKD %s" and so on) whose reply must be below 400. */
-int FtpSimpleCommand(const char *format, const char *argument);
+int FtpSimpleCommand(const FtpLoginTexts *login, const char *format, const char *argument);
 /* PWD, SYST or a quoted command with its reply text captured into buffer;
  * captureAll: every line (the quote), else the 2xx lines. A quote's 5xx
  * reply fails with FtpErrnoCode 13, any other reply from 400 with 9. */
-int FtpCaptureCommand(const char *command, char *buffer, size_t size, int captureAll);
+int FtpCaptureCommand(const FtpLoginTexts *login, const char *command, char *buffer, size_t size,
+                      int captureAll);
 #define FTP_CAPTURE_SIZE 199       /* FtpPwd, FtpSys, FtpQuote: at most 197 characters */
 
 /* --- server-to-server transfer (proxy.cpp) --- */
 
-struct FtpLoginTexts {
-  const char *host;
-  const char *user;
-  const char *password;
-  const char *account;     /* null: none */
-};
 /* Has the second server send source straight to the primary, stored there as
  * target, in type (FTP_TYPE_ASCII or FTP_TYPE_BINARY). 0 or -1 with FtpErrnoCode. */
 int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, const char *target,

@@ -6,7 +6,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "process.h"
 
 /* Time for the primary to connect to the second server's passive port. */

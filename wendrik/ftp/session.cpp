@@ -7,7 +7,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "process.h"
 #include "tls.h"
 
@@ -450,11 +449,11 @@ int FtpOpenSession(const char *host, const char *user, const char *password, con
   return rc;
 }
 
-int FtpPrelude(int count, const char *const *required)
+int FtpPrelude(const FtpLoginTexts *login, int count, const char *const *required)
 {
   if (FtpEngineStart() != 0)
     return -1;
-  if (FtpTextBlank(FtpCurrentLogin.host) || FtpTextBlank(FtpCurrentLogin.user)) {
+  if (FtpTextBlank(login->host) || FtpTextBlank(login->user)) {
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
@@ -463,8 +462,7 @@ int FtpPrelude(int count, const char *const *required)
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
-  return FtpOpenSession(FtpCurrentLogin.host, FtpCurrentLogin.user, FtpCurrentLogin.password,
-                        FtpCurrentLogin.hasAccount ? FtpCurrentLogin.account : NULL);
+  return FtpOpenSession(login->host, login->user, login->password, login->account);
 }
 
 void FtpCloseAllSessions(void)
