@@ -42,9 +42,6 @@ struct FtpArg {
   char *strptr;
 };
 
-/* Every handler serves one group of REXX names; the name arrives upper-cased. */
-typedef ULONG FtpHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result);
-
 /* Copies text into a login buffer, cutting it to FTP_LOGIN_SIZE - 1 characters. */
 void FtpCopyLoginText(char *buffer, const char *text);
 
@@ -88,8 +85,6 @@ int FtpArgUnsafe(const FtpArg *arg);
  * compared) or of "ASCII" (up to five), in any case; empty selects BINARY.
  * Upper-cases the text in place. 1 and *type set when valid, 0 when not. */
 int FtpParseTypeArg(FtpArg *arg, int *type);
-/* The account as trace lines show it: "(null)" when none is set. */
-const char *FtpTraceAccount(void);
 /* An argument as trace lines show it: "(null)" when omitted. */
 const char *FtpTraceArg(const FtpArg *arg);
 /* A base-10 integer (an optional sign, then digits) that is the whole text;
@@ -102,12 +97,5 @@ int FtpArgsUnsafe(ULONG argc, const FtpArg *argv);
 ULONG FtpInvalidCall(RXSTRING *result);
 /* After an engine call: FTPERRNO from FtpErrnoCode, result "0" or "-1". */
 ULONG FtpEngineResult(int rc, RXSTRING *result);
-
-/* Trace line to standard error when the trace switch is on. */
-void FtpTraceLine(const char *format, ...)
-#ifdef __GNUC__
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
 
 #endif

@@ -1,6 +1,7 @@
-/* Listings, handed to the caller element by element, and the
- * single-command functions: working directory, change, make and remove
- * directory, site, system, quote. */
+/* What the engine does for a caller, each from the prelude on: transfers of
+ * files, listings handed to the caller element by element, and the
+ * single-command functions: delete, rename, the active mode, working
+ * directory, change, make and remove directory, site, system, quote. */
 #include "engine.h"
 
 #include <limits.h>
@@ -8,6 +9,53 @@
 #include <string.h>
 
 #include "process.h"
+
+int FtpTransferFile(const FtpLoginTexts *login, const char *command, const char *local, const char *remote,
+                    int type)
+{
+  const char *required[] = {local, remote};
+  if (FtpPrelude(login, 2, required) != 0)
+    return -1;
+  FtpEnsureType(type);
+  if (strcmp(command, "RETR") == 0)
+    return FtpDownload(command, local, remote, "w");
+  FtpContext->currentType = type;
+  return FtpUpload(command, local, remote);
+}
+
+int FtpDeleteFile(const FtpLoginTexts *login, const char *remote)
+{
+  if (FtpPrelude(login, 1, &remote) != 0)
+    return -1;
+  FtpCommand("DELE %s", remote);
+  if (FtpReplyCode >= 400) {
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  return 0;
+}
+
+int FtpRenameFile(const FtpLoginTexts *login, const char *from, const char *to)
+{
+  const char *required[] = {from, to};
+  if (FtpPrelude(login, 2, required) != 0)
+    return -1;
+  if (FtpCommand("RNFR %s", from) == 3)
+    FtpCommand("RNTO %s", to);
+  if (FtpReplyCode >= 400) {
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  return 0;
+}
+
+int FtpSetSessionActiveMode(const FtpLoginTexts *login, int on)
+{
+  if (FtpPrelude(login, 0, NULL) != 0)
+    return -1;
+  FtpCurrentSession()->activeMode = on;
+  return 0;
+}
 
 /* Reads the downloaded listing through: with line, handing it each element
  * (at most limit of them), without, only counting them. The count, or -1

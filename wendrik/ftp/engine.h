@@ -228,7 +228,20 @@ int FtpAcceptDataConnection(void);
 int FtpUpload(const char *command, const char *local, const char *remote);
 int FtpDownload(const char *command, const char *local, const char *remote, const char *mode);
 
-/* --- listings and single commands (commands.cpp) --- */
+/* --- what the engine does for a caller (commands.cpp) --- */
+
+/* Each from the prelude (FtpPrelude) with login; 0, or -1 with FtpErrnoCode. */
+
+/* "RETR" of remote into local ("-": standard output), or an upload ("STOR",
+ * "APPE", "STOU") of local ("-": standard input) to remote, in type
+ * (FTP_TYPE_ASCII or FTP_TYPE_BINARY). */
+int FtpTransferFile(const FtpLoginTexts *login, const char *command, const char *local, const char *remote,
+                    int type);
+/* DELE; RNFR, then RNTO when the server asks for it. A reply from 400 fails with 9. */
+int FtpDeleteFile(const FtpLoginTexts *login, const char *remote);
+int FtpRenameFile(const FtpLoginTexts *login, const char *from, const char *to);
+/* The session's data connections active (PORT) or passive (PASV). */
+int FtpSetSessionActiveMode(const FtpLoginTexts *login, int on);
 
 /* Receives the elements of a listing: number 1 to N in order, each line's
  * text (zero-terminated, at most FTP_LISTING_LINE characters). */
