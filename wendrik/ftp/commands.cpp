@@ -18,7 +18,7 @@ int FtpTransferFile(const FtpLoginTexts *login, const char *command, const char 
     return -1;
   FtpEnsureType(type);
   if (strcmp(command, "RETR") == 0)
-    return FtpDownload(command, local, remote, "w");
+    return FtpDownload(command, local, remote);
   FtpContext->currentType = type;
   return FtpUpload(command, local, remote);
 }
@@ -104,7 +104,7 @@ int FtpListing(const FtpLoginTexts *login, const char *command, const char *patt
   const char *required[] = {tempName};
   int rc = FtpPrelude(login, 1, required);
   if (rc == 0)
-    rc = FtpDownload(command, tempName, pattern, "w");
+    rc = FtpDownload(command, tempName, pattern);
   if (rc == 0) {
     *count = FtpLinesFromFile(tempName, line, context);
     if (*count < 0) {

@@ -92,6 +92,19 @@ void FtpCloseData(void)
   }
 }
 
+void FtpSendAbort(FtpSocket control)
+{
+  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
+  static const unsigned char mark[1] = {TELNET_IAC};
+  static const char abortLine[7] = {static_cast<char>(TELNET_DM), 'A', 'B', 'O', 'R', '\r', '\n'};
+  ftpNetSend(control, interrupt, sizeof interrupt, 0);
+  if (ftpNetSend(control, mark, sizeof mark, 1) != 1) {
+    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
+    fflush(stderr);
+  }
+  ftpNetSend(control, abortLine, sizeof abortLine, 0);
+}
+
 static int FtpLossOfCurrentOnly;
 
 int FtpKeepOtherContext(int on)

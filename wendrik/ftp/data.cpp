@@ -1,5 +1,8 @@
 /* Data connections and transfers: transfer types, passive and active data
- * connections, upload, download and abort. */
+ * connections, upload, download and abort. A download goes in three parts:
+ * its start (the data connection, the command, the local file), the loop
+ * that receives the data and says how that went, and its finish (the final
+ * reply and the file put in place, or the failure). */
 #include "engine.h"
 
 #include <errno.h>
@@ -8,23 +11,14 @@
 
 #include "process.h"
 
-#define FTP_TYPE_EBCDIC 2
-#define FTP_TYPE_TENEX  4
-
+/* The TYPE command of each transfer type. */
 static const struct {
-  const char *name;
-  const char *mode;
   int code;
-  const char *word;   /* second word of the TYPE command; none is used */
+  const char *mode;
 } FtpTypes[] = {
-  {"ascii", "A", FTP_TYPE_ASCII, ""},
-  {"binary", "I", FTP_TYPE_BINARY, ""},
-  {"image", "I", FTP_TYPE_BINARY, ""},
-  {"ebcdic", "E", FTP_TYPE_EBCDIC, ""},
-  {"tenex", "L", FTP_TYPE_TENEX, ""},
+  {FTP_TYPE_ASCII, "A"},
+  {FTP_TYPE_BINARY, "I"},
 };
-
-char FtpTypeName[16] = "ascii";
 
 /* Shared by uploads, downloads and the abort drain. */
 static char FtpTransferBuffer[FTP_TRANSFER_BUFFER_SIZE];
@@ -35,14 +29,11 @@ int FtpSetType(int type)
     if (entry.code != type)
       continue;
     FtpSession *session = FtpCurrentSession();
-    if (session && (type == FTP_TYPE_ASCII || type == FTP_TYPE_BINARY))
+    if (session)
       session->type = type;
-    int replyClass = entry.word[0] ? FtpCommand("TYPE %s %s", entry.mode, entry.word)
-                                   : FtpCommand("TYPE %s", entry.mode);
-    if (replyClass == 2) {
-      snprintf(FtpTypeName, sizeof FtpTypeName, "%s", entry.name);
+    int replyClass = FtpCommand("TYPE %s", entry.mode);
+    if (replyClass == 2)
       FtpContext->currentType = type;
-    }
     return replyClass;
   }
   return 0;
@@ -299,20 +290,12 @@ int FtpUpload(const char *command, const char *local, const char *remote)
   return result;
 }
 
-/* Stops a download that went wrong: Telnet IP, then IAC as urgent data and
- * DM ABOR, drain the data connection, read what the server answers. */
+/* Stops a download that went wrong: the Telnet abort, drain the data
+ * connection, read what the server answers. */
 static int FtpAbortPlain(void)
 {
-  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
-  static const unsigned char mark[1] = {TELNET_IAC};
-  static const char abortLine[7] = {static_cast<char>(TELNET_DM), 'A', 'B', 'O', 'R', '\r', '\n'};
   FtpSocket control = FtpContext->control;
-  ftpNetSend(control, interrupt, sizeof interrupt, 0);
-  if (ftpNetSend(control, mark, sizeof mark, 1) != 1) {
-    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
-    fflush(stderr);
-  }
-  ftpNetSend(control, abortLine, sizeof abortLine, 0);
+  FtpSendAbort(control);
   long wait = FtpLongWait(FTP_ABORT_WAIT_MS);
   if (ftpNetWaitReadable(control, FtpContext->data, wait) <= 0)
     return -1;
@@ -367,143 +350,186 @@ static void FtpRestoreType(int remembered)
     FtpSetType(remembered);
 }
 
-int FtpDownload(const char *command, const char *local, const char *remote, const char *mode)
+/* A download in progress: where it goes, and what its end puts back. */
+struct FtpDownloadState {
+  const char *local;
+  int isRetrieve;          /* RETR; else a listing into its temporary file */
+  int standardOutput;      /* local is "-" */
+  int remembered;          /* the type a listing's TYPE A replaced; 0: none */
+  FILE *file;              /* null until the data connection is there */
+  int streamMode;          /* of standard output, to restore */
+  /* A file is received into a new file beside it (part), put in its place
+   * (place) only when the transfer succeeded: a failed one leaves the old
+   * file whole. */
+  char part[FTP_PATH_SIZE];
+  char place[FTP_PATH_SIZE];
+};
+
+/* A download that went wrong once its command was accepted: the abort while
+ * the transfer is on, with failure as the code (FTPERR_COMMAND when it is
+ * over), then the data connection closed and the type restored. */
+static void FtpDownloadAbort(const FtpDownloadState *download, int failure)
 {
-  int isRetrieve = strcmp(command, "RETR") == 0;
-  int standardOutput = strcmp(local, "-") == 0;
+  if (!FtpContext->commandPending) {
+    FtpErrnoCode = FTPERR_COMMAND;
+  } else {
+    FtpAbortDownload();
+    FtpErrnoCode = failure;
+  }
+  FtpCloseData();
+  FtpRestoreType(download->remembered);
+}
+
+/* The target checked, the data connection, the command and its 1xx reply,
+ * the connection accepted and the local file opened: 0, or -1 with
+ * FtpErrnoCode when the download went no further. */
+static int FtpDownloadStart(FtpDownloadState *download, const char *command, const char *remote)
+{
+  if (!download->standardOutput && ftpProcessPrepareTarget(download->local) != 0) {
+    FtpErrnoCode = FTPERR_LOCALFILE;
+    return -1;
+  }
+  if (FtpOpenDataConnection() != 0) {
+    FtpErrnoCode = FTPERR_DATACONN;
+    return -1;
+  }
+  if (!download->isRetrieve && FtpContext->currentType != FTP_TYPE_ASCII) {
+    download->remembered = FtpContext->currentType;
+    FtpSetType(FTP_TYPE_ASCII);
+  }
+  int replyClass = FtpTextBlank(remote) ? FtpCommand("%s", command) : FtpCommand("%s %s", command, remote);
+  if (replyClass != 1) {
+    FtpCloseData();
+    FtpRestoreType(download->remembered);
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  int accepted = FtpAcceptDataConnection();
+  if (accepted != 0) {
+    FtpDownloadAbort(download, accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : FTPERR_ABORT);
+    return -1;
+  }
+  if (download->standardOutput) {
+    download->file = stdout;
+    download->streamMode = ftpProcessBinaryStream(stdout);
+    return 0;
+  }
+  /* A listing's own temporary file is written directly. */
+  download->file = download->isRetrieve ? ftpProcessOpenDownload(download->local, download->part, download->place,
+                                                                 sizeof download->part)
+                                        : fopen(download->local, "wb");
+  if (download->file == NULL) {
+    FtpDownloadAbort(download, FTPERR_LOCALFILE);
+    return -1;
+  }
+  return 0;
+}
+
+/* How the data of a download came. */
+enum FtpReceiveOutcome {
+  FTP_RECEIVED_WHOLE,      /* up to its end, written and the file closed */
+  FTP_RECEIVE_TIMED_OUT,   /* nothing came within a wait */
+  FTP_RECEIVE_BROKEN,      /* the data connection failed */
+  FTP_RECEIVE_UNWRITTEN    /* the local file took not all of it */
+};
+
+static FtpReceiveOutcome FtpDownloadReceive(FtpDownloadState *download)
+{
+  for (;;) {
+    /* Each wait for data is bounded, the first as every later one. */
+    long got = FtpChannelReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
+                                       FtpLongWait(FTP_DATA_WAIT_MS));
+    if (got == FTP_NET_TIMED_OUT)
+      return FTP_RECEIVE_TIMED_OUT;
+    if (got == 0)
+      break;
+    if (got < 0)
+      return FTP_RECEIVE_BROKEN;
+    if (fwrite(FtpTransferBuffer, 1, static_cast<size_t>(got), download->file) != static_cast<size_t>(got))
+      return FTP_RECEIVE_UNWRITTEN;
+  }
+  if (download->standardOutput) {
+    fflush(stdout);
+    return FTP_RECEIVED_WHOLE;
+  }
+  int closed = fclose(download->file);
+  download->file = NULL;
+  return closed == 0 ? FTP_RECEIVED_WHOLE : FTP_RECEIVE_UNWRITTEN;
+}
+
+/* The end of a download as its data came: the final reply, and the new file
+ * put in place, or the failure. 0, or -1 with FtpErrnoCode. */
+static int FtpDownloadFinish(FtpDownloadState *download, FtpReceiveOutcome outcome)
+{
+  if (outcome == FTP_RECEIVE_UNWRITTEN) {
+    printf("local disk full. aborted\n");
+    fflush(stdout);
+    FtpDownloadAbort(download, FTPERR_ABORT);
+    return -1;
+  }
+  if (outcome == FTP_RECEIVE_TIMED_OUT) {
+    FtpErrnoCode = download->standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
+    FtpCloseData();
+    /* No ABOR; but the transfer's own reply is still to come, and the next
+     * command would read it as its own: start that one on a new connection. */
+    if (FtpContext->commandPending)
+      FtpLostConnection();
+    FtpRestoreType(download->remembered);
+    return -1;
+  }
+  if (outcome == FTP_RECEIVE_BROKEN) {
+    /* What came is not the whole, whatever the final reply says. */
+    FtpErrnoCode = FTPERR_ABORT;
+    FtpCloseData();
+    if (FtpContext->commandPending)
+      FtpReplyReader(0);
+    FtpRestoreType(download->remembered);
+    return -1;
+  }
+  FtpCloseData();
+  /* A 4xx or 5xx after the data means the file did not come whole. */
+  int replyClass = FtpReplyReader(0);
+  FtpRestoreType(download->remembered);
+  if (replyClass == 4 || replyClass == 5) {
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  if (download->part[0]) {
+    if (ftpProcessPlaceDownload(download->part, download->place) != 0) {
+      FtpErrnoCode = FTPERR_LOCALFILE;
+      return -1;
+    }
+    download->part[0] = '\0';
+  }
+  return 0;
+}
+
+int FtpDownload(const char *command, const char *local, const char *remote)
+{
+  FtpDownloadState download;
+  download.local = local;
+  download.isRetrieve = strcmp(command, "RETR") == 0;
+  download.standardOutput = strcmp(local, "-") == 0;
+  download.remembered = 0;
+  download.file = NULL;
+  download.streamMode = 0;
+  download.part[0] = '\0';
+  download.place[0] = '\0';
   /* A longer name would be cut to another file's name: refused instead. */
-  if (isRetrieve && strlen(local) > FTP_LOCAL_NAME_MAX) {
+  if (download.isRetrieve && strlen(local) > FTP_LOCAL_NAME_MAX) {
     FtpErrnoCode = FTPERR_LOCALFILE;
     return -1;
   }
   int token = ftpProcessIgnoreInterrupt();
   int result = -1;
-  int remembered = 0;
-  FILE *file = NULL;
-  int fileFailed = 0;
-  int accepted = 0;
-  int streamMode = 0;
-  /* A file is received into a new file beside it, put in its place only
-   * when the transfer succeeded: a failed one leaves the old file whole. */
-  char part[FTP_PATH_SIZE] = "";
-  char place[FTP_PATH_SIZE] = "";
-  (void)mode;   /* "w": created or replaced, written as bytes */
-
-  if (!standardOutput && ftpProcessPrepareTarget(local) != 0) {
-    FtpErrnoCode = FTPERR_LOCALFILE;
-    goto done;
-  }
-  if (FtpOpenDataConnection() != 0) {
-    FtpErrnoCode = FTPERR_DATACONN;
-    goto done;
-  }
-  if (!isRetrieve && FtpContext->currentType != FTP_TYPE_ASCII) {
-    remembered = FtpContext->currentType;
-    FtpSetType(FTP_TYPE_ASCII);
-  }
-  {
-    int replyClass = FtpTextBlank(remote) ? FtpCommand("%s", command) : FtpCommand("%s %s", command, remote);
-    if (replyClass != 1) {
-      FtpCloseData();
-      FtpRestoreType(remembered);
-      FtpErrnoCode = FTPERR_COMMAND;
-      goto done;
-    }
-  }
-  accepted = FtpAcceptDataConnection();
-  if (accepted != 0)
-    goto abort;
-  if (standardOutput) {
-    file = stdout;
-    streamMode = ftpProcessBinaryStream(stdout);
-  } else {
-    /* A listing's own temporary file is written directly. */
-    file = isRetrieve ? ftpProcessOpenDownload(local, part, place, sizeof part) : fopen(local, "wb");
-    if (file == NULL) {
-      fileFailed = 1;
-      goto abort;
-    }
-  }
-  for (;;) {
-    /* Each wait for data is bounded, the first as every later one. */
-    long got = FtpChannelReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
-                                       FtpLongWait(FTP_DATA_WAIT_MS));
-    if (got == FTP_NET_TIMED_OUT) {
-      FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
-      FtpCloseData();
-      /* No ABOR; but the transfer's own reply is still to come, and the next
-       * command would read it as its own: start that one on a new connection. */
-      if (FtpContext->commandPending)
-        FtpLostConnection();
-      FtpRestoreType(remembered);
-      goto done;
-    }
-    if (got == 0)
-      break;
-    if (got < 0) {
-      /* The data connection broke: what came is not the whole, whatever the
-       * final reply says. */
-      FtpErrnoCode = FTPERR_ABORT;
-      FtpCloseData();
-      if (FtpContext->commandPending)
-        FtpReplyReader(0);
-      FtpRestoreType(remembered);
-      goto done;
-    }
-    if (fwrite(FtpTransferBuffer, 1, static_cast<size_t>(got), file) != static_cast<size_t>(got)) {
-      printf("local disk full. aborted\n");
-      fflush(stdout);
-      goto abort;
-    }
-  }
-  if (!standardOutput) {
-    int closed = fclose(file);
-    file = NULL;
-    if (closed != 0) {
-      printf("local disk full. aborted\n");
-      fflush(stdout);
-      goto abort;
-    }
-  } else {
-    fflush(stdout);
-  }
-  FtpCloseData();
-  {
-    /* A 4xx or 5xx after the data means the file did not come whole. */
-    int replyClass = FtpReplyReader(0);
-    FtpRestoreType(remembered);
-    if (replyClass == 4 || replyClass == 5) {
-      FtpErrnoCode = FTPERR_COMMAND;
-      goto done;
-    }
-  }
-  if (part[0]) {
-    if (ftpProcessPlaceDownload(part, place) != 0) {
-      FtpErrnoCode = FTPERR_LOCALFILE;
-      goto done;
-    }
-    part[0] = '\0';
-  }
-  result = 0;
-  goto done;
-
-abort:
-  if (!FtpContext->commandPending) {
-    FtpErrnoCode = FTPERR_COMMAND;
-  } else {
-    FtpAbortDownload();
-    FtpErrnoCode = accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : fileFailed ? FTPERR_LOCALFILE : FTPERR_ABORT;
-  }
-  FtpCloseData();
-  FtpRestoreType(remembered);
-
-done:
-  if (file != NULL && !standardOutput)
-    fclose(file);
-  if (file != NULL && standardOutput)
-    ftpProcessRestoreStream(stdout, streamMode);
-  if (part[0])
-    remove(part);
+  if (FtpDownloadStart(&download, command, remote) == 0)
+    result = FtpDownloadFinish(&download, FtpDownloadReceive(&download));
+  if (download.file != NULL && !download.standardOutput)
+    fclose(download.file);
+  if (download.file != NULL && download.standardOutput)
+    ftpProcessRestoreStream(stdout, download.streamMode);
+  if (download.part[0])
+    remove(download.part);
   ftpProcessRestoreInterrupt(token);
   return result;
 }

@@ -96,7 +96,6 @@ extern FtpConnection *FtpContext;        /* the current one */
 #define FTP_SECOND  1
 extern int FtpReplyCode;                 /* code of the last reply; -1 none */
 extern char FtpPasvText[FTP_PASV_TEXT_SIZE];  /* address text of the last 227 reply */
-extern char FtpTypeName[16];             /* name of the current type */
 
 /* --- start-up, sessions (session.cpp) --- */
 
@@ -179,6 +178,11 @@ void FtpDropControl(void);
 void FtpUseControl(FtpSocket s);
 /* Closes the current context's data socket. */
 void FtpCloseData(void);
+/* Telnet's abort on a plain control connection: IP, then the IAC of DM as
+ * urgent data (a server busy with a transfer sees what follows only so),
+ * then DM and ABOR. A failed urgent send is written to standard error
+ * ("abort: ..."); the replies are the caller's to read. */
+void FtpSendAbort(FtpSocket control);
 /* The long waits, as the test-only setting may shorten them. */
 long FtpLongWait(long milliseconds);
 
@@ -213,7 +217,8 @@ void FtpChannelClose(FtpSocket s, int shutdownFirst);
 
 /* --- data connection and transfers (data.cpp) --- */
 
-/* TYPE for a type code (FTP_TYPE_ASCII, 2, FTP_TYPE_BINARY, 4); the reply class. */
+/* TYPE for FTP_TYPE_ASCII or FTP_TYPE_BINARY: the reply class (0 for any
+ * other type: nothing is sent). */
 int FtpSetType(int type);
 /* TYPE when the current session's recorded type differs (ASCII and BINARY only). */
 void FtpEnsureType(int type);
@@ -224,9 +229,10 @@ int FtpOpenDataConnection(void);
 int FtpAcceptDataConnection(void);
 /* Transfers; 0 or -1 with FtpErrnoCode. Upload: "STOR", "APPE" or "STOU" from
  * local ("-": standard input). Download: "RETR" or a listing command into
- * local ("-": standard output), remote null or blank for none; mode "w". */
+ * local ("-": standard output), created or replaced and written as bytes;
+ * remote null or blank for none. */
 int FtpUpload(const char *command, const char *local, const char *remote);
-int FtpDownload(const char *command, const char *local, const char *remote, const char *mode);
+int FtpDownload(const char *command, const char *local, const char *remote);
 
 /* --- what the engine does for a caller (commands.cpp) --- */
 

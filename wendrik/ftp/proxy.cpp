@@ -85,22 +85,13 @@ static int FtpProxyReply(int *replyClass)
   }
 }
 
-/* Telnet IP, Telnet DM and ABOR on the current context, then its two
- * replies; -1 when the connection had to be dropped. The IAC of the DM goes
- * as urgent data, as in a download's abort: a server busy with the transfer
- * (the primary waiting for data that will not come) sees the ABOR only so. */
+/* The Telnet abort on the current context, then its two replies; -1 when
+ * the connection had to be dropped. The IAC of the DM goes as urgent data,
+ * as in a download's abort: a server busy with the transfer (the primary
+ * waiting for data that will not come) sees the ABOR only so. */
 static int FtpProxyAbort(void)
 {
-  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
-  static const unsigned char mark[1] = {TELNET_IAC};
-  static const unsigned char markEnd[1] = {TELNET_DM};
-  FtpSocket control = FtpContext->control;
-  ftpNetSend(control, interrupt, sizeof interrupt, 0);
-  if (ftpNetSend(control, mark, sizeof mark, 1) != 1 || ftpNetSend(control, markEnd, sizeof markEnd, 0) != 1) {
-    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
-    fflush(stderr);
-  }
-  ftpNetSend(control, "ABOR\r\n", 6, 0);
+  FtpSendAbort(FtpContext->control);
   /* Each reply within the wait: a server that answers ABOR only once must
    * not hold the call for ever. */
   for (int i = 0; i < 2; i++) {
