@@ -32,7 +32,7 @@ struct FtpLogin {
 };
 
 extern FtpLogin FtpCurrentLogin;
-extern int DefaultTransferType;
+extern int FtpDefaultTransferType;
 extern int FtpTraceOn;
 
 /* An argument as the handlers see it: the gateway's copy of the interpreter's

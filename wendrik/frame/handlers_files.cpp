@@ -10,11 +10,11 @@ static ULONG FtpTransfer(const FtpFunction *function, const char *command, ULONG
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]) || !FtpArgPresent(&argv[1]))
     return FtpInvalidCall(result);
-  int type = DefaultTransferType;
+  int type = FtpDefaultTransferType;
   if (argc == 3) {
     if (!FtpArgPresent(&argv[2]) || !FtpParseTypeArg(&argv[2], &type))
       return FtpInvalidCall(result);
-    DefaultTransferType = type;
+    FtpDefaultTransferType = type;
   }
   const char *local = argv[0].strptr;
   const char *remote = argv[1].strptr;

@@ -20,7 +20,7 @@ ULONG FtpProxyHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRING *r
     if (i != 3 && i != 7 && (!FtpArgPresent(&argv[i]) || FtpTextBlank(argv[i].strptr)))
       return FtpInvalidCall(result);
   /* The type of this call only: the default type stays as it is. */
-  int type = DefaultTransferType;
+  int type = FtpDefaultTransferType;
   if (argc == FTP_PROXY_ARGS + 1 && (!FtpArgPresent(&argv[10]) || !FtpParseTypeArg(&argv[10], &type)))
     return FtpInvalidCall(result);
 

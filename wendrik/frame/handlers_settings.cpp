@@ -56,10 +56,10 @@ ULONG FtpSetBinaryHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRIN
     return FtpNoSetting(result);
   int type;
   if (FtpParseTypeArg(&argv[0], &type)) {
-    DefaultTransferType = type;
+    FtpDefaultTransferType = type;
     FtpSetResult(result, FTP_RESULT_SET);
   } else {
-    DefaultTransferType = FTP_TYPE_BINARY;
+    FtpDefaultTransferType = FTP_TYPE_BINARY;
     FtpSetResult(result, FTP_RESULT_OK);
   }
   return FTP_CALL_VALID;

@@ -6,7 +6,7 @@
 /* The defaults name a loopback host and placeholder credentials, so that a
  * program that forgets FtpSetUser talks to nobody outside the machine. */
 FtpLogin FtpCurrentLogin = {"127.0.0.1", "USERID", "PASSWORD", "", 0};
-int DefaultTransferType = FTP_TYPE_BINARY;
+int FtpDefaultTransferType = FTP_TYPE_BINARY;
 int FtpTraceOn = 0;
 
 void FtpCopyLoginText(char *buffer, const char *text)

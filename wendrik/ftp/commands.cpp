@@ -8,7 +8,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "process.h"
+#include "local_files.h"
 
 int FtpTransferFile(const FtpLoginTexts *login, const char *command, const char *local, const char *remote,
                     int type)
@@ -19,7 +19,7 @@ int FtpTransferFile(const FtpLoginTexts *login, const char *command, const char 
   FtpEnsureType(type);
   if (strcmp(command, "RETR") == 0)
     return FtpDownload(command, local, remote);
-  FtpContext->currentType = type;
+  FtpCurrentContext->currentType = type;
   return FtpUpload(command, local, remote);
 }
 
@@ -28,7 +28,7 @@ int FtpDeleteFile(const FtpLoginTexts *login, const char *remote)
   if (FtpPrelude(login, 1, &remote) != 0)
     return -1;
   FtpCommand("DELE %s", remote);
-  if (FtpReplyCode >= 400) {
+  if (FtpLastReply.code >= 400) {
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
@@ -42,7 +42,7 @@ int FtpRenameFile(const FtpLoginTexts *login, const char *from, const char *to)
     return -1;
   if (FtpCommand("RNFR %s", from) == 3)
     FtpCommand("RNTO %s", to);
-  if (FtpReplyCode >= 400) {
+  if (FtpLastReply.code >= 400) {
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
@@ -97,7 +97,7 @@ static long FtpLinesFromFile(const char *name, FtpListingLine *line, void *conte
 int FtpListing(const FtpLoginTexts *login, const char *command, const char *pattern, FtpListingLine *line,
                void *context, long *count, char *tempName, size_t size)
 {
-  if (ftpProcessTempFile(tempName, size) != 0) {
+  if (ftpLocalTempFile(tempName, size) != 0) {
     FtpErrnoCode = FTPERR_LOCALFILE;
     return -1;
   }
@@ -124,7 +124,7 @@ int FtpChangeDirectory(const FtpLoginTexts *login, const char *directory)
   if (FtpPrelude(login, 1, required) != 0)
     return -1;
   FtpCommand("CWD %s", directory);
-  if (FtpReplyCode >= 400) {
+  if (FtpLastReply.code >= 400) {
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
@@ -133,7 +133,7 @@ int FtpChangeDirectory(const FtpLoginTexts *login, const char *directory)
   FtpCaptureReply("PWD", reply, sizeof reply, 0);
   /* A refused PWD or one without a quoted name: the directory is not known,
    * and a reconnect then stays where the login puts it. */
-  if (FtpReplyCode >= 400 || FtpQuotedText(reply, remembered, sizeof remembered) != 0)
+  if (FtpLastReply.code >= 400 || FtpQuotedText(reply, remembered, sizeof remembered) != 0)
     remembered[0] = '\0';
   FtpSession *session = FtpCurrentSession();
   if (session)
@@ -154,7 +154,7 @@ int FtpSimpleCommand(const FtpLoginTexts *login, const char *format, const char 
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
-  if (FtpReplyCode >= 400) {
+  if (FtpLastReply.code >= 400) {
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
@@ -169,8 +169,8 @@ int FtpCaptureCommand(const FtpLoginTexts *login, const char *command, char *buf
   if (FtpPrelude(login, 1, required) != 0)
     return -1;
   FtpCaptureReply(command, buffer, size, captureAll);
-  if (FtpReplyCode >= 400) {
-    FtpErrnoCode = captureAll && FtpReplyCode >= 500 ? FTPERR_FAILURE : FTPERR_COMMAND;
+  if (FtpLastReply.code >= 400) {
+    FtpErrnoCode = captureAll && FtpLastReply.code >= 500 ? FTPERR_FAILURE : FTPERR_COMMAND;
     return -1;
   }
   return 0;

@@ -9,7 +9,10 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "process.h"
+#include "console.h"
+#include "local_files.h"
+#include "signals.h"
+#include "warning_box.h"
 
 /* The TYPE command of each transfer type. */
 static const struct {
@@ -33,7 +36,7 @@ int FtpSetType(int type)
       session->type = type;
     int replyClass = FtpCommand("TYPE %s", entry.mode);
     if (replyClass == 2)
-      FtpContext->currentType = type;
+      FtpCurrentContext->currentType = type;
     return replyClass;
   }
   return 0;
@@ -52,27 +55,27 @@ static int FtpPassive(FtpSession *session)
 {
   char reply[256];
   FtpCaptureReply("PASV", reply, sizeof reply, 0);
-  if (FtpReplyCode != 227)
+  if (FtpLastReply.code != 227)
     return 1;   /* refused: active mode for this transfer */
   FtpAddress address;
   if (FtpParsePasv(reply, &address) != 0) {
-    ftpProcessWarning("ftp: PASV - invalid port data");
+    ftpWarningBox("ftp: PASV - invalid port data");
     return -1;
   }
   /* A 227 reply may name any host; the data connection goes to the server
    * of the control connection, on the port the reply gives. */
-  memcpy(address.ip, FtpContext->remote.ip, 4);
+  memcpy(address.ip, FtpCurrentContext->remote.ip, 4);
   FtpSocket s = ftpNetSocket();
   if (s == FTP_NO_SOCKET) {
-    ftpProcessWarning("ftp: socket");
+    ftpWarningBox("ftp: socket");
     return -1;
   }
   if (ftpNetConnect(s, &address) != 0) {
-    ftpProcessWarning("ftp: connect");
+    ftpWarningBox("ftp: connect");
     ftpNetClose(s);
     return -1;
   }
-  FtpContext->data = s;
+  FtpCurrentContext->data = s;
   session->dataConnected = 1;
   return 0;
 }
@@ -82,43 +85,43 @@ static int FtpActive(FtpSession *session)
   session->dataConnected = 0;
   int fallingBack = 0;
   for (;;) {
-    int mode = FtpContext->sendPortMode;
-    FtpAddress address = FtpContext->local;
+    int mode = FtpCurrentContext->sendPortMode;
+    FtpAddress address = FtpCurrentContext->local;
     if (mode != FTP_PORT_DEFAULT)
       address.port = 0;
     FtpSocket s = ftpNetSocket();
     if (s == FTP_NO_SOCKET) {
-      ftpProcessWarning("ftp: socket");
+      ftpWarningBox("ftp: socket");
       return -1;
     }
     if (mode == FTP_PORT_DEFAULT && ftpNetReuseAddress(s) != 0) {
-      ftpProcessWarning("ftp: setsockopt (resuse address)");
+      ftpWarningBox("ftp: setsockopt (resuse address)");
       ftpNetClose(s);
       return -1;
     }
     if (ftpNetBind(s, &address) != 0) {
-      ftpProcessWarning("ftp: bind");
+      ftpWarningBox("ftp: bind");
       ftpNetClose(s);
       return -1;
     }
     if (ftpNetLocalAddress(s, &address) != 0) {
-      ftpProcessWarning("ftp: Rgetsockname");
+      ftpWarningBox("ftp: Rgetsockname");
       ftpNetClose(s);
       return -1;
     }
     if (ftpNetListen(s, 1) != 0)
-      ftpProcessWarning("ftp: Rlisten");
-    FtpContext->data = s;
+      ftpWarningBox("ftp: Rlisten");
+    FtpCurrentContext->data = s;
     if (mode == FTP_PORT_DEFAULT) {
       if (fallingBack)
-        FtpContext->sendPortMode = FTP_PORT_NO_FALLBACK;
+        FtpCurrentContext->sendPortMode = FTP_PORT_NO_FALLBACK;
       return 0;
     }
     int replyClass = FtpCommand("PORT %d,%d,%d,%d,%d,%d", address.ip[0], address.ip[1], address.ip[2],
                                 address.ip[3], (address.port >> 8) & 0xff, address.port & 0xff);
     if (replyClass == 5 && mode == FTP_PORT_WITH_FALLBACK) {
       FtpCloseData();
-      FtpContext->sendPortMode = FTP_PORT_DEFAULT;
+      FtpCurrentContext->sendPortMode = FTP_PORT_DEFAULT;
       fallingBack = 1;
       continue;
     }
@@ -150,7 +153,7 @@ static int FtpProtectData(const FtpSession *session)
 {
   if (session == NULL || !session->secure)
     return 0;
-  if (FtpChannelProtect(FtpContext->data, NULL, FtpContext->control) == 0)
+  if (FtpChannelProtect(FtpCurrentContext->data, NULL, FtpCurrentContext->control) == 0)
     return 0;
   FtpCloseData();
   return FTP_DATA_TLS_FAILED;
@@ -161,18 +164,18 @@ int FtpAcceptDataConnection(void)
   FtpSession *session = FtpCurrentSession();
   if (session && session->dataConnected)
     return FtpProtectData(session);
-  FtpSocket listener = FtpContext->data;
-  FtpContext->data = FTP_NO_SOCKET;
+  FtpSocket listener = FtpCurrentContext->data;
+  FtpCurrentContext->data = FTP_NO_SOCKET;
   if (listener == FTP_NO_SOCKET)
     return -1;
   if (ftpNetWaitReadable(listener, FTP_NO_SOCKET, FtpLongWait(FTP_DATA_WAIT_MS)) > 0) {
     FtpSocket s = ftpNetAccept(listener);
     if (s == FTP_NO_SOCKET)
-      ftpProcessWarning("ftp: Raccept");
-    FtpContext->data = s;
+      ftpWarningBox("ftp: Raccept");
+    FtpCurrentContext->data = s;
   }
   ftpNetClose(listener);
-  return FtpContext->data == FTP_NO_SOCKET ? -1 : FtpProtectData(session);
+  return FtpCurrentContext->data == FTP_NO_SOCKET ? -1 : FtpProtectData(session);
 }
 
 static int FtpSendAll(FtpSocket s, const char *bytes, size_t length)
@@ -204,7 +207,7 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
   }
   int accepted = FtpAcceptDataConnection();
   if (accepted != 0) {
-    if (!FtpContext->commandPending) {
+    if (!FtpCurrentContext->commandPending) {
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
@@ -215,7 +218,7 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
   }
   /* The file's bytes go out as they are; in ASCII a piece that ends in
    * Ctrl-Z goes without it. */
-  int ascii = FtpContext->currentType == FTP_TYPE_ASCII;
+  int ascii = FtpCurrentContext->currentType == FTP_TYPE_ASCII;
   for (;;) {
     size_t got = fread(FtpTransferBuffer, 1, FTP_TRANSFER_PIECE, file);
     if (got == 0) {
@@ -227,7 +230,7 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
     }
     if (ascii && FtpTransferBuffer[got - 1] == 0x1A)
       got--;
-    if (got > 0 && FtpSendAll(FtpContext->data, FtpTransferBuffer, got) != 0) {
+    if (got > 0 && FtpSendAll(FtpCurrentContext->data, FtpTransferBuffer, got) != 0) {
       FtpErrnoCode = FTPERR_ABORT;
       return 1;
     }
@@ -240,34 +243,34 @@ int FtpUpload(const char *command, const char *local, const char *remote)
   /* Called on the second side of FtpProxy: the servers move the file. */
   if (FtpSecondIsCurrent())
     return FtpServerToServer(local, remote);
-  int token = ftpProcessIgnoreInterrupt();
+  int token = ftpSignalIgnoreInterrupt();
   FILE *file;
   int standardInput = strcmp(local, "-") == 0;
   int streamMode = 0;
   if (standardInput) {
     file = stdin;
-    streamMode = ftpProcessBinaryStream(stdin);
+    streamMode = ftpConsoleBinaryStream(stdin);
   } else {
     file = fopen(local, "rb");
     if (file == NULL) {
       fprintf(stderr, "%s: %s\n", local, strerror(errno));
       fflush(stderr);
       FtpErrnoCode = FTPERR_LOCALFILE;
-      ftpProcessRestoreInterrupt(token);
+      ftpSignalRestoreInterrupt(token);
       return -1;
     }
-    if (!ftpProcessRegularFile(file)) {
+    if (!ftpLocalRegularFile(file)) {
       printf("%s: not a plain file.\n", local);
       fflush(stdout);
       fclose(file);
       FtpErrnoCode = FTPERR_LOCALFILE;
-      ftpProcessRestoreInterrupt(token);
+      ftpSignalRestoreInterrupt(token);
       return -1;
     }
   }
   int loop = FtpUploadLoop(command, file, remote);
   if (standardInput)
-    ftpProcessRestoreStream(stdin, streamMode);
+    ftpConsoleRestoreStream(stdin, streamMode);
   else
     fclose(file);
   int result = loop == 0 ? 0 : -1;
@@ -276,9 +279,9 @@ int FtpUpload(const char *command, const char *local, const char *remote)
      * but a file that did not go out whole is a failure whatever it says,
      * and over TLS the server is told so: no orderly end. */
     if (loop == 0)
-      FtpChannelFinish(FtpContext->data);
+      FtpChannelFinish(FtpCurrentContext->data);
     else
-      FtpChannelAbandon(FtpContext->data);
+      FtpChannelAbandon(FtpCurrentContext->data);
     FtpCloseData();
     int replyClass = FtpReplyReader(0);
     if (loop == 0 && (replyClass == 4 || replyClass == 5)) {
@@ -286,7 +289,7 @@ int FtpUpload(const char *command, const char *local, const char *remote)
       result = -1;
     }
   }
-  ftpProcessRestoreInterrupt(token);
+  ftpSignalRestoreInterrupt(token);
   return result;
 }
 
@@ -294,19 +297,19 @@ int FtpUpload(const char *command, const char *local, const char *remote)
  * connection, read what the server answers. */
 static int FtpAbortPlain(void)
 {
-  FtpSocket control = FtpContext->control;
+  FtpSocket control = FtpCurrentContext->control;
   FtpSendAbort(control);
   long wait = FtpLongWait(FTP_ABORT_WAIT_MS);
-  if (ftpNetWaitReadable(control, FtpContext->data, wait) <= 0)
+  if (ftpNetWaitReadable(control, FtpCurrentContext->data, wait) <= 0)
     return -1;
   /* What is still on its way on the data connection, within the same wait
    * as a whole: a server that does not stop sending loses the connection. */
-  unsigned long start = ftpProcessTicks();
-  while (FtpContext->data != FTP_NO_SOCKET) {
-    long left = wait - static_cast<long>(ftpProcessTicks() - start);
-    if (left <= 0 || ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, left) <= 0)
+  unsigned long start = ftpNetTicks();
+  while (FtpCurrentContext->data != FTP_NO_SOCKET) {
+    long left = wait - static_cast<long>(ftpNetTicks() - start);
+    if (left <= 0 || ftpNetWaitReadable(FtpCurrentContext->data, FTP_NO_SOCKET, left) <= 0)
       return -1;
-    if (ftpNetReceive(FtpContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) <= 0)
+    if (ftpNetReceive(FtpCurrentContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) <= 0)
       break;
   }
   return 0;
@@ -317,7 +320,7 @@ static int FtpAbortPlain(void)
  * (the server's sending then fails and it answers). */
 static int FtpAbortProtected(void)
 {
-  FtpSocket control = FtpContext->control;
+  FtpSocket control = FtpCurrentContext->control;
   FtpChannelSend(control, "ABOR\r\n", 6);
   FtpCloseData();
   return FtpChannelWaitReadable(control, FTP_NO_SOCKET, FtpLongWait(FTP_ABORT_WAIT_MS)) > 0 ? 0 : -1;
@@ -325,28 +328,28 @@ static int FtpAbortProtected(void)
 
 static void FtpAbortDownload(void)
 {
-  int sent = FtpChannelProtected(FtpContext->control) ? FtpAbortProtected() : FtpAbortPlain();
+  int sent = FtpChannelProtected(FtpCurrentContext->control) ? FtpAbortProtected() : FtpAbortPlain();
   if (sent != 0) {
-    FtpReplyCode = -1;
+    FtpLastReply.code = -1;
     FtpLostConnection();
     return;
   }
   int replyClass = FtpReplyReader(0);
-  if (FtpContext->control == FTP_NO_SOCKET)
+  if (FtpCurrentContext->control == FTP_NO_SOCKET)
     return;
-  if (replyClass == 5 && FtpReplyCode == 552) {
+  if (replyClass == 5 && FtpLastReply.code == 552) {
     FtpCloseData();
     FtpReplyReader(0);
   }
-  if (FtpContext->control != FTP_NO_SOCKET &&
-      FtpChannelWaitReadable(FtpContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
+  if (FtpCurrentContext->control != FTP_NO_SOCKET &&
+      FtpChannelWaitReadable(FtpCurrentContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
     FtpReplyReader(0);
 }
 
 /* Type restored after a listing switched to ASCII; 0: none remembered. */
 static void FtpRestoreType(int remembered)
 {
-  if (remembered && FtpContext->control != FTP_NO_SOCKET)
+  if (remembered && FtpCurrentContext->control != FTP_NO_SOCKET)
     FtpSetType(remembered);
 }
 
@@ -370,7 +373,7 @@ struct FtpDownloadState {
  * over), then the data connection closed and the type restored. */
 static void FtpDownloadAbort(const FtpDownloadState *download, int failure)
 {
-  if (!FtpContext->commandPending) {
+  if (!FtpCurrentContext->commandPending) {
     FtpErrnoCode = FTPERR_COMMAND;
   } else {
     FtpAbortDownload();
@@ -385,7 +388,7 @@ static void FtpDownloadAbort(const FtpDownloadState *download, int failure)
  * FtpErrnoCode when the download went no further. */
 static int FtpDownloadStart(FtpDownloadState *download, const char *command, const char *remote)
 {
-  if (!download->standardOutput && ftpProcessPrepareTarget(download->local) != 0) {
+  if (!download->standardOutput && ftpLocalPrepareTarget(download->local) != 0) {
     FtpErrnoCode = FTPERR_LOCALFILE;
     return -1;
   }
@@ -393,8 +396,8 @@ static int FtpDownloadStart(FtpDownloadState *download, const char *command, con
     FtpErrnoCode = FTPERR_DATACONN;
     return -1;
   }
-  if (!download->isRetrieve && FtpContext->currentType != FTP_TYPE_ASCII) {
-    download->remembered = FtpContext->currentType;
+  if (!download->isRetrieve && FtpCurrentContext->currentType != FTP_TYPE_ASCII) {
+    download->remembered = FtpCurrentContext->currentType;
     FtpSetType(FTP_TYPE_ASCII);
   }
   int replyClass = FtpTextBlank(remote) ? FtpCommand("%s", command) : FtpCommand("%s %s", command, remote);
@@ -411,11 +414,11 @@ static int FtpDownloadStart(FtpDownloadState *download, const char *command, con
   }
   if (download->standardOutput) {
     download->file = stdout;
-    download->streamMode = ftpProcessBinaryStream(stdout);
+    download->streamMode = ftpConsoleBinaryStream(stdout);
     return 0;
   }
   /* A listing's own temporary file is written directly. */
-  download->file = download->isRetrieve ? ftpProcessOpenDownload(download->local, download->part, download->place,
+  download->file = download->isRetrieve ? ftpLocalOpenDownload(download->local, download->part, download->place,
                                                                  sizeof download->part)
                                         : fopen(download->local, "wb");
   if (download->file == NULL) {
@@ -437,7 +440,7 @@ static FtpReceiveOutcome FtpDownloadReceive(FtpDownloadState *download)
 {
   for (;;) {
     /* Each wait for data is bounded, the first as every later one. */
-    long got = FtpChannelReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
+    long got = FtpChannelReceiveWithin(FtpCurrentContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
                                        FtpLongWait(FTP_DATA_WAIT_MS));
     if (got == FTP_NET_TIMED_OUT)
       return FTP_RECEIVE_TIMED_OUT;
@@ -472,7 +475,7 @@ static int FtpDownloadFinish(FtpDownloadState *download, FtpReceiveOutcome outco
     FtpCloseData();
     /* No ABOR; but the transfer's own reply is still to come, and the next
      * command would read it as its own: start that one on a new connection. */
-    if (FtpContext->commandPending)
+    if (FtpCurrentContext->commandPending)
       FtpLostConnection();
     FtpRestoreType(download->remembered);
     return -1;
@@ -481,7 +484,7 @@ static int FtpDownloadFinish(FtpDownloadState *download, FtpReceiveOutcome outco
     /* What came is not the whole, whatever the final reply says. */
     FtpErrnoCode = FTPERR_ABORT;
     FtpCloseData();
-    if (FtpContext->commandPending)
+    if (FtpCurrentContext->commandPending)
       FtpReplyReader(0);
     FtpRestoreType(download->remembered);
     return -1;
@@ -495,7 +498,7 @@ static int FtpDownloadFinish(FtpDownloadState *download, FtpReceiveOutcome outco
     return -1;
   }
   if (download->part[0]) {
-    if (ftpProcessPlaceDownload(download->part, download->place) != 0) {
+    if (ftpLocalPlaceDownload(download->part, download->place) != 0) {
       FtpErrnoCode = FTPERR_LOCALFILE;
       return -1;
     }
@@ -520,16 +523,16 @@ int FtpDownload(const char *command, const char *local, const char *remote)
     FtpErrnoCode = FTPERR_LOCALFILE;
     return -1;
   }
-  int token = ftpProcessIgnoreInterrupt();
+  int token = ftpSignalIgnoreInterrupt();
   int result = -1;
   if (FtpDownloadStart(&download, command, remote) == 0)
     result = FtpDownloadFinish(&download, FtpDownloadReceive(&download));
   if (download.file != NULL && !download.standardOutput)
     fclose(download.file);
   if (download.file != NULL && download.standardOutput)
-    ftpProcessRestoreStream(stdout, download.streamMode);
+    ftpConsoleRestoreStream(stdout, download.streamMode);
   if (download.part[0])
     remove(download.part);
-  ftpProcessRestoreInterrupt(token);
+  ftpSignalRestoreInterrupt(token);
   return result;
 }

@@ -1,16 +1,47 @@
 /* The FTP client engine: the session cache, the control connection and its
  * replies, the data connection and the transfers.
  *
- * State is process-wide and calls come one at a time. Engine functions answer
- * 0 or -1 and leave the failure in FtpErrnoCode (status.h); reply functions
- * answer the reply class (the first digit of the reply, 0 without a control
- * connection) and leave the code in FtpReplyCode.
+ * Calls come one at a time. Engine functions answer 0 or -1 and leave the
+ * failure in FtpErrnoCode (status.h); reply functions answer the reply class
+ * (the first digit of the reply, 0 without a control connection) and leave
+ * the code in FtpLastReply.
  *
  * Connection contexts: the engine has two, the primary and the second (for a
- * server-to-server transfer); FtpContext points at the current one and every
- * command, reply and transfer works on it. Session cache entries hold the
- * control sockets; the current context borrows the socket of the entry that
- * FtpOpenSession made current. */
+ * server-to-server transfer); FtpCurrentContext points at the current one
+ * and every command, reply and transfer works on it. Session cache entries
+ * hold the control sockets; the current context borrows the socket of the
+ * entry that FtpOpenSession made current.
+ *
+ * State is process-wide, in these objects; each has one file that owns it,
+ * and the others keep to its rule:
+ *   FtpSessionCache     session.cpp: the entries, the next one to fill, the
+ *                       current one, the entry the next open leaves alone,
+ *                       the TLS setting. control.cpp marks the entries of a
+ *                       control socket it closed and swaps the current entry
+ *                       with the context; proxy.cpp finds the entry of a
+ *                       context's control socket and sets the one to avoid.
+ *   FtpContexts,        control.cpp: the two contexts and the current one;
+ *   FtpCurrentContext   only FtpSwitchContext changes which is current. The
+ *                       rest of the engine works on the current context's
+ *                       sockets, types and pending flag; session.cpp alone
+ *                       also clears the second context at log-off.
+ *   FtpLastReply        control.cpp: written by the reply reader and the
+ *                       command senders alone; read by all.
+ *   FtpErrnoCode        status.h: set by the function that fails.
+ * What one file alone uses (the start-up, the protected connections, the
+ * transfer buffer) is static in that file.
+ *
+ * Bytes of a connection go through one of two interfaces:
+ *   FtpChannel... (channel.cpp) for every control connection and every data
+ *                 connection once it is connected or accepted: either may
+ *                 be under TLS, and these go through it when it is.
+ *   ftpNet... (net.h) for what TLS never covers: making, binding, listening
+ *                 on, accepting and closing sockets and their addresses, the
+ *                 wait for an active data connection, a connection before
+ *                 its TLS starts, and the connections known to be plain: the
+ *                 Telnet abort of a plain session (a protected one aborts
+ *                 with a protected ABOR line) and FtpProxy's connections
+ *                 (refused while TLS is on). */
 #ifndef WENDRIK_FTP_ENGINE_H
 #define WENDRIK_FTP_ENGINE_H
 
@@ -71,13 +102,22 @@ struct FtpSession {
   int secure;              /* opened with TLS (FtpSetSecure): a session of its own */
 };
 
-struct FtpSessionCache {
+struct FtpSessionTable {
   FtpSession entries[FTP_SESSION_COUNT];
   unsigned char next;      /* next entry to fill; wraps from 255 to 0 */
   int current;             /* -1 before the first session */
+  /* When not -1, the next FtpOpenSession does not take this entry even if
+   * it matches (and clears it): the second side of a server-to-server
+   * transfer between identical logins gets a connection of its own. */
+  int avoid;
+  /* FtpSetSecure: 1 when sessions opened from then on use TLS (explicit
+   * FTPS); 0, the default, for plain FTP. */
+  int secure;
+  /* A call with flag 1 failed: no session opens until one succeeds. */
+  int secureUnusable;
 };
 
-struct FtpConnection {
+struct FtpContext {
   int connected;
   FtpSocket control;
   FtpSocket data;
@@ -89,13 +129,18 @@ struct FtpConnection {
   int session;             /* the cache entry this context works with; -1 none */
 };
 
-extern FtpSessionCache SessionCache;
-extern FtpConnection FtpContexts[2];     /* primary, second */
-extern FtpConnection *FtpContext;        /* the current one */
+/* The last reply read, whichever context it came on. */
+struct FtpReply {
+  int code;                            /* -1: none */
+  char pasvText[FTP_PASV_TEXT_SIZE];   /* address text of the last 227 reply */
+};
+
+extern FtpSessionTable FtpSessionCache;
+extern FtpContext FtpContexts[2];      /* primary, second */
+extern FtpContext *FtpCurrentContext;  /* the current one */
 #define FTP_PRIMARY 0
 #define FTP_SECOND  1
-extern int FtpReplyCode;                 /* code of the last reply; -1 none */
-extern char FtpPasvText[FTP_PASV_TEXT_SIZE];  /* address text of the last 227 reply */
+extern FtpReply FtpLastReply;
 
 /* --- start-up, sessions (session.cpp) --- */
 
@@ -122,10 +167,7 @@ FtpSession *FtpCurrentSession(void);
 void FtpSetSessionDirectory(FtpSession *session, const char *directory);
 /* Closes every session with QUIT and frees the entries (FtpLogoff). */
 void FtpCloseAllSessions(void);
-/* FtpSetSecure: 1 when sessions opened from now on use TLS (explicit FTPS);
- * 0, the default, for plain FTP, which then goes exactly as ever. */
-extern int FtpSecureSessions;
-/* Sets it, with the trust anchors of trustFile (null: none) added to the
+/* Sets the TLS setting (FtpSessionCache.secure), with the trust anchors of trustFile (null: none) added to the
  * system's roots. 0, or -1 with FtpErrnoCode (the file unreadable: 7; no
  * certificate in it: FTPERR_TLS) and, with on, FtpSecureSessionsFailed. */
 int FtpSetSecureSessions(int on, const char *trustFile);
@@ -133,10 +175,6 @@ int FtpSetSecureSessions(int on, const char *trustFile);
  * with FTPERR_TLS (and a line "ftp: TLS: ...") until FtpSetSecureSessions
  * succeeds, so that nothing goes in clear to a program ignoring the failure. */
 void FtpSecureSessionsFailed(void);
-/* When not -1, the next FtpOpenSession does not take this cache entry even if
- * it matches (cleared by it): the second side of a server-to-server transfer
- * between identical logins gets a connection of its own. */
-extern int FtpAvoidSession;
 
 /* --- control connection (control.cpp) --- */
 
