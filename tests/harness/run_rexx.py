@@ -8,7 +8,8 @@ non-zero. Comment lines name expected output and the peers to start:
                                 reads from the environment
   /* environment: NAME VALUE */ a variable for the interpreter (test settings)
 (and the same for stderr). WZ_WORK names a scratch directory, TMPDIR (the
-package's temporary directory) is WZ_WORK/tmp. Expected lines may name the
+package's temporary directory) is WZ_WORK/tmp. External routines (the file
+helpers the scripts share) are found in the script's own folder. Expected lines may name the
 peers' variables as ${NAME}, and {any} stands for any text."""
 import argparse
 import os
@@ -50,7 +51,8 @@ def main():
             if match:
                 settings[match.group(1)] = match.group(2)
 
-    env = dict(settings, LD_LIBRARY_PATH=options.library_dir)
+    env = dict(settings, LD_LIBRARY_PATH=options.library_dir,
+               REGINA_MACROS=os.path.dirname(os.path.abspath(options.script)))
     preload = os.environ.get("WZ_PRELOAD")
     if preload:
         env["LD_PRELOAD"] = preload

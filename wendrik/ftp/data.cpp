@@ -14,32 +14,31 @@
 #include "signals.h"
 #include "warning_box.h"
 
-/* The TYPE command of each transfer type. */
-static const struct {
-  int code;
-  const char *mode;
-} FtpTypes[] = {
-  {FTP_TYPE_ASCII, "A"},
-  {FTP_TYPE_BINARY, "I"},
-};
-
 /* Shared by uploads, downloads and the abort drain. */
 static char FtpTransferBuffer[FTP_TRANSFER_BUFFER_SIZE];
 
+/* The letter of the TYPE command for a transfer type; null for any other. */
+static const char *FtpTypeLetter(int type)
+{
+  if (type == FTP_TYPE_ASCII)
+    return "A";
+  if (type == FTP_TYPE_BINARY)
+    return "I";
+  return NULL;
+}
+
 int FtpSetType(int type)
 {
-  for (const auto &entry : FtpTypes) {
-    if (entry.code != type)
-      continue;
-    FtpSession *session = FtpCurrentSession();
-    if (session)
-      session->type = type;
-    int replyClass = FtpCommand("TYPE %s", entry.mode);
-    if (replyClass == 2)
-      FtpCurrentContext->currentType = type;
-    return replyClass;
-  }
-  return 0;
+  const char *letter = FtpTypeLetter(type);
+  if (letter == NULL)
+    return 0;
+  FtpSession *session = FtpCurrentSession();
+  if (session)
+    session->type = type;
+  int replyClass = FtpCommand("TYPE %s", letter);
+  if (replyClass == 2)
+    FtpCurrentContext->currentType = type;
+  return replyClass;
 }
 
 void FtpEnsureType(int type)
