@@ -13,8 +13,10 @@ Directives the runner reads (the test host ignores them):
                              settings), icmp (a raw ICMP socket: root)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)
-  stdout TEXT / stderr TEXT  output lines expected in order
-  stdout-count N TEXT        a line expected exactly N times (stderr-count too)
+  stdout TEXT                an output line expected, in order with the others
+  stderr TEXT                the same on standard error
+  stdout-count N TEXT        a line expected exactly N times
+  stderr-count N TEXT        the same on standard error
   server TEXT                a scripted-server transcript line expected in order
                              (TEXT ending in "...": a line that starts so)
   server-count N TEXT        a transcript line expected exactly N times
