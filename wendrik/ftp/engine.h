@@ -18,15 +18,20 @@
  *                       current one, the entry the next open leaves alone,
  *                       the TLS setting. control.cpp marks the entries of a
  *                       control socket it closed and swaps the current entry
- *                       with the context; proxy.cpp finds the entry of a
- *                       context's control socket and sets the one to avoid.
+ *                       with the context; proxy.cpp makes current the entry
+ *                       of a context's control socket, sets the entry to
+ *                       leave alone and reads the TLS setting.
  *   FtpContexts,        control.cpp: the two contexts and the current one;
  *   FtpCurrentContext   only FtpSwitchContext changes which is current. The
  *                       rest of the engine works on the current context's
  *                       sockets, types and pending flag; session.cpp alone
- *                       also clears the second context at log-off.
+ *                       also sets up the primary at start-up and clears the
+ *                       second at log-off.
  *   FtpLastReply        control.cpp: written by the reply reader and the
- *                       command senders alone; read by all.
+ *                       command senders; read by all. A caller clears a
+ *                       part only to tell no reply from an old one: the 227
+ *                       text before a server-to-server transfer's PASV, the
+ *                       code after an abort that got no answer.
  *   FtpErrnoCode        status.h: set by the function that fails.
  * What one file alone uses (the start-up, the protected connections, the
  * transfer buffer) is static in that file.
@@ -39,9 +44,9 @@
  *                 on, accepting and closing sockets and their addresses, the
  *                 wait for an active data connection, a connection before
  *                 its TLS starts, and the connections known to be plain: the
- *                 Telnet abort of a plain session (a protected one aborts
- *                 with a protected ABOR line) and FtpProxy's connections
- *                 (refused while TLS is on). */
+ *                 Telnet abort of a plain session and its drain (a
+ *                 protected one aborts with a protected ABOR line) and
+ *                 FtpProxy's connections (refused while TLS is on). */
 #ifndef WENDRIK_FTP_ENGINE_H
 #define WENDRIK_FTP_ENGINE_H
 

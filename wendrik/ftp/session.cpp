@@ -360,7 +360,11 @@ static void FtpEvict(FtpSession *entry)
   FtpCurrentContext->connected = 1;
 }
 
-static int FtpOpenSessionInCurrentContext(const char *host, const char *user, const char *password, const char *account)
+/* FtpOpenSession's work, all of it on the current context: a cached entry
+ * of the login probed with NOOP and reconnected when its server dropped it,
+ * or a new connection and login in the next entry. */
+static int FtpOpenSessionInCurrentContext(const char *host, const char *user, const char *password,
+                                          const char *account)
 {
   int found = -1;
   for (int i = 0; i < FTP_SESSION_COUNT && found < 0; i++)
