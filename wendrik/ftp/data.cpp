@@ -370,7 +370,7 @@ struct FtpDownloadState {
 /* A download that went wrong once its command was accepted: the abort while
  * the transfer is on, with failure as the code (FTPERR_COMMAND when it is
  * over), then the data connection closed and the type restored. */
-static void FtpDownloadAbort(const FtpDownloadState *download, int failure)
+static void FtpDownloadStop(const FtpDownloadState *download, int failure)
 {
   if (!FtpCurrentContext->commandPending) {
     FtpErrnoCode = FTPERR_COMMAND;
@@ -408,7 +408,7 @@ static int FtpDownloadStart(FtpDownloadState *download, const char *command, con
   }
   int accepted = FtpAcceptDataConnection();
   if (accepted != 0) {
-    FtpDownloadAbort(download, accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : FTPERR_ABORT);
+    FtpDownloadStop(download, accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : FTPERR_ABORT);
     return -1;
   }
   if (download->standardOutput) {
@@ -421,7 +421,7 @@ static int FtpDownloadStart(FtpDownloadState *download, const char *command, con
                                                                  sizeof download->part)
                                         : fopen(download->local, "wb");
   if (download->file == NULL) {
-    FtpDownloadAbort(download, FTPERR_LOCALFILE);
+    FtpDownloadStop(download, FTPERR_LOCALFILE);
     return -1;
   }
   return 0;
@@ -466,7 +466,7 @@ static int FtpDownloadFinish(FtpDownloadState *download, FtpReceiveOutcome outco
   if (outcome == FTP_RECEIVE_UNWRITTEN) {
     printf("local disk full. aborted\n");
     fflush(stdout);
-    FtpDownloadAbort(download, FTPERR_ABORT);
+    FtpDownloadStop(download, FTPERR_ABORT);
     return -1;
   }
   if (outcome == FTP_RECEIVE_TIMED_OUT) {
