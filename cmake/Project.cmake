@@ -108,14 +108,15 @@ function(wz_script_test name)
   wz_test_environment(${name})
 endfunction()
 
-# wz_fuzz_target(name SOURCES ... LIBS ...)
-# A fuzz target (defines LLVMFuzzerTestOneInput) with its seeds in fuzz/corpus/NAME.
+# wz_fuzz_target(name SOURCES ... LIBS ... [SEEDS folder...])
+# A fuzz target (defines LLVMFuzzerTestOneInput) with its seeds in fuzz/corpus/NAME
+# and in the SEEDS folders (made in the build tree from the tests' data).
 #  - g++ build: linked with a standalone driver and run as a short, bounded
 #    test (seeds plus deterministic mutations), under the sanitizers when on;
 #  - clang with -DWZ_LIBFUZZER=ON (make fuzz): linked with libFuzzer.
 option(WZ_LIBFUZZER "Link fuzz targets with libFuzzer (clang)" OFF)
 function(wz_fuzz_target name)
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(WIN32)
     return()
   endif()
@@ -128,7 +129,7 @@ function(wz_fuzz_target name)
   else()
     target_sources(${target} PRIVATE ${WZ_ROOT}/fuzz/driver/standalone_main.cpp)
     add_test(NAME fuzz.${name} COMMAND ${target} --runs 20000 --seconds 8
-      ${WZ_ROOT}/fuzz/corpus/${name})
+      ${WZ_ROOT}/fuzz/corpus/${name} ${F_SEEDS})
     set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 60)
   endif()
 endfunction()

@@ -2,8 +2,9 @@
 demand (odd replies, Telnet options, dropped connections, refused commands,
 slow or missing data), with a transcript of every line it receives.
 
-Scenarios come from a JSON file: {"scenarios": {NAME: SETTINGS}}. Each
-scenario gets its own loopback listener. SETTINGS (all optional):
+Scenarios come from a JSON file beside the test that plays them
+(TEST.scenarios.json): {"scenarios": {NAME: SETTINGS}}. Each scenario gets
+its own loopback listener. SETTINGS (all optional):
   greeting      the bytes sent on connect
   replies       VERB -> reply text (null: no reply), or a list of them for
                 the VERB's first, second ... command (the last one stays);

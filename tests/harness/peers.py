@@ -19,6 +19,13 @@ VSFTPD = "/usr/sbin/vsftpd"
 COMMAND_LINE = re.compile(r'FTP command: Client "[^"]*", "(.*)"\s*$')
 
 
+def scenarios_beside(script):
+    """The scripted server's scenarios of a test: the file NAME.scenarios.json
+    beside the test NAME.EXT, or None when it has none."""
+    path = os.path.splitext(script)[0] + ".scenarios.json"
+    return path if os.path.exists(path) else None
+
+
 class PeerUnavailable(Exception):
     """A peer that cannot run on this machine (the test is skipped)."""
 
@@ -162,7 +169,7 @@ class Vsftpd:
 
 class Scripted:
     """The scripted FTP server: one loopback listener per scenario of the
-    scenario file, each named to the program as WZ_SCRIPTED_<NAME>. With
+    test's scenario file, each named to the program as WZ_SCRIPTED_<NAME>. With
     certificates, the scripted TLS server, for the scenarios with "tls"
     settings (ftpscript_tls.py)."""
 
@@ -257,6 +264,8 @@ class Peers:
                                                 promiscuous=True, settings=settings).start()
                 elif name == "icmp":
                     self.started[name] = Icmp().start()
+                elif name in ("scripted", "scripted-tls") and self.scenario_file is None:
+                    raise ValueError("peer %s: the test has no scenario file beside it" % name)
                 elif name == "scripted":
                     self.started[name] = Scripted(self.scenario_file).start()
                 elif name == "scripted-tls":

@@ -13,13 +13,16 @@ Directives the runner reads (the test host ignores them):
                              settings), icmp (a raw ICMP socket: root)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)
-  stdout TEXT / stderr TEXT  output lines expected in order
-  stdout-count N TEXT        a line expected exactly N times (stderr-count too)
+  stdout TEXT                an output line expected, in order with the others
+  stderr TEXT                the same on standard error
+  stdout-count N TEXT        a line expected exactly N times
+  stderr-count N TEXT        the same on standard error
   server TEXT                a scripted-server transcript line expected in order
                              (TEXT ending in "...": a line that starts so)
   server-count N TEXT        a transcript line expected exactly N times
   server-none TEXT           no transcript line contains TEXT
-The transcript holds the scripted servers' lines and, as "PEER: COMMAND",
+The scripted servers play the scenarios of SCRIPT.scenarios.json beside
+SCRIPT.calls (ftpscript.py). The transcript holds the scripted servers' lines and, as "PEER: COMMAND",
 each command line that a vsftpd peer logged ("vsftpd-tls: AUTH TLS").
 Expected texts may name ${NAME} variables too. With a TLS peer, ${WZ_CERT_KIND}
 names each certificate made (certificates.py: WZ_CERT_AUTHORITY, ...).
@@ -71,7 +74,6 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
     parser.add_argument("--library", required=True)
-    parser.add_argument("--scenarios")
     parser.add_argument("--layout", choices=("ulong", "size_t"),
                         help="the family of interpreter the test host plays (default: its own, size_t)")
     parser.add_argument("--timeout", type=int, default=120)
@@ -106,7 +108,8 @@ def main():
         wzharness.skip_if_wine_unusable()
     work = tempfile.mkdtemp(prefix="wz-calls-")
     try:
-        with peers.Peers(wanted_peers, options.scenarios, windows) as running:
+        scenarios = peers.scenarios_beside(options.script)
+        with peers.Peers(wanted_peers, scenarios, windows) as running:
             env = running.environment()
             env["WZ_WORK"] = wzharness.wine_path(work) if windows else work
             env["WZ_UNREADABLE"] = wzharness.wine_path("/proc/self/mem") if windows else "/proc/self/mem"

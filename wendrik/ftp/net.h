@@ -52,6 +52,9 @@ long ftpNetPeek(FtpSocket s, void *buffer, size_t size);
 /* Waits until a or b (either may be FTP_NO_SOCKET) is readable: 1 readable,
  * 0 timed out, -1 wait failed. milliseconds < 0 waits without limit. */
 int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds);
+/* A millisecond count that only goes forward (it may wrap: compare
+ * differences), for the bounds of waits made of several waits. */
+unsigned long ftpNetTicks(void);
 void ftpNetShutdown(FtpSocket s);
 void ftpNetClose(FtpSocket s);
 /* Closing s then resets the connection (no linger): the peer sees no

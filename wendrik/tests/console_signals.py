@@ -4,7 +4,8 @@ them: the account prompt without echo, interrupt and termination signals
 while the engine waits for a server, an interrupt during a server-to-server
 transfer.
 
-  console_signals.py --host WENDRIK_HOST --library LIBWENDRIK --scenarios FILE
+  console_signals.py --host WENDRIK_HOST --library LIBWENDRIK
+The scripted server plays console_signals.scenarios.json beside this file.
 """
 import argparse
 import os
@@ -166,9 +167,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
     parser.add_argument("--library", required=True)
-    parser.add_argument("--scenarios", required=True)
     options = parser.parse_args()
-    with peers.Peers(["scripted"], options.scenarios) as running:
+    with peers.Peers(["scripted"], peers.scenarios_beside(__file__)) as running:
         env = running.environment()
         preload = os.environ.get("WZ_PRELOAD")
         if preload:

@@ -166,6 +166,11 @@ static long ftpNetNowMs(void)
   return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+unsigned long ftpNetTicks(void)
+{
+  return static_cast<unsigned long>(ftpNetNowMs());
+}
+
 /* After a call that would have blocked: waits until the socket is ready for
  * events or end passes. 1: try again; 0: the time is over; -1: failed (the
  * failure taken). EINTR counts as "try again". */

@@ -199,6 +199,11 @@ int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds)
   return n > 0 ? 1 : 0;
 }
 
+unsigned long ftpNetTicks(void)
+{
+  return GetTickCount();
+}
+
 void ftpNetShutdown(FtpSocket s)
 {
   shutdown(ftpNetHandle(s), SD_BOTH);
