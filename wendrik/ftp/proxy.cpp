@@ -4,12 +4,26 @@
 #include "engine.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "signals.h"
 
 /* Time for the primary to connect to the second server's passive port. */
 #define FTP_PROXY_PAUSE_MS 2000L
+
+/* The pause, as the test-only settings give it: WENDRIK_TEST_PROXY_PAUSE_MS
+ * sets its length (a test that interrupts it needs a window that a busy
+ * machine cannot miss), else WENDRIK_TEST_LONG_WAIT_MS may shorten it. */
+static long FtpProxyPause(void)
+{
+  const char *text = getenv("WENDRIK_TEST_PROXY_PAUSE_MS");
+  char *end = NULL;
+  long value = text ? strtol(text, &end, 10) : -1;
+  if (text && *text && end && *end == '\0' && value > 0)
+    return value;
+  return FtpLongWait(FTP_PROXY_PAUSE_MS);
+}
 
 /* The cache entry that holds the current context's control socket. */
 static FtpSession *FtpSessionOfControl(void)
@@ -142,7 +156,7 @@ int FtpServerToServer(const char *source, const char *target)
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
-  ftpSignalPause(FtpLongWait(FTP_PROXY_PAUSE_MS));
+  ftpSignalPause(FtpProxyPause());
 
   if (!ftpSignalInterrupted()) {
     FtpSwitchContext(FTP_SECOND);

@@ -134,8 +134,11 @@ def proxy_interrupt(options, server, env):
         "expect result '-1'", "expect var FTPERRNO 'FTPABORT'",
         "call FtpSetUser '%s', 'sig', 'pw'" % env["WZ_SCRIPTED_SILENT"], "call FtpDelete 'x'"])
     before = len(server.transcript())
+    # The pause after STOR, which the interrupt must meet, lasts 20 s here
+    # (ended early by the interrupt), so that a busy machine cannot miss it.
     process = subprocess.Popen([options.host, options.library, calls], stdin=subprocess.DEVNULL,
-                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=dict(os.environ, **env))
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               env=dict(os.environ, WENDRIK_TEST_PROXY_PAUSE_MS="20000", **env))
 
     def wait_for(test):
         deadline = time.time() + 20
@@ -146,7 +149,7 @@ def proxy_interrupt(options, server, env):
         return False
 
     stored = wait_for(lambda l: l.endswith(": STOR int.bin"))
-    process.send_signal(signal.SIGINT)   # within the 2-second wait after STOR
+    process.send_signal(signal.SIGINT)   # within the pause after STOR
     connected = wait_for(lambda l: l.startswith("silent#") and l.endswith("(connected)"))
     time.sleep(0.2)
     process.send_signal(signal.SIGINT)
