@@ -64,7 +64,7 @@ static int FtpPassive(FtpSession *session)
   /* A 227 reply may name any host; the data connection goes to the server
    * of the control connection, on the port the reply gives. */
   memcpy(address.ip, FtpCurrentContext->remote.ip, 4);
-  FtpSocket s = ftpNetSocket();
+  FtpSocket s = ftpNetSocket(FTP_IPV4);
   if (s == FTP_NO_SOCKET) {
     ftpWarningBox("ftp: socket");
     return -1;
@@ -88,7 +88,7 @@ static int FtpActive(FtpSession *session)
     FtpAddress address = FtpCurrentContext->local;
     if (mode != FTP_PORT_DEFAULT)
       address.port = 0;
-    FtpSocket s = ftpNetSocket();
+    FtpSocket s = ftpNetSocket(address.family);
     if (s == FTP_NO_SOCKET) {
       ftpWarningBox("ftp: socket");
       return -1;

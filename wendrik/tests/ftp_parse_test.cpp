@@ -221,7 +221,7 @@ TEST(PasvText, GivesTheAddressOrRefusesTheText)
     {"", 0, {}, 0},
   };
   for (const Row &row : rows) {
-    FtpAddress address = {{9, 9, 9, 9}, 9};
+    FtpAddress address = {{9, 9, 9, 9}, 9, FTP_IPV4, 0};
     EXPECT_EQ(FtpParsePasv(row.text, &address) == 0, row.ok == 1) << row.text;
     if (row.ok) {
       EXPECT_EQ(std::vector<int>(address.ip, address.ip + 4), std::vector<int>(row.ip, row.ip + 4)) << row.text;

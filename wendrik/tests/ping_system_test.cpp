@@ -9,13 +9,13 @@ namespace {
 
 TEST(PingSystemEcho, AnswersOnLoopback)
 {
-  const unsigned char loopback[4] = {127, 0, 0, 1};
+  const FtpAddress loopback = {{127, 0, 0, 1}, 0, FTP_IPV4, 0};
   // The default length, the largest, one byte; the library stays bound.
-  long result = pingSystemEcho(loopback, 0);
+  long result = pingSystemEcho(&loopback, 0);
   EXPECT_GE(result, 0) << result;
-  result = pingSystemEcho(loopback, 5000);
+  result = pingSystemEcho(&loopback, 5000);
   EXPECT_GE(result, 0) << result;
-  result = pingSystemEcho(loopback, 1);
+  result = pingSystemEcho(&loopback, 1);
   EXPECT_GE(result, 0) << result;
 }
 

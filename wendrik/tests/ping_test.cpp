@@ -148,8 +148,8 @@ protected:
   void SetUp() override { fakeIcmpReset(); }
   long ping(long length = 0)
   {
-    const unsigned char loopback[4] = {127, 0, 0, 1};
-    return PingAddress(loopback, length);
+    FtpAddress loopback = {{127, 0, 0, 1}, 0, FTP_IPV4, 0};
+    return PingAddress(&loopback, length);
   }
   static std::string sequenceOf(const std::string &request) { return request.substr(6, 2); }
 };

@@ -1,20 +1,67 @@
-/* Win32 body of net.h: Winsock, select for waits. */
+/* Win32 body of net.h: Winsock, select for waits, getaddrinfo for names of
+ * both families (Windows XP and later). */
 #include "../net.h"
 
 #include <winsock2.h>
+#include <ws2tcpip.h>
+#include <stdlib.h>
 #include <string.h>
+
+#include "../parse.h"
 
 static int ftpNetFail(void)
 {
   return -1;
 }
 
-static void ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_in *sin)
+/* The system's socket address of an address: its length. */
+static int ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_storage *storage)
 {
-  memset(sin, 0, sizeof *sin);
+  memset(storage, 0, sizeof *storage);
+  if (address->family == FTP_IPV6) {
+    struct sockaddr_in6 *sin6 = reinterpret_cast<struct sockaddr_in6 *>(storage);
+    sin6->sin6_family = AF_INET6;
+    memcpy(&sin6->sin6_addr, address->ip, 16);
+    sin6->sin6_port = htons(address->port);
+    sin6->sin6_scope_id = static_cast<u_long>(address->scope);
+    return sizeof *sin6;
+  }
+  struct sockaddr_in *sin = reinterpret_cast<struct sockaddr_in *>(storage);
   sin->sin_family = AF_INET;
   memcpy(&sin->sin_addr, address->ip, 4);
   sin->sin_port = htons(address->port);
+  return sizeof *sin;
+}
+
+/* 0, or -1 for a family that is neither. */
+static int ftpNetFromSockaddr(const struct sockaddr *from, FtpAddress *address)
+{
+  memset(address, 0, sizeof *address);
+  if (from->sa_family == AF_INET6) {
+    const struct sockaddr_in6 *sin6 = reinterpret_cast<const struct sockaddr_in6 *>(from);
+    address->family = FTP_IPV6;
+    memcpy(address->ip, &sin6->sin6_addr, 16);
+    address->port = ntohs(sin6->sin6_port);
+    address->scope = sin6->sin6_scope_id;
+    return 0;
+  }
+  if (from->sa_family != AF_INET)
+    return -1;
+  const struct sockaddr_in *sin = reinterpret_cast<const struct sockaddr_in *>(from);
+  address->family = FTP_IPV4;
+  memcpy(address->ip, &sin->sin_addr, 4);
+  address->port = ntohs(sin->sin_port);
+  return 0;
+}
+
+size_t ftpNetSystemAddress(const FtpAddress *address, void *storage, size_t size)
+{
+  struct sockaddr_storage system;
+  size_t length = static_cast<size_t>(ftpNetToSockaddr(address, &system));
+  if (size < length)
+    return 0;
+  memcpy(storage, &system, length);
+  return length;
 }
 
 static SOCKET ftpNetHandle(FtpSocket s)
@@ -42,42 +89,71 @@ int ftpNetParseDotted(const char *text, FtpAddress *address)
   unsigned long value = inet_addr(text);
   if (value == INADDR_NONE && strcmp(text, "255.255.255.255") != 0)
     return -1;
+  memset(address, 0, sizeof *address);
   memcpy(address->ip, &value, 4);
-  address->port = 0;
+  return 0;
+}
+
+int ftpNetParseNumeric(const char *text, FtpAddress *address)
+{
+  if (ftpNetParseDotted(text, address) == 0)
+    return 0;
+  unsigned char bytes[16];
+  const char *zone;
+  if (FtpParseIpv6(text, bytes, &zone) != 0)
+    return -1;
+  unsigned long scope = 0;
+  if (zone) {
+    /* "fe80::1%12": Windows names a zone by its number. */
+    char *end = NULL;
+    if (zone[0] >= '0' && zone[0] <= '9')
+      scope = strtoul(zone, &end, 10);
+    if (end == NULL || *end != '\0' || scope == 0)
+      return -1;
+  }
+  memset(address, 0, sizeof *address);
+  address->family = FTP_IPV6;
+  memcpy(address->ip, bytes, 16);
+  address->scope = scope;
   return 0;
 }
 
 int ftpNetResolve(const char *name, FtpAddress *list, int max)
 {
-  struct hostent *host = gethostbyname(name);
-  if (host == NULL || host->h_addrtype != AF_INET || host->h_length != 4)
+  /* Both families, in the resolver's order. */
+  struct addrinfo hints;
+  memset(&hints, 0, sizeof hints);
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  struct addrinfo *found = NULL;
+  if (getaddrinfo(name, NULL, &hints, &found) != 0)
     return 0;
   int count = 0;
-  for (; count < max && host->h_addr_list[count] != NULL; count++) {
-    memcpy(list[count].ip, host->h_addr_list[count], 4);
-    list[count].port = 0;
-  }
+  for (struct addrinfo *entry = found; entry != NULL && count < max; entry = entry->ai_next)
+    if (ftpNetFromSockaddr(entry->ai_addr, &list[count]) == 0)
+      list[count++].port = 0;
+  freeaddrinfo(found);
   return count;
 }
 
-FtpSocket ftpNetSocket(void)
+FtpSocket ftpNetSocket(int family)
 {
-  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  SOCKET s = socket(family == FTP_IPV6 ? AF_INET6 : AF_INET, SOCK_STREAM, 0);
   return s == INVALID_SOCKET ? FTP_NO_SOCKET : static_cast<FtpSocket>(s);
 }
 
 int ftpNetConnect(FtpSocket s, const FtpAddress *to)
 {
-  struct sockaddr_in sin;
-  ftpNetToSockaddr(to, &sin);
-  return connect(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+  struct sockaddr_storage system;
+  int length = ftpNetToSockaddr(to, &system);
+  return connect(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
 int ftpNetBind(FtpSocket s, const FtpAddress *at)
 {
-  struct sockaddr_in sin;
-  ftpNetToSockaddr(at, &sin);
-  return bind(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+  struct sockaddr_storage system;
+  int length = ftpNetToSockaddr(at, &system);
+  return bind(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
 int ftpNetListen(FtpSocket s, int backlog)
@@ -87,12 +163,14 @@ int ftpNetListen(FtpSocket s, int backlog)
 
 int ftpNetLocalAddress(FtpSocket s, FtpAddress *address)
 {
-  struct sockaddr_in sin;
-  int length = sizeof sin;
-  if (getsockname(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), &length) != 0)
+  struct sockaddr_storage system;
+  int length = sizeof system;
+  if (getsockname(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), &length) != 0)
     return ftpNetFail();
-  memcpy(address->ip, &sin.sin_addr, 4);
-  address->port = ntohs(sin.sin_port);
+  if (ftpNetFromSockaddr(reinterpret_cast<struct sockaddr *>(&system), address) != 0) {
+    WSASetLastError(WSAEAFNOSUPPORT);
+    return ftpNetFail();
+  }
   return 0;
 }
 
