@@ -199,6 +199,7 @@ int FtpParsePasv(const char *text, FtpAddress *address)
       return -1;
   if (FtpPieceByte(FtpNextPiece(&cursor, ")"), &numbers[5]) != 0)
     return -1;
+  memset(address, 0, sizeof *address);
   for (int i = 0; i < 4; i++)
     address->ip[i] = static_cast<unsigned char>(numbers[i]);
   address->port = static_cast<unsigned short>(numbers[4] * 256 + numbers[5]);
