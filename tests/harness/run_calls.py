@@ -11,7 +11,10 @@ Directives the runner reads (the test host ignores them):
                              the authority of its certificate;
                              certificate=KIND: another kind of certificates.py),
                              scripted, scripted-tls (the scenarios with "tls"
-                             settings), icmp (a raw ICMP socket: root)
+                             settings), icmp (a raw ICMP socket: root),
+                             icmp6 (the same of ICMPv6; under Wine the
+                             system's ICMPv6 echo service, which
+                             wendrik_ping_system_test probes)
   environment NAME VALUE     set a variable for the test host (VALUE may name
                              ${WZ_WORK} and the peers' variables)
   stdout TEXT                an output line expected, in order with the others
@@ -140,7 +143,7 @@ def main():
     try:
         namespace = hosts_namespace(names, work) if names else []
         scenarios = peers.scenarios_beside(options.script)
-        with peers.Peers(wanted_peers, scenarios, windows) as running:
+        with peers.Peers(wanted_peers, scenarios, windows, os.path.dirname(options.host)) as running:
             env = running.environment()
             env["WZ_WORK"] = wzharness.wine_path(work) if windows else work
             env["WZ_UNREADABLE"] = wzharness.wine_path("/proc/self/mem") if windows else "/proc/self/mem"
