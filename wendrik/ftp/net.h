@@ -36,8 +36,13 @@ int ftpNetResolve(const char *name, FtpAddress *list, int max);
 
 /* The system's socket address of an address (a sockaddr_in or sockaddr_in6,
  * port and zone included) written into storage: its length, 0 when size is
- * too small. */
+ * too small. The reverse: 0, or -1 for a socket address of another family.
+ * (net_addresses.cpp, shared by both bodies, as the three above.) */
 size_t ftpNetSystemAddress(const FtpAddress *address, void *storage, size_t size);
+int ftpNetFromSystemAddress(const void *system, FtpAddress *address);
+/* The zone (interface) of a name, as the system numbers it; 0 when there is
+ * none of that name or the system names none (Windows: zones are numbers). */
+unsigned long ftpNetZoneNamed(const char *name);
 
 /* A stream socket of the family (FTP_IPV4, FTP_IPV6), or FTP_NO_SOCKET. */
 FtpSocket ftpNetSocket(int family);

@@ -1,67 +1,13 @@
-/* Win32 body of net.h: Winsock, select for waits, getaddrinfo for names of
- * both families (Windows XP and later). */
+/* Win32 body of net.h: Winsock, select for waits. */
 #include "../net.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <stdlib.h>
 #include <string.h>
-
-#include "../parse.h"
 
 static int ftpNetFail(void)
 {
   return -1;
-}
-
-/* The system's socket address of an address: its length. */
-static int ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_storage *storage)
-{
-  memset(storage, 0, sizeof *storage);
-  if (address->family == FTP_IPV6) {
-    struct sockaddr_in6 *sin6 = reinterpret_cast<struct sockaddr_in6 *>(storage);
-    sin6->sin6_family = AF_INET6;
-    memcpy(&sin6->sin6_addr, address->ip, 16);
-    sin6->sin6_port = htons(address->port);
-    sin6->sin6_scope_id = static_cast<u_long>(address->scope);
-    return sizeof *sin6;
-  }
-  struct sockaddr_in *sin = reinterpret_cast<struct sockaddr_in *>(storage);
-  sin->sin_family = AF_INET;
-  memcpy(&sin->sin_addr, address->ip, 4);
-  sin->sin_port = htons(address->port);
-  return sizeof *sin;
-}
-
-/* 0, or -1 for a family that is neither. */
-static int ftpNetFromSockaddr(const struct sockaddr *from, FtpAddress *address)
-{
-  memset(address, 0, sizeof *address);
-  if (from->sa_family == AF_INET6) {
-    const struct sockaddr_in6 *sin6 = reinterpret_cast<const struct sockaddr_in6 *>(from);
-    address->family = FTP_IPV6;
-    memcpy(address->ip, &sin6->sin6_addr, 16);
-    address->port = ntohs(sin6->sin6_port);
-    address->scope = sin6->sin6_scope_id;
-    return 0;
-  }
-  if (from->sa_family != AF_INET)
-    return -1;
-  const struct sockaddr_in *sin = reinterpret_cast<const struct sockaddr_in *>(from);
-  address->family = FTP_IPV4;
-  memcpy(address->ip, &sin->sin_addr, 4);
-  address->port = ntohs(sin->sin_port);
-  return 0;
-}
-
-size_t ftpNetSystemAddress(const FtpAddress *address, void *storage, size_t size)
-{
-  struct sockaddr_storage system;
-  size_t length = static_cast<size_t>(ftpNetToSockaddr(address, &system));
-  if (size < length)
-    return 0;
-  memcpy(storage, &system, length);
-  return length;
 }
 
 static SOCKET ftpNetHandle(FtpSocket s)
@@ -94,46 +40,9 @@ int ftpNetParseDotted(const char *text, FtpAddress *address)
   return 0;
 }
 
-int ftpNetParseNumeric(const char *text, FtpAddress *address)
+unsigned long ftpNetZoneNamed(const char *)
 {
-  if (ftpNetParseDotted(text, address) == 0)
-    return 0;
-  unsigned char bytes[16];
-  const char *zone;
-  if (FtpParseIpv6(text, bytes, &zone) != 0)
-    return -1;
-  unsigned long scope = 0;
-  if (zone) {
-    /* "fe80::1%12": Windows names a zone by its number. */
-    char *end = NULL;
-    if (zone[0] >= '0' && zone[0] <= '9')
-      scope = strtoul(zone, &end, 10);
-    if (end == NULL || *end != '\0' || scope == 0)
-      return -1;
-  }
-  memset(address, 0, sizeof *address);
-  address->family = FTP_IPV6;
-  memcpy(address->ip, bytes, 16);
-  address->scope = scope;
-  return 0;
-}
-
-int ftpNetResolve(const char *name, FtpAddress *list, int max)
-{
-  /* Both families, in the resolver's order. */
-  struct addrinfo hints;
-  memset(&hints, 0, sizeof hints);
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  struct addrinfo *found = NULL;
-  if (getaddrinfo(name, NULL, &hints, &found) != 0)
-    return 0;
-  int count = 0;
-  for (struct addrinfo *entry = found; entry != NULL && count < max; entry = entry->ai_next)
-    if (ftpNetFromSockaddr(entry->ai_addr, &list[count]) == 0)
-      list[count++].port = 0;
-  freeaddrinfo(found);
-  return count;
+  return 0;   /* Windows names a zone by its number */
 }
 
 FtpSocket ftpNetSocket(int family)
@@ -145,14 +54,14 @@ FtpSocket ftpNetSocket(int family)
 int ftpNetConnect(FtpSocket s, const FtpAddress *to)
 {
   struct sockaddr_storage system;
-  int length = ftpNetToSockaddr(to, &system);
+  int length = static_cast<int>(ftpNetSystemAddress(to, &system, sizeof system));
   return connect(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
 int ftpNetBind(FtpSocket s, const FtpAddress *at)
 {
   struct sockaddr_storage system;
-  int length = ftpNetToSockaddr(at, &system);
+  int length = static_cast<int>(ftpNetSystemAddress(at, &system, sizeof system));
   return bind(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
@@ -167,7 +76,7 @@ int ftpNetLocalAddress(FtpSocket s, FtpAddress *address)
   int length = sizeof system;
   if (getsockname(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), &length) != 0)
     return ftpNetFail();
-  if (ftpNetFromSockaddr(reinterpret_cast<struct sockaddr *>(&system), address) != 0) {
+  if (ftpNetFromSystemAddress(&system, address) != 0) {
     WSASetLastError(WSAEAFNOSUPPORT);
     return ftpNetFail();
   }

@@ -94,100 +94,78 @@ unsigned pingProcessId(void)
   return static_cast<unsigned>(GetCurrentProcessId());
 }
 
-/* ICMP.DLL, bound on first use and kept for the process. */
-typedef HANDLE(WINAPI *IcmpCreateFileEntry)(void);
-typedef DWORD(WINAPI *IcmpSendEchoEntry)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD,
-                                         DWORD);
-typedef BOOL(WINAPI *IcmpCloseHandleEntry)(HANDLE);
-
-static HMODULE pingIcmpLibrary;
-static int pingIcmpEntryMissing;
-static IcmpCreateFileEntry pingIcmpCreateFile;
-static IcmpSendEchoEntry pingIcmpSendEcho;
-static IcmpCloseHandleEntry pingIcmpCloseHandle;
-
 #define PING_ICMP_TIMEOUT_MS 30000
 #define PING_ICMP_ATTEMPTS 3
 #define PING_ICMP_REQUEST_SIZE 4096
 
-static int pingBindIcmp(void)
-{
-  if (pingIcmpEntryMissing)
-    return -1;
-  if (pingIcmpLibrary == NULL) {
-    pingIcmpLibrary = LoadLibraryA("ICMP.DLL");
-    if (pingIcmpLibrary == NULL)
-      return -1;   /* tried again on the next call */
-    pingIcmpCreateFile = reinterpret_cast<IcmpCreateFileEntry>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(pingIcmpLibrary, "IcmpCreateFile")));
-    pingIcmpSendEcho = reinterpret_cast<IcmpSendEchoEntry>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(pingIcmpLibrary, "IcmpSendEcho")));
-    pingIcmpCloseHandle = reinterpret_cast<IcmpCloseHandleEntry>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(pingIcmpLibrary, "IcmpCloseHandle")));
-    if (!pingIcmpCreateFile || !pingIcmpSendEcho || !pingIcmpCloseHandle) {
-      pingIcmpEntryMissing = 1;
-      return -1;
-    }
-  }
-  return 0;
-}
+/* A system library of an echo service, bound on first use and kept for the
+ * process: its entries to open a handle, to send one request and wait for
+ * its reply, and to close the handle. A library that did not load is tried
+ * again on the next call; one that lacks an entry is not. */
+struct PingService {
+  const char *library;
+  const char *entries[3];
+  HMODULE module;
+  int entryMissing;
+  FARPROC entry[3];
+};
+#define PING_SERVICE_CREATE 0
+#define PING_SERVICE_SEND   1
+#define PING_SERVICE_CLOSE  2
 
-/* The request data of both services: the characters from ' ' to '}',
- * repeating. */
-static char *pingServiceRequest(void)
-{
-  static char request[PING_ICMP_REQUEST_SIZE];
-  for (int i = 0; i < PING_ICMP_REQUEST_SIZE; i++)
-    request[i] = static_cast<char>(0x20 + i % (0x7e - 0x20));
-  return request;
-}
+static PingService pingIcmpDll = {"ICMP.DLL", {"IcmpCreateFile", "IcmpSendEcho", "IcmpCloseHandle"}, NULL, 0, {}};
+static PingService pingIcmp6 = {"IPHLPAPI.DLL", {"Icmp6CreateFile", "Icmp6SendEcho2", "IcmpCloseHandle"}, NULL, 0,
+                                {}};
 
-static long pingSystemEcho4(const FtpAddress *to, long requestedLength)
-{
-  if (pingBindIcmp() != 0)
-    return PING_PROTO;
-  char *request = pingServiceRequest();
-  HANDLE handle = pingIcmpCreateFile();
-  if (handle == NULL || handle == INVALID_HANDLE_VALUE)
-    return PING_PROTO;
-  IP_OPTION_INFORMATION options;
-  memset(&options, 0, sizeof options);
-  options.Ttl = 64;
-  /* The same data lengths as the raw socket; the reply buffer holds the
-   * reply structure, the echoed data and an ICMP error's headers. */
-  WORD length = static_cast<WORD>(PingDataLength(requestedLength));
-  static unsigned char reply[sizeof(ICMP_ECHO_REPLY) + PING_ICMP_REQUEST_SIZE + 64];
-  IPAddr address;
-  memcpy(&address, to->ip, 4);
-  long result = PING_REPLY;
-  for (int attempt = 0; attempt < PING_ICMP_ATTEMPTS; attempt++) {
-    DWORD replies = pingIcmpSendEcho(handle, address, request, length, &options, reply, sizeof reply,
-                                     PING_ICMP_TIMEOUT_MS);
-    const ICMP_ECHO_REPLY *first = reinterpret_cast<const ICMP_ECHO_REPLY *>(reply);
-    if (replies > 0 && first->Status == 0) {
-      result = static_cast<long>(first->RoundTripTime);
-      break;
-    }
-  }
-  pingIcmpCloseHandle(handle);
-  return result;
-}
-
-/* IPHLPAPI.DLL's ICMPv6 echo, bound on first use and kept for the process,
- * as ICMP.DLL. */
-typedef HANDLE(WINAPI *Icmp6CreateFileEntry)(void);
+typedef HANDLE(WINAPI *IcmpCreateFileEntry)(void);
+typedef BOOL(WINAPI *IcmpCloseHandleEntry)(HANDLE);
+typedef DWORD(WINAPI *IcmpSendEchoEntry)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD,
+                                         DWORD);
 typedef DWORD(WINAPI *Icmp6SendEcho2Entry)(HANDLE, HANDLE, void *, void *, struct sockaddr_in6 *,
                                            struct sockaddr_in6 *, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID,
                                            DWORD, DWORD);
 
-static HMODULE pingIcmp6Library;
-static int pingIcmp6EntryMissing;
-static Icmp6CreateFileEntry pingIcmp6CreateFile;
-static Icmp6SendEcho2Entry pingIcmp6SendEcho2;
-static IcmpCloseHandleEntry pingIcmp6CloseHandle;
+template <typename Entry> static Entry pingEntry(const PingService *service, int which)
+{
+  return reinterpret_cast<Entry>(reinterpret_cast<void (*)(void)>(service->entry[which]));
+}
 
-/* The reply as the system writes it: the sender's address (packed, 26
- * bytes), then the status and the round-trip time. */
+static int pingBind(PingService *service)
+{
+  if (service->entryMissing)
+    return -1;
+  if (service->module == NULL) {
+    service->module = LoadLibraryA(service->library);
+    if (service->module == NULL)
+      return -1;
+    for (int i = 0; i < 3; i++)
+      if ((service->entry[i] = GetProcAddress(service->module, service->entries[i])) == NULL)
+        service->entryMissing = 1;
+    if (service->entryMissing)
+      return -1;
+  }
+  return 0;
+}
+
+/* The reply buffer: the reply structure, the echoed data, and room for an
+ * ICMP error's headers and the I/O status block the IPv6 service asks for. */
+static unsigned char pingReply[sizeof(ICMP_ECHO_REPLY) + PING_ICMP_REQUEST_SIZE + 64];
+
+/* ICMP.DLL's IcmpSendEcho: the round-trip time, or -1 without a reply of
+ * status 0. */
+static long pingSendIcmp(const PingService *service, HANDLE handle, const FtpAddress *to, char *request, WORD length,
+                         IP_OPTION_INFORMATION *options)
+{
+  IPAddr address;
+  memcpy(&address, to->ip, 4);
+  DWORD replies = pingEntry<IcmpSendEchoEntry>(service, PING_SERVICE_SEND)(
+      handle, address, request, length, options, pingReply, sizeof pingReply, PING_ICMP_TIMEOUT_MS);
+  const ICMP_ECHO_REPLY *first = reinterpret_cast<const ICMP_ECHO_REPLY *>(pingReply);
+  return replies > 0 && first->Status == 0 ? static_cast<long>(first->RoundTripTime) : -1;
+}
+
+/* Icmp6SendEcho2's reply: the sender's address (packed, 26 bytes), then the
+ * status and the round-trip time. */
 #pragma pack(push, 1)
 struct PingIcmp6Sender {
   USHORT port;
@@ -202,64 +180,48 @@ struct PingIcmp6Reply {
   unsigned int roundTripTime;
 };
 
-static int pingBindIcmp6(void)
+static long pingSendIcmp6(const PingService *service, HANDLE handle, const FtpAddress *to, char *request,
+                          WORD length, IP_OPTION_INFORMATION *options)
 {
-  if (pingIcmp6EntryMissing)
-    return -1;
-  if (pingIcmp6Library == NULL) {
-    pingIcmp6Library = LoadLibraryA("IPHLPAPI.DLL");
-    if (pingIcmp6Library == NULL)
-      return -1;   /* tried again on the next call */
-    pingIcmp6CreateFile = reinterpret_cast<Icmp6CreateFileEntry>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(pingIcmp6Library, "Icmp6CreateFile")));
-    pingIcmp6SendEcho2 = reinterpret_cast<Icmp6SendEcho2Entry>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(pingIcmp6Library, "Icmp6SendEcho2")));
-    pingIcmp6CloseHandle = reinterpret_cast<IcmpCloseHandleEntry>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(pingIcmp6Library, "IcmpCloseHandle")));
-    if (!pingIcmp6CreateFile || !pingIcmp6SendEcho2 || !pingIcmp6CloseHandle) {
-      pingIcmp6EntryMissing = 1;
-      return -1;
-    }
-  }
-  return 0;
-}
-
-static long pingSystemEcho6(const FtpAddress *to, long requestedLength)
-{
-  if (pingBindIcmp6() != 0)
-    return PING_PROTO;
-  char *request = pingServiceRequest();
-  HANDLE handle = pingIcmp6CreateFile();
-  if (handle == NULL || handle == INVALID_HANDLE_VALUE)
-    return PING_PROTO;
-  IP_OPTION_INFORMATION options;
-  memset(&options, 0, sizeof options);
-  options.Ttl = 64;   /* the hop limit */
   struct sockaddr_in6 source, destination;
   memset(&source, 0, sizeof source);
   source.sin6_family = AF_INET6;   /* any: the system chooses */
   memset(&destination, 0, sizeof destination);
   ftpNetSystemAddress(to, &destination, sizeof destination);
-  WORD length = static_cast<WORD>(PingDataLength(requestedLength));
-  /* The reply, the echoed data, 8 bytes more and the I/O status block the
-   * system asks room for. */
-  static unsigned char reply[sizeof(PingIcmp6Reply) + PING_ICMP_REQUEST_SIZE + 8 + 64];
-  long result = PING_REPLY;
-  for (int attempt = 0; attempt < PING_ICMP_ATTEMPTS; attempt++) {
-    DWORD replies = pingIcmp6SendEcho2(handle, NULL, NULL, NULL, &source, &destination, request, length, &options,
-                                       reply, sizeof reply, PING_ICMP_TIMEOUT_MS);
-    PingIcmp6Reply first;
-    memcpy(&first, reply, sizeof first);
-    if (replies > 0 && first.status == 0) {
-      result = static_cast<long>(first.roundTripTime);
-      break;
-    }
-  }
-  pingIcmp6CloseHandle(handle);
-  return result;
+  DWORD replies = pingEntry<Icmp6SendEcho2Entry>(service, PING_SERVICE_SEND)(
+      handle, NULL, NULL, NULL, &source, &destination, request, length, options, pingReply, sizeof pingReply,
+      PING_ICMP_TIMEOUT_MS);
+  PingIcmp6Reply first;
+  memcpy(&first, pingReply, sizeof first);
+  return replies > 0 && first.status == 0 ? static_cast<long>(first.roundTripTime) : -1;
 }
+
+typedef long PingSendOnce(const PingService *, HANDLE, const FtpAddress *, char *, WORD, IP_OPTION_INFORMATION *);
 
 long pingSystemEcho(const FtpAddress *to, long requestedLength)
 {
-  return to->family == FTP_IPV6 ? pingSystemEcho6(to, requestedLength) : pingSystemEcho4(to, requestedLength);
+  int ipv6 = to->family == FTP_IPV6;
+  PingService *service = ipv6 ? &pingIcmp6 : &pingIcmpDll;
+  PingSendOnce *sendOnce = ipv6 ? pingSendIcmp6 : pingSendIcmp;
+  if (pingBind(service) != 0)
+    return PING_PROTO;
+  static char request[PING_ICMP_REQUEST_SIZE];
+  for (int i = 0; i < PING_ICMP_REQUEST_SIZE; i++)
+    request[i] = static_cast<char>(0x20 + i % (0x7e - 0x20));   /* ' ' to '}', repeating */
+  HANDLE handle = pingEntry<IcmpCreateFileEntry>(service, PING_SERVICE_CREATE)();
+  if (handle == NULL || handle == INVALID_HANDLE_VALUE)
+    return PING_PROTO;
+  IP_OPTION_INFORMATION options;
+  memset(&options, 0, sizeof options);
+  options.Ttl = 64;   /* IPv6: the hop limit */
+  /* The same data lengths as the raw socket. */
+  WORD length = static_cast<WORD>(PingDataLength(requestedLength));
+  long result = PING_REPLY;
+  for (int attempt = 0; attempt < PING_ICMP_ATTEMPTS && result == PING_REPLY; attempt++) {
+    long time = sendOnce(service, handle, to, request, length, &options);
+    if (time >= 0)
+      result = time;
+  }
+  pingEntry<IcmpCloseHandleEntry>(service, PING_SERVICE_CLOSE)(handle);
+  return result;
 }
