@@ -4,7 +4,7 @@ path. The script reports failed checks on lines starting with FAIL and exits
 non-zero. Comment lines name expected output and the peers to start:
   /* stdout: TEXT */            a line expected, in order with the others
   /* stdout-count N: TEXT */    a line that appears exactly N times
-  /* peer: NAME */              a peer (peers.py) whose settings the script
+  /* peer: NAME [SETTING] */    a peer (peers.py) whose settings the script
                                 reads from the environment
   /* environment: NAME VALUE */ a variable for the interpreter (test settings)
 (and the same for stderr). The scripted server plays the scenarios of
@@ -24,7 +24,7 @@ import peers
 import wzharness
 
 EXPECT = re.compile(r"^\s*/\*\s*(stdout|stderr)(?:-count (\d+))?: (.*?)\s*\*/\s*$")
-PEER = re.compile(r"^\s*/\*\s*peer: (\S+)\s*\*/\s*$")
+PEER = re.compile(r"^\s*/\*\s*peer: (\S.*?)\s*\*/\s*$")
 ENVIRONMENT = re.compile(r"^\s*/\*\s*environment: (\S+) (.*?)\s*\*/\s*$")
 SKIPPED = 77
 

@@ -10,8 +10,8 @@
 #include "signals.h"
 
 FtpContext FtpContexts[2] = {
-  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK, -1},
-  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK, -1},
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {}, {}, 0, FTP_PORT_WITH_FALLBACK, -1},
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {}, {}, 0, FTP_PORT_WITH_FALLBACK, -1},
 };
 FtpContext *FtpCurrentContext = &FtpContexts[0];
 FtpReply FtpLastReply = {-1, ""};

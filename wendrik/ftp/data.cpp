@@ -1,5 +1,6 @@
 /* Data connections and transfers: transfer types, passive and active data
- * connections, upload, download and abort. A download goes in three parts:
+ * connections (PASV and PORT over IPv4, EPSV and EPRT over IPv6), upload,
+ * download and abort. A download goes in three parts:
  * its start (the data connection, the command, the local file), the loop
  * that receives the data and says how that went, and its finish (the final
  * reply and the file put in place, or the failure). */
@@ -50,21 +51,49 @@ void FtpEnsureType(int type)
     FtpSetType(type);
 }
 
-static int FtpPassive(FtpSession *session)
+int FtpExtendedPassive(unsigned short *port)
 {
   char reply[256];
-  FtpCaptureReply("PASV", reply, sizeof reply, 0);
-  if (FtpLastReply.code != 227)
-    return 1;   /* refused: active mode for this transfer */
-  FtpAddress address;
-  if (FtpParsePasv(reply, &address) != 0) {
-    ftpWarningBox("ftp: PASV - invalid port data");
-    return -1;
+  FtpCaptureReply("EPSV", reply, sizeof reply, 0);
+  if (FtpLastReply.code != 229)
+    return 1;
+  return FtpParseEpsv(reply, port) == 0 ? 0 : -1;
+}
+
+int FtpExtendedPort(const FtpAddress *address)
+{
+  char text[FTP_ADDRESS_TEXT_SIZE];
+  FtpAddressText(address, text, sizeof text);
+  return FtpCommand("EPRT |2|%s|%u|", text, static_cast<unsigned>(address->port));
+}
+
+static int FtpPassive(FtpSession *session)
+{
+  /* The data connection goes to the server of the control connection, on
+   * the port the reply gives: a 227 reply may name any host, a 229 names
+   * none. */
+  FtpAddress address = FtpCurrentContext->remote;
+  if (address.family == FTP_IPV6) {
+    int offered = FtpExtendedPassive(&address.port);
+    if (offered > 0)
+      return 1;   /* refused: active mode for this transfer */
+    if (offered < 0) {
+      ftpWarningBox("ftp: EPSV - invalid port data");
+      return -1;
+    }
+  } else {
+    char reply[256];
+    FtpCaptureReply("PASV", reply, sizeof reply, 0);
+    if (FtpLastReply.code != 227)
+      return 1;   /* refused: active mode for this transfer */
+    FtpAddress offered;
+    if (FtpParsePasv(reply, &offered) != 0) {
+      ftpWarningBox("ftp: PASV - invalid port data");
+      return -1;
+    }
+    address.port = offered.port;
   }
-  /* A 227 reply may name any host; the data connection goes to the server
-   * of the control connection, on the port the reply gives. */
-  memcpy(address.ip, FtpCurrentContext->remote.ip, 4);
-  FtpSocket s = ftpNetSocket();
+  FtpSocket s = ftpNetSocket(address.family);
   if (s == FTP_NO_SOCKET) {
     ftpWarningBox("ftp: socket");
     return -1;
@@ -88,7 +117,7 @@ static int FtpActive(FtpSession *session)
     FtpAddress address = FtpCurrentContext->local;
     if (mode != FTP_PORT_DEFAULT)
       address.port = 0;
-    FtpSocket s = ftpNetSocket();
+    FtpSocket s = ftpNetSocket(address.family);
     if (s == FTP_NO_SOCKET) {
       ftpWarningBox("ftp: socket");
       return -1;
@@ -116,8 +145,11 @@ static int FtpActive(FtpSession *session)
         FtpCurrentContext->sendPortMode = FTP_PORT_NO_FALLBACK;
       return 0;
     }
-    int replyClass = FtpCommand("PORT %d,%d,%d,%d,%d,%d", address.ip[0], address.ip[1], address.ip[2],
-                                address.ip[3], (address.port >> 8) & 0xff, address.port & 0xff);
+    /* IPv4: PORT; IPv6: EPRT. A refusal falls back alike. */
+    int replyClass = address.family == FTP_IPV6
+                         ? FtpExtendedPort(&address)
+                         : FtpCommand("PORT %d,%d,%d,%d,%d,%d", address.ip[0], address.ip[1], address.ip[2],
+                                      address.ip[3], (address.port >> 8) & 0xff, address.port & 0xff);
     if (replyClass == 5 && mode == FTP_PORT_WITH_FALLBACK) {
       FtpCloseData();
       FtpCurrentContext->sendPortMode = FTP_PORT_DEFAULT;

@@ -265,7 +265,14 @@ void FtpChannelClose(FtpSocket s, int shutdownFirst);
 int FtpSetType(int type);
 /* TYPE when the current session's recorded type differs (ASCII and BINARY only). */
 void FtpEnsureType(int type);
+/* Passive, by the control connection's family: PASV (IPv4) or EPSV (IPv6);
+ * refused, or on request, active: PORT or EPRT. 0, or -1. */
 int FtpOpenDataConnection(void);
+/* EPSV (RFC 2428): 0 with the port of its 229 reply, 1 when the server
+ * answers anything but 229, -1 when the 229 names no port. */
+int FtpExtendedPassive(unsigned short *port);
+/* "EPRT |2|address|port|" for an IPv6 address: the reply class. */
+int FtpExtendedPort(const FtpAddress *address);
 /* 0 with the data connection there, -1 when none came, FTP_DATA_TLS_FAILED
  * when its TLS handshake failed (a protected session; the socket is closed). */
 #define FTP_DATA_TLS_FAILED (-2)

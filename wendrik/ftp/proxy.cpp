@@ -1,6 +1,7 @@
 /* Server-to-server transfer: the second server sends a file straight to the
  * primary server over a data connection between the two (PASV on the second,
- * PORT and STOR on the primary, RETR on the second). */
+ * PORT and STOR on the primary, RETR on the second; between two servers
+ * reached over IPv6, EPSV and EPRT in place of PASV and PORT). */
 #include "engine.h"
 
 #include <stdio.h>
@@ -120,12 +121,36 @@ static int FtpProxyAbort(void)
   return FtpCurrentContext->control == FTP_NO_SOCKET ? -1 : 0;
 }
 
+/* The second server's passive port for the primary: over IPv4 the PORT text
+ * from its PASV reply, over IPv6 its address with the port of its EPSV
+ * reply. 0, or -1 when it refused or named no valid port. */
+static int FtpProxyPassive(char *portText, size_t size, FtpAddress *second)
+{
+  *second = FtpCurrentContext->remote;
+  if (second->family == FTP_IPV6)
+    return FtpExtendedPassive(&second->port) == 0 ? 0 : -1;
+  FtpLastReply.pasvText[0] = '\0';
+  return FtpCommand("PASV") == 2 && FtpProxyPortText(portText, size) == 0 ? 0 : -1;
+}
+
 int FtpServerToServer(const char *source, const char *target)
 {
+  /* Each server is sent to the other at the address this side reached it
+   * at: over IPv4 the one, over IPv6 the other, they cannot meet. */
+  const FtpContext *primary = &FtpContexts[FTP_PRIMARY];
+  if (primary->control != FTP_NO_SOCKET && primary->remote.family != FtpCurrentContext->remote.family) {
+    fprintf(stderr, "ftp: FtpProxy: the primary server is reached over %s, the second over %s: "
+                    "they cannot connect to each other\n",
+            primary->remote.family == FTP_IPV6 ? "IPv6" : "IPv4",
+            FtpCurrentContext->remote.family == FTP_IPV6 ? "IPv6" : "IPv4");
+    fflush(stderr);
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
   /* On the second server: a passive port for the primary to connect to. */
-  FtpLastReply.pasvText[0] = '\0';
   char portText[32];
-  if (FtpCommand("PASV") != 2 || FtpProxyPortText(portText, sizeof portText) != 0) {
+  FtpAddress second;
+  if (FtpProxyPassive(portText, sizeof portText, &second) != 0) {
     FtpErrnoCode = FTPERR_PROXYTHIRD;
     return -1;
   }
@@ -142,7 +167,8 @@ int FtpServerToServer(const char *source, const char *target)
     remembered = FtpCurrentContext->currentType;
     FtpSetType(secondType);
   }
-  if (FtpCommand("PORT %s", portText) != 2) {
+  int portClass = second.family == FTP_IPV6 ? FtpExtendedPort(&second) : FtpCommand("PORT %s", portText);
+  if (portClass != 2) {
     FtpRestoreCurrentType(remembered);
     FtpSwitchContext(FTP_SECOND);
     FtpErrnoCode = FTPERR_COMMAND;

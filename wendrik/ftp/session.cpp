@@ -91,11 +91,6 @@ FtpSession *FtpCurrentSession(void)
   return &FtpSessionCache.entries[FtpSessionCache.current];
 }
 
-static void FtpDotted(const FtpAddress *address, char *text, size_t size)
-{
-  snprintf(text, size, "%u.%u.%u.%u", address->ip[0], address->ip[1], address->ip[2], address->ip[3]);
-}
-
 void FtpSecureSessionsFailed(void)
 {
   FtpSessionCache.secure = 1;
@@ -152,20 +147,36 @@ static int FtpSecureControl(const char *host)
   return -1;
 }
 
+/* A socket for an address, or FTP_NO_SOCKET. An address whose family the
+ * system has no sockets for (IPv6 switched off) counts as one that refused
+ * while further addresses follow: more is 1 then. */
+static FtpSocket FtpSocketFor(const FtpAddress *address, int more, int *passOver)
+{
+  FtpSocket s = ftpNetSocket(address->family);
+  *passOver = s == FTP_NO_SOCKET && more && ftpNetLastError() == FTP_NET_NO_FAMILY;
+  return s;
+}
+
 /* Connects the current context to a host text ("host" or "host port"),
- * secure: with TLS. */
+ * secure: with TLS. Each address of the host is tried in the resolver's
+ * order until one connects. */
 static int FtpConnect(const char *hostText, int secure)
 {
   char host[FTP_HOST_TEXT_SIZE];
   unsigned short port = FtpServicePort;
   int hasPort;
-  if (FtpParseHostText(hostText, host, sizeof host, &port, &hasPort) != 0) {
+  int parsed = FtpParseHostText(hostText, host, sizeof host, &port, &hasPort);
+  if (parsed == FTP_HOST_TEXT_MALFORMED) {
+    FtpErrnoCode = FTPERR_HOST;      /* brackets around no IPv6 address */
+    return -1;
+  }
+  if (parsed != 0) {
     FtpErrnoCode = FTPERR_CONNECT;   /* no such port to connect to */
     return -1;
   }
   FtpAddress addresses[FTP_MAX_ADDRESSES];
   int count;
-  if (ftpNetParseDotted(host, &addresses[0]) == 0) {
+  if (ftpNetParseNumeric(host, &addresses[0]) == 0) {
     count = 1;
   } else {
     count = ftpNetResolve(host, addresses, FTP_MAX_ADDRESSES);
@@ -175,8 +186,9 @@ static int FtpConnect(const char *hostText, int secure)
     }
   }
 
-  FtpSocket s = ftpNetSocket();
-  if (s == FTP_NO_SOCKET) {
+  int passOver;
+  FtpSocket s = FtpSocketFor(&addresses[0], count > 1, &passOver);
+  if (s == FTP_NO_SOCKET && !passOver) {
     ftpWarningBox("ftp: socket");
     FtpErrnoCode = FTPERR_SOCKET;
     return -1;
@@ -186,29 +198,34 @@ static int FtpConnect(const char *hostText, int secure)
   int tried = 0;
   for (;;) {
     addresses[tried].port = port;
-    /* Reuse lets the fall-back to the default data port bind this
-     * connection's own port later (the system refuses it otherwise). The
-     * port is taken with bind() rather than by connect(): connect() may take
-     * a port that another program's closed connection still holds in
-     * TIME_WAIT, and that connection, made without reuse, would refuse the
-     * listener's bind. Where bind() finds no port, connect() chooses. */
-    ftpNetReuseAddress(s);
-    FtpAddress anyPort = {{0, 0, 0, 0}, 0};
-    ftpNetBind(s, &anyPort);
-    if (ftpNetConnect(s, &addresses[tried]) == 0)
-      break;
+    if (s != FTP_NO_SOCKET) {
+      /* Reuse lets the fall-back to the default data port bind this
+       * connection's own port later (the system refuses it otherwise). The
+       * port is taken with bind() rather than by connect(): connect() may
+       * take a port that another program's closed connection still holds
+       * in TIME_WAIT, and that connection, made without reuse, would refuse
+       * the listener's bind. Where bind() finds no port, connect() chooses. */
+      ftpNetReuseAddress(s);
+      FtpAddress anyPort;
+      memset(&anyPort, 0, sizeof anyPort);
+      anyPort.family = addresses[tried].family;
+      ftpNetBind(s, &anyPort);
+      if (ftpNetConnect(s, &addresses[tried]) == 0)
+        break;
+    }
     if (tried + 1 < count) {
-      char failed[16], next[16];
-      FtpDotted(&addresses[tried], failed, sizeof failed);
-      FtpDotted(&addresses[tried + 1], next, sizeof next);
+      char failed[FTP_ADDRESS_TEXT_SIZE], next[FTP_ADDRESS_TEXT_SIZE];
+      FtpAddressText(&addresses[tried], failed, sizeof failed);
+      FtpAddressText(&addresses[tried + 1], next, sizeof next);
       fprintf(stderr, "ftp: connect to address %s: %s\n", failed, ftpNetErrorText(ftpNetLastError()));
       fflush(stderr);
       printf("Trying %s...\n", next);
       fflush(stdout);
-      ftpNetClose(s);
-      s = ftpNetSocket();
+      if (s != FTP_NO_SOCKET)
+        ftpNetClose(s);
+      s = FtpSocketFor(&addresses[tried + 1], tried + 2 < count, &passOver);
       ftpSignalCancelSocket(s);
-      if (s == FTP_NO_SOCKET) {
+      if (s == FTP_NO_SOCKET && !passOver) {
         FtpErrnoCode = FTPERR_SOCKET;
         return -1;
       }
@@ -216,7 +233,8 @@ static int FtpConnect(const char *hostText, int secure)
       continue;
     }
     FtpErrnoCode = FTPERR_CONNECT;
-    ftpNetClose(s);
+    if (s != FTP_NO_SOCKET)
+      ftpNetClose(s);
     ftpSignalCancelSocket(FtpCurrentContext->control);
     return -1;
   }

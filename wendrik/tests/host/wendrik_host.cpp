@@ -45,7 +45,7 @@
 // output and its peers' transcripts (run_calls.py):
 //   peer NAME [SETTING], environment NAME VALUE, stdout TEXT, stderr TEXT,
 //   stdout-count N TEXT, stderr-count N TEXT, server TEXT, server-count N TEXT,
-//   server-none TEXT
+//   server-none TEXT, resolve NAME ADDRESS [ADDRESS ...]
 // ARG, TEXT and FILE are REXX strings: 'text' or "text" (a doubled quote
 // stands for itself), 'hex'x, joined with ||. An empty ARG between commas is
 // omitted. ${NAME} is replaced by the environment variable NAME before a line
@@ -598,6 +598,7 @@ const Directive directives[] = {
   {"server", "TEXT", nullptr},
   {"server-count", "N TEXT", nullptr},
   {"server-none", "TEXT", nullptr},
+  {"resolve", "NAME ADDRESS [ADDRESS ...]", nullptr},
 };
 
 void Host::directive(Reader &reader, const std::string &line)
