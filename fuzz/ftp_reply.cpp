@@ -1,7 +1,7 @@
 // Fuzz target of the FTP engine's parsers of server text: the reply reader
 // and the capture (fed byte by byte, as from a socket), the 227 address text,
-// the PASV parse of what was captured, the quoted directory name, and the
-// listing data read into stem elements.
+// the PASV and EPSV parses of what was captured, the quoted directory name,
+// and the listing data read into stem elements.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -33,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
       __builtin_trap();   // unterminated, or written past its size
     FtpAddress address;
     FtpParsePasv(buffer, &address);
+    unsigned short port = 0;
+    if (FtpParseEpsv(buffer, &port) == 0 && port == 0)
+      __builtin_trap();
     char directory[16];
     FtpQuotedText(buffer, directory, sizeof directory);
   }
@@ -52,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   text[length] = '\0';
   FtpAddress address;
   FtpParsePasv(text, &address);
+  unsigned short epsvPort;
+  FtpParseEpsv(text, &epsvPort);
   char host[32];
   unsigned short port;
   int hasPort;

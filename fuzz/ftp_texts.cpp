@@ -1,11 +1,16 @@
 // Fuzz target of the engine's parsers of short texts from outside: the PASV
-// address (a 227 reply's text), the host text of a login (a REXX argument),
-// the quoted directory of a PWD reply, a certificate's DNS name against a
-// host and its encoded alternative names, each checked for what it promises.
+// address (a 227 reply's text), the EPSV port (a 229 reply's text), the host
+// text of a login (a REXX argument) with its IPv6 literals, the quoted
+// directory of a PWD reply, a certificate's DNS name against a host and its
+// encoded alternative names, each checked for what it promises; IPv6
+// literals against the C library's own reader where there is one.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
+#ifndef _WIN32
+#include <arpa/inet.h>
+#endif
 
 #include <string>
 
@@ -37,8 +42,52 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
       __builtin_trap();
   }
 
+  // An accepted EPSV text gives a port of 1 to 65535 that its own plain form
+  // gives again.
+  unsigned short epsvPort = 0;
+  if (FtpParseEpsv(text, &epsvPort) == 0) {
+    char plain[32];
+    snprintf(plain, sizeof plain, "(|||%u|)", epsvPort);
+    unsigned short again = 0;
+    if (epsvPort == 0 || FtpParseEpsv(plain, &again) != 0 || again != epsvPort)
+      __builtin_trap();
+  }
+
+  // An IPv6 literal: what the C library reads too (the zone apart), and its
+  // text gives the same bytes again.
+  unsigned char bytes[16];
+  const char *zone = NULL;
+  int literal = FtpParseIpv6(text, bytes, &zone) == 0;
+  if (literal) {
+    FtpAddress address;
+    memset(&address, 0, sizeof address);
+    address.family = FTP_IPV6;
+    memcpy(address.ip, bytes, 16);
+    char canonical[FTP_ADDRESS_TEXT_SIZE];
+    FtpAddressText(&address, canonical, sizeof canonical);
+    unsigned char again[16];
+    const char *noZone;
+    if (FtpParseIpv6(canonical, again, &noZone) != 0 || memcmp(again, bytes, 16) != 0 || noZone != NULL)
+      __builtin_trap();
+    if (zone && (zone[0] == '\0' || strchr(zone, '%') || strchr(zone, ' ')))
+      __builtin_trap();
+  }
+#ifndef _WIN32
+  {
+    std::string address(text, strcspn(text, "%"));
+    unsigned char system[16];
+    int systemReads = inet_pton(AF_INET6, address.c_str(), system) == 1;
+    int zoneGood = strchr(text, '%') == NULL || (literal && zone != NULL);
+    if (zoneGood && systemReads != literal)
+      __builtin_trap();
+    if (literal && systemReads && memcmp(system, bytes, 16) != 0)
+      __builtin_trap();
+  }
+#endif
+
   // The host part has no blank and fits; a blank means a port; a refused
-  // text is one whose port number is above 65535.
+  // text is one whose port number is above 65535. Brackets hold an IPv6
+  // address and nothing else; a blank or a colon after them brings a port.
   static const size_t sizes[] = {1, 8, 256};
   for (size_t hostSize : sizes) {
     char host[256];
@@ -48,6 +97,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int rc = FtpParseHostText(text, host, hostSize, &port, &hasPort);
     if (strnlen(host, hostSize) >= hostSize || strchr(host, ' ') != NULL)
       __builtin_trap();
+    if (text[0] == '[') {
+      const char *close = strchr(text, ']');
+      if (rc == FTP_HOST_TEXT_MALFORMED) {
+        if (host[0] != '\0' || hasPort != 0)
+          __builtin_trap();
+        continue;
+      }
+      std::string inside(text + 1, close ? static_cast<size_t>(close - text - 1) : 0);
+      unsigned char insideBytes[16];
+      const char *insideZone;
+      if (close == NULL || FtpParseIpv6(inside.c_str(), insideBytes, &insideZone) != 0 ||
+          strncmp(host, inside.c_str(), strlen(host)) != 0 || hasPort != (close[1] == ' ' || close[1] == ':') ||
+          (rc != 0 && !hasPort))
+        __builtin_trap();
+      continue;
+    }
     int blank = memchr(text, ' ', strnlen(text, hostSize - 1)) != NULL;
     if (hasPort != blank || (rc != 0 && !hasPort))
       __builtin_trap();

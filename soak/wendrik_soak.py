@@ -226,7 +226,6 @@ def hostile_memory(options):
     done = subprocess.run([sys.executable, os.path.join(ROOT, "tests", "harness", "run_calls.py"),
                            "--host", os.path.join(tree, "bin", "wendrik_host"),
                            "--library", os.path.join(tree, "lib", "libwendrik.so"),
-                           "--scenarios", os.path.join(ROOT, "wendrik", "tests", "ftpserver", "scenarios.json"),
                            os.path.join(ROOT, "wendrik", "tests", "calls", "hostile.calls")],
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     peak = re.search(r"peak resident memory: (\d+) KiB", done.stdout)

@@ -3,8 +3,8 @@ starts and removed with its folder: nothing of them is kept in the
 repository. Each kind is made on first use.
 
 Kinds (each a certificate file, a key file, and for a server the chain it
-sends; every server certificate names the listening address, and the DNS
-names given):
+sends; every server certificate names the listening address, the further
+addresses and the DNS names given):
   authority     a certificate authority (the usual trust file)
   server        issued by the authority
   intermediate  a certificate authority issued by the authority
@@ -17,6 +17,8 @@ names given):
   twin          the self-signed one's twin: the same issuer, serial number,
                 subject and names, another key
   stranger      self-signed by nobody a test trusts
+  first-address-only  issued by the authority for the listening address
+                alone (not the further addresses)
 """
 import os
 import shutil
@@ -34,7 +36,7 @@ class Certificates:
     "OWNER test authority"); dns_names are named by every server
     certificate besides the address."""
 
-    def __init__(self, folder, address="127.0.0.1", owner="wendrik", dns_names=()):
+    def __init__(self, folder, address="127.0.0.1", owner="wendrik", dns_names=(), more_addresses=()):
         if shutil.which("openssl") is None:
             raise Unavailable("openssl is not installed")
         self.folder = folder
@@ -42,6 +44,7 @@ class Certificates:
         self.owner = owner
         self.subject = "/CN=%s test server" % owner
         self.dns_names = tuple(dns_names)
+        self.more_addresses = tuple(more_addresses)
         self.made = set()
 
     def openssl(self, *arguments):
@@ -83,6 +86,9 @@ class Certificates:
                         "basicConstraints=critical,CA:TRUE\nkeyUsage=critical,keyCertSign,cRLSign\n")
         elif kind == "server":
             self.issued(kind, "authority", self.subject, self.server_names())
+        elif kind == "first-address-only":
+            self.issued(kind, "authority", self.subject,
+                        "subjectAltName=IP:%s\nextendedKeyUsage=serverAuth\n" % self.address)
         elif kind == "via-intermediate":
             self.issued(kind, "intermediate", self.subject, self.server_names())
             with open(self.path(kind + ".chain.pem"), "w") as chain:
@@ -108,7 +114,8 @@ class Certificates:
         self.made.add(kind)
 
     def server_names(self):
-        names = ["IP:" + self.address] + ["DNS:" + name for name in self.dns_names]
+        names = (["IP:" + a for a in (self.address,) + self.more_addresses] +
+                 ["DNS:" + name for name in self.dns_names])
         return "subjectAltName=%s\nextendedKeyUsage=serverAuth\n" % ",".join(names)
 
     def self_signed(self, kind, subject, extensions, serial=None):

@@ -2,8 +2,9 @@
 demand (odd replies, Telnet options, dropped connections, refused commands,
 slow or missing data), with a transcript of every line it receives.
 
-Scenarios come from a JSON file: {"scenarios": {NAME: SETTINGS}}. Each
-scenario gets its own loopback listener. SETTINGS (all optional):
+Scenarios come from a JSON file beside the test that plays them
+(TEST.scenarios.json): {"scenarios": {NAME: SETTINGS}}. Each scenario gets
+its own loopback listener. SETTINGS (all optional):
   greeting      the bytes sent on connect
   replies       VERB -> reply text (null: no reply), or a list of them for
                 the VERB's first, second ... command (the last one stays);
@@ -31,6 +32,9 @@ scenario gets its own loopback listener. SETTINGS (all optional):
                 without one, NLST lists the file names and LIST a long
                 format, each line ended by CR LF
   transfer_end  the reply after a transfer's data (default 226; null: none)
+  address       the loopback address it listens on: "127.0.0.1" (the
+                default) or "::1" (IPv6: passive listeners there too, EPSV
+                and EPRT served, "{epsv}" in a reply the passive port)
 Texts are Latin-1: "\u00ff" is the Telnet IAC byte; "{xN}" stands for N
 letters x (over-long lines); "{split}" sends what comes before it as a packet
 of its own; "{endless}" sends letters x until the client goes away (a line
@@ -57,6 +61,8 @@ DEFAULT_REPLIES = {
     "NOOP": "200 NOOP ok.\r\n",
     "PASV": "227 Entering Passive Mode ({pasv}).\r\n",
     "PORT": "200 PORT command successful.\r\n",
+    "EPSV": "229 Entering Extended Passive Mode (|||{epsv}|)\r\n",
+    "EPRT": "200 EPRT command successful. Consider using EPSV.\r\n",
     "QUIT": "221 Goodbye.\r\n",
     "ABOR": "226 ABOR successful.\r\n",
     "RNTO": "250 Rename successful.\r\n",
@@ -163,6 +169,7 @@ class Session(threading.Thread):
             port = self.passive.getsockname()[1]
             text = text.replace("{pasv}", "127,0,0,1,%d,%d" % (port >> 8, port & 255))
             text = text.replace("{p1}", str(port >> 8)).replace("{p2}", str(port & 255))
+            text = text.replace("{epsv}", str(port))
         self.send(text)
 
     # --- data connections ---
@@ -180,7 +187,7 @@ class Session(threading.Thread):
         if self.settings.get("no_connect"):
             return None
         # PORT's address, or the default data port: the client's control port.
-        address = self.port_address or self.sock.getpeername()
+        address = self.port_address or self.sock.getpeername()[:2]
         self.port_address = None
         try:
             return socket.create_connection(address, timeout=DATA_WAIT)
@@ -340,17 +347,26 @@ class Session(threading.Thread):
         custom = verb in self.custom
         if "every_reply" in self.settings:
             self.send(self.settings["every_reply"])
-        elif verb == "PASV":
+        elif verb in ("PASV", "EPSV"):
             planned = self.replies.get(verb)
             if isinstance(planned, list):
                 planned = planned[0]
-            if (planned or "").startswith("227"):
+            if (planned or "").startswith(("227", "229")):
                 self.open_passive()
-            self.reply("PASV")
+            self.reply(verb)
         elif verb == "PORT" and not custom:
             numbers = [int(n) for n in argument.split(",")]
             self.port_address = ("%d.%d.%d.%d" % tuple(numbers[:4]), numbers[4] * 256 + numbers[5])
             self.reply("PORT")
+        elif verb == "EPRT" and not custom:
+            # "EPRT |2|::1|6446|": the delimiter is the first character.
+            fields = argument[1:].split(argument[:1]) if argument else []
+            try:
+                self.port_address = (fields[1], int(fields[2]))
+            except (IndexError, ValueError):
+                self.send("501 Bad EPRT.\r\n")
+            else:
+                self.reply("EPRT")
         elif verb == "RETR" and not custom:
             self.retrieve(argument)
         elif verb in ("STOR", "APPE", "STOU") and not custom:
@@ -392,8 +408,9 @@ class Session(threading.Thread):
     def open_passive(self):
         if self.passive is not None:
             self.passive.close()
-        self.passive = socket.socket()
-        self.passive.bind(("127.0.0.1", 0))
+        address = self.server.addresses[self.name_]
+        self.passive = socket.socket(socket.AF_INET6 if ":" in address else socket.AF_INET)
+        self.passive.bind((address, 0))
         self.passive.listen(1)
 
 
@@ -406,6 +423,7 @@ class ScriptedServer:
         self.files = {name: {k: v.encode("latin-1") for k, v in s.get("files", {}).items()}
                       for name, s in self.scenarios.items()}
         self.ports = {}
+        self.addresses = {name: s.get("address", "127.0.0.1") for name, s in self.scenarios.items()}
         self.listeners = []
         self.lines = []
         self.lock = threading.Lock()
@@ -428,8 +446,9 @@ class ScriptedServer:
         for name, settings in self.scenarios.items():
             if not self.serves(settings):
                 continue
-            listener = socket.socket()
-            listener.bind(("127.0.0.1", 0))
+            address = self.addresses[name]
+            listener = socket.socket(socket.AF_INET6 if ":" in address else socket.AF_INET)
+            listener.bind((address, 0))
             listener.listen(300)
             self.ports[name] = listener.getsockname()[1]
             self.listeners.append(listener)

@@ -19,13 +19,24 @@ VSFTPD = "/usr/sbin/vsftpd"
 COMMAND_LINE = re.compile(r'FTP command: Client "[^"]*", "(.*)"\s*$')
 
 
+def scenarios_beside(script):
+    """The scripted server's scenarios of a test: the file NAME.scenarios.json
+    beside the test NAME.EXT, or None when it has none."""
+    path = os.path.splitext(script)[0] + ".scenarios.json"
+    return path if os.path.exists(path) else None
+
+
 class PeerUnavailable(Exception):
     """A peer that cannot run on this machine (the test is skipped)."""
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
+def family_of(address):
+    return socket.AF_INET6 if ":" in address else socket.AF_INET
+
+
+def free_port(address="127.0.0.1"):
+    with socket.socket(family_of(address)) as s:
+        s.bind((address, 0))
         return s.getsockname()[1]
 
 
@@ -83,15 +94,20 @@ class Vsftpd:
         self.log = os.path.join(self.dir, "vsftpd.log")
         if self.tls:
             self.settings = self.tls_settings() + self.settings
-        self.port = free_port()
+        self.port = free_port(self.address)
         config = os.path.join(self.dir, "vsftpd.conf")
+        # On an IPv6 address it answers EPSV and EPRT (and PASV with no address).
+        if family_of(self.address) == socket.AF_INET6:
+            listening = ["listen=NO", "listen_ipv6=YES", "listen_address6=%s" % self.address]
+        else:
+            listening = ["listen=YES", "listen_ipv6=NO", "listen_address=%s" % self.address,
+                         "pasv_address=%s" % self.address]
         with open(config, "w") as f:
-            f.write("\n".join([
-                "listen=YES", "listen_ipv6=NO", "listen_address=%s" % self.address,
+            f.write("\n".join(listening + [
                 "listen_port=%d" % self.port, "background=NO", "seccomp_sandbox=NO",
                 "secure_chroot_dir=%s" % empty, "anonymous_enable=NO", "local_enable=YES",
                 "pam_service_name=vsftpd", "local_root=%s" % self.root, "local_umask=022",
-                "write_enable=YES", "pasv_enable=YES", "pasv_address=%s" % self.address,
+                "write_enable=YES", "pasv_enable=YES",
                 "port_enable=YES", "connect_from_port_20=NO", "async_abor_enable=YES",
                 "xferlog_enable=YES", "vsftpd_log_file=%s" % self.log,
                 "log_ftp_protocol=%s" % ("YES" if self.logging else "NO"),
@@ -162,7 +178,7 @@ class Vsftpd:
 
 class Scripted:
     """The scripted FTP server: one loopback listener per scenario of the
-    scenario file, each named to the program as WZ_SCRIPTED_<NAME>. With
+    test's scenario file, each named to the program as WZ_SCRIPTED_<NAME>. With
     certificates, the scripted TLS server, for the scenarios with "tls"
     settings (ftpscript_tls.py)."""
 
@@ -180,7 +196,7 @@ class Scripted:
         env = {}
         for name, port in self.server.ports.items():
             key = name.upper().replace("-", "_")
-            env["WZ_SCRIPTED_" + key] = "127.0.0.1 %d" % port
+            env["WZ_SCRIPTED_" + key] = "%s %d" % (self.server.addresses[name], port)
             env["WZ_SCRIPTED_PORT_" + key] = str(port)
         return env
 
@@ -193,14 +209,38 @@ class Scripted:
 
 class Icmp:
     """Not a server: the raw ICMP socket that ping needs, which the system
-    gives to root only (the test is skipped otherwise)."""
+    gives to root only (the test is skipped otherwise); with ipv6, the raw
+    ICMPv6 socket and the IPv6 loopback address."""
+
+    def __init__(self, ipv6=False, probe=None):
+        self.ipv6 = ipv6
+        self.probe = probe   # under Wine: the test program that asks the system's ICMPv6 service
 
     def start(self):
+        if self.probe:
+            self.ask_windows()
+            return self
+        family, protocol = ((socket.AF_INET6, socket.IPPROTO_ICMPV6) if self.ipv6 else
+                            (socket.AF_INET, socket.IPPROTO_ICMP))
         try:
-            socket.socket(socket.AF_INET, socket.SOCK_RAW, socket.IPPROTO_ICMP).close()
+            socket.socket(family, socket.SOCK_RAW, protocol).close()
         except PermissionError:
-            raise PeerUnavailable("a raw ICMP socket needs root")
+            raise PeerUnavailable("a raw ICMP%s socket needs root" % ("v6" if self.ipv6 else ""))
+        except OSError as error:
+            raise PeerUnavailable("no ICMP%s socket here: %s" % ("v6" if self.ipv6 else "", error))
         return self
+
+    def ask_windows(self):
+        """A Windows build pings IPv6 hosts through Icmp6SendEcho2: where the
+        system (Wine) has no such service, wendrik_ping_system_test says so
+        by skipping its ICMPv6 case, and so does the test that asked."""
+        command = wzharness.command_for(self.probe, ["--gtest_filter=PingSystemEcho.Icmp6OnLoopback"])
+        rc, out, err = wzharness.run(command, 120)
+        skipped = [line for line in out.splitlines() if "not implemented here" in line]
+        if skipped:
+            raise PeerUnavailable("the system's ICMPv6 echo service: " + skipped[0].strip())
+        if rc != 0:
+            raise RuntimeError("wendrik_ping_system_test failed its ICMPv6 case:\n" + out + err)
 
     def environment(self, windows):
         return {}
@@ -212,9 +252,11 @@ class Icmp:
 class Peers:
     """The peers a test script names, started in order, stopped in reverse.
     A name may carry settings after it: "vsftpd2 idle_session_timeout=1"
-    adds that line to the vsftpd's configuration."""
+    adds that line to the vsftpd's configuration; "address=::1" makes a
+    vsftpd listen on the IPv6 loopback address."""
 
-    def __init__(self, names, scenario_file=None, windows=False):
+    def __init__(self, names, scenario_file=None, windows=False, programs=None):
+        self.programs = programs   # the folder of the build's test programs
         self.requested = [name.split() for name in names]
         self.names = [words[0] for words in self.requested]
         self.scenario_file = scenario_file
@@ -228,7 +270,9 @@ class Peers:
         if self.certificates is None:
             self.certificate_folder = tempfile.mkdtemp(prefix="wz-certificates-")
             try:
-                self.certificates = certificates.Certificates(self.certificate_folder)
+                # Server certificates name both loopback addresses.
+                self.certificates = certificates.Certificates(self.certificate_folder,
+                                                              more_addresses=("::1",))
             except certificates.Unavailable as reason:
                 raise PeerUnavailable(str(reason))
         return self.certificates
@@ -238,8 +282,12 @@ class Peers:
         pair = "vsftpd2" in self.names
         try:
             for name, *settings in self.requested:
+                # "address=::1": a vsftpd on that loopback address (IPv6).
+                address = [s.split("=", 1)[1] for s in settings if s.startswith("address=")]
+                settings = [s for s in settings if not s.startswith("address=")]
                 if name == "vsftpd":
-                    self.started[name] = Vsftpd(promiscuous=pair, settings=settings).start()
+                    self.started[name] = Vsftpd(promiscuous=pair, settings=settings,
+                                                address=(address or ["127.0.0.1"])[0]).start()
                 elif name == "vsftpd-tls":
                     # Wine's Secure Channel does not resume TLS sessions (a
                     # data connection offered the control connection's
@@ -251,12 +299,18 @@ class Peers:
                     kinds = [s.split("=", 1)[1] for s in settings if s.startswith("certificate=")]
                     settings = [s for s in settings if not s.startswith("certificate=")]
                     self.started[name] = Vsftpd(settings=settings, tls=self.tls(),
-                                                certificate=(kinds or ["server"])[0]).start()
+                                                certificate=(kinds or ["server"])[0],
+                                                address=(address or ["127.0.0.1"])[0]).start()
                 elif name == "vsftpd2":
-                    self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address="127.0.0.2",
+                    self.started[name] = Vsftpd(prefix="WZ_VSFTPD2", address=(address or ["127.0.0.2"])[0],
                                                 promiscuous=True, settings=settings).start()
                 elif name == "icmp":
                     self.started[name] = Icmp().start()
+                elif name == "icmp6":
+                    probe = os.path.join(self.programs or "", "wendrik_ping_system_test.exe")
+                    self.started[name] = Icmp(ipv6=True, probe=probe if self.windows else None).start()
+                elif name in ("scripted", "scripted-tls") and self.scenario_file is None:
+                    raise ValueError("peer %s: the test has no scenario file beside it" % name)
                 elif name == "scripted":
                     self.started[name] = Scripted(self.scenario_file).start()
                 elif name == "scripted-tls":

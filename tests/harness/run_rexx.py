@@ -4,12 +4,15 @@ path. The script reports failed checks on lines starting with FAIL and exits
 non-zero. Comment lines name expected output and the peers to start:
   /* stdout: TEXT */            a line expected, in order with the others
   /* stdout-count N: TEXT */    a line that appears exactly N times
-  /* peer: NAME */              a peer (peers.py) whose settings the script
+  /* peer: NAME [SETTING] */    a peer (peers.py) whose settings the script
                                 reads from the environment
   /* environment: NAME VALUE */ a variable for the interpreter (test settings)
-(and the same for stderr). WZ_WORK names a scratch directory, TMPDIR (the
-package's temporary directory) is WZ_WORK/tmp. Expected lines may name the
-peers' variables as ${NAME}, and {any} stands for any text."""
+(and the same for stderr). The scripted server plays the scenarios of
+SCRIPT.scenarios.json beside SCRIPT.rexx. WZ_WORK names a scratch directory,
+TMPDIR (the package's temporary directory) is WZ_WORK/tmp. External routines
+(the file helpers the scripts share) are found in the script's own folder.
+Expected lines may name the peers' variables as ${NAME}, and {any} stands
+for any text."""
 import argparse
 import os
 import re
@@ -21,7 +24,7 @@ import peers
 import wzharness
 
 EXPECT = re.compile(r"^\s*/\*\s*(stdout|stderr)(?:-count (\d+))?: (.*?)\s*\*/\s*$")
-PEER = re.compile(r"^\s*/\*\s*peer: (\S+)\s*\*/\s*$")
+PEER = re.compile(r"^\s*/\*\s*peer: (\S.*?)\s*\*/\s*$")
 ENVIRONMENT = re.compile(r"^\s*/\*\s*environment: (\S+) (.*?)\s*\*/\s*$")
 SKIPPED = 77
 
@@ -29,7 +32,6 @@ SKIPPED = 77
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--library-dir", required=True)
-    parser.add_argument("--scenarios")
     parser.add_argument("--timeout", type=int, default=120)
     parser.add_argument("script")
     options = parser.parse_args()
@@ -50,7 +52,8 @@ def main():
             if match:
                 settings[match.group(1)] = match.group(2)
 
-    env = dict(settings, LD_LIBRARY_PATH=options.library_dir)
+    env = dict(settings, LD_LIBRARY_PATH=options.library_dir,
+               REGINA_MACROS=os.path.dirname(os.path.abspath(options.script)))
     preload = os.environ.get("WZ_PRELOAD")
     if preload:
         env["LD_PRELOAD"] = preload
@@ -63,7 +66,8 @@ def main():
     os.mkdir(os.path.join(work, "tmp"))
     env["TMPDIR"] = os.path.join(work, "tmp")
     try:
-        with peers.Peers(wanted_peers, options.scenarios) as running:
+        scenarios = peers.scenarios_beside(options.script)
+        with peers.Peers(wanted_peers, scenarios) as running:
             env.update(running.environment())
             expected = [(s, n, re.sub(r"\$\{([^}]*)\}", lambda m: env.get(m.group(1), ""), t))
                         for s, n, t in expected]

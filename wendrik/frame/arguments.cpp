@@ -1,7 +1,7 @@
 /* Arguments of REXX calls as the package's own copies: presence, trimming,
  * the readers of integers and types; the incorrect call and the engine's
  * result; the optional trace line. */
-#include "frame.h"
+#include "handlers.h"
 
 #include <ctype.h>
 #include <limits.h>
@@ -39,15 +39,6 @@ void FtpTrimArgs(ULONG argc, FtpArg *argv)
     FtpTrimArg(&argv[i]);
 }
 
-int FtpTextBlank(const char *text)
-{
-  if (text == NULL)
-    return 1;
-  while (*text == ' ')
-    text++;
-  return *text == '\0';
-}
-
 int FtpArgUnsafe(const FtpArg *arg)
 {
   if (arg->strptr == NULL)
@@ -81,21 +72,32 @@ int FtpParseTypeArg(FtpArg *arg, int *type)
   return 0;
 }
 
-const char *FtpTraceAccount(void)
+/* The account as trace lines show it: "(null)" when none is set. */
+static const char *FtpTraceAccount(void)
 {
   return FtpCurrentLogin.hasAccount ? FtpCurrentLogin.account : "(null)";
 }
 
-void FtpTraceLine(const char *format, ...)
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+#endif
+void FtpTraceCall(const FtpTraceFormat *trace, int rc, ...)
 {
   if (!FtpTraceOn)
     return;
+  fprintf(stderr, "%d = %s(%s,%s,%s,%s,", rc, trace->name, FtpCurrentLogin.host, FtpCurrentLogin.user,
+          FtpCurrentLogin.password, FtpTraceAccount());
   va_list args;
-  va_start(args, format);
-  vfprintf(stderr, format, args);
+  va_start(args, rc);
+  vfprintf(stderr, trace->arguments, args);
   va_end(args);
+  fprintf(stderr, "); FTPERRNO = %d\n", FtpErrnoCode);
   fflush(stderr);
 }
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
 ULONG FtpInvalidCall(RXSTRING *result)
 {

@@ -1,10 +1,12 @@
-/* The REXX function frame: package-wide state, failure codes, results,
- * arguments and REXX variables shared by every function handler. */
+/* The REXX function frame: package-wide state, results, arguments and REXX
+ * variables shared by every function handler. The failure codes and
+ * FtpErrnoCode are the engine's (ftp/status.h); FTPERRNO shows them. */
 #ifndef WENDRIK_FRAME_FRAME_H
 #define WENDRIK_FRAME_FRAME_H
 
 #include <stddef.h>
 
+#include "ftp/status.h"
 #include "saa/saa.h"
 
 #define WENDRIK_NAME    "Wendrik"
@@ -19,28 +21,6 @@
 #define FTP_CALL_VALID    0UL
 #define FTP_CALL_INVALID 40UL   /* the interpreter raises its incorrect-call condition */
 
-/* FtpErrnoCode values; FTPERRNO shows them by name. */
-enum FtpFailure {
-  FTPERR_NONE       = 0,
-  FTPERR_SERVICE    = 1,
-  FTPERR_HOST       = 2,
-  FTPERR_SOCKET     = 3,
-  FTPERR_CONNECT    = 4,
-  FTPERR_LOGIN      = 5,
-  FTPERR_ABORT      = 6,
-  FTPERR_LOCALFILE  = 7,
-  FTPERR_DATACONN   = 8,
-  FTPERR_COMMAND    = 9,
-  FTPERR_PROXYTHIRD = 10,
-  FTPERR_NOPRIMARY  = 11,
-  FTPERR_FAILURE    = 13,
-  FTPERR_TLS        = 14    /* FtpSetSecure's TLS: refused, failed or not trusted */
-};
-
-/* Transfer types as the package's default and the sessions record them. */
-#define FTP_TYPE_ASCII  1
-#define FTP_TYPE_BINARY 3
-
 /* The current login; each text buffer holds at most FTP_LOGIN_SIZE - 1 characters. */
 #define FTP_LOGIN_SIZE 200
 struct FtpLogin {
@@ -52,8 +32,7 @@ struct FtpLogin {
 };
 
 extern FtpLogin FtpCurrentLogin;
-extern int DefaultTransferType;
-extern int FtpErrnoCode;
+extern int FtpDefaultTransferType;
 extern int FtpTraceOn;
 
 /* An argument as the handlers see it: the gateway's copy of the interpreter's
@@ -62,9 +41,6 @@ struct FtpArg {
   size_t strlength;
   char *strptr;
 };
-
-/* Every handler serves one group of REXX names; the name arrives upper-cased. */
-typedef ULONG FtpHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result);
 
 /* Copies text into a login buffer, cutting it to FTP_LOGIN_SIZE - 1 characters. */
 void FtpCopyLoginText(char *buffer, const char *text);
@@ -79,6 +55,11 @@ void FtpSetErrno(void);
 /* Sets the REXX variable name + suffix (suffix may be null) to value.
  * The joined name is trimmed of blanks; a null name sets nothing. */
 void FtpSetVariable(const char *name, const char *suffix, const char *value);
+
+/* A stem's element: stem + number (in decimal) = value; element 0 holds the
+ * count. */
+void FtpSetStemElement(const char *stem, long number, const char *value);
+void FtpSetStemCount(const char *stem, long count);
 
 /* Results: the capacity of the interpreter's result buffer is recorded when a
  * call enters the package, and a result never exceeds it. */
@@ -95,8 +76,6 @@ int FtpArgPresent(const FtpArg *arg);
  * is: the texts are used as C strings). */
 void FtpTrimArg(FtpArg *arg);
 void FtpTrimArgs(ULONG argc, FtpArg *argv);
-/* Blank: absent, empty, or spaces only. */
-int FtpTextBlank(const char *text);
 
 /* 1 when the argument holds a carriage return, a line feed or a NUL within
  * its length: such a text would put extra lines on the control connection
@@ -106,8 +85,6 @@ int FtpArgUnsafe(const FtpArg *arg);
  * compared) or of "ASCII" (up to five), in any case; empty selects BINARY.
  * Upper-cases the text in place. 1 and *type set when valid, 0 when not. */
 int FtpParseTypeArg(FtpArg *arg, int *type);
-/* The account as trace lines show it: "(null)" when none is set. */
-const char *FtpTraceAccount(void);
 /* An argument as trace lines show it: "(null)" when omitted. */
 const char *FtpTraceArg(const FtpArg *arg);
 /* A base-10 integer (an optional sign, then digits) that is the whole text;
@@ -120,12 +97,5 @@ int FtpArgsUnsafe(ULONG argc, const FtpArg *argv);
 ULONG FtpInvalidCall(RXSTRING *result);
 /* After an engine call: FTPERRNO from FtpErrnoCode, result "0" or "-1". */
 ULONG FtpEngineResult(int rc, RXSTRING *result);
-
-/* Trace line to standard error when the trace switch is on. */
-void FtpTraceLine(const char *format, ...)
-#ifdef __GNUC__
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
 
 #endif

@@ -1,5 +1,6 @@
 /* The package's two exports: the loader that registers the REXX names and the
- * gateway that every registered name enters. */
+ * gateway that every registered name enters; the function table behind both,
+ * one row per name. */
 #include "handlers.h"
 
 #include <ctype.h>
@@ -7,42 +8,40 @@
 #include <stdlib.h>
 #include <string.h>
 
-#ifdef _WIN32
-#define FTP_EXPORT extern "C"
-#else
-#define FTP_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
 #define FTP_GATEWAY_ENTRY "FtpFunctionGateWay"
 
-/* Several names share a handler, which tells them apart by name. */
+/* No trace line. */
+#define FTP_NO_TRACE {NULL, NULL}
+
 const FtpFunction FtpFunctions[] = {
-  {"FTPDROPFUNCS", FtpDropFuncsHandler},
-  {"FTPSETUSER", FtpSettingsHandler},
-  {"FTPSETACTIVEMODE", FtpSettingsHandler},
-  {"FTPSETBINARY", FtpSettingsHandler},
-  {"FTPAPPEND", FtpFileHandler},
-  {"FTPDELETE", FtpFileHandler},
-  {"FTPGET", FtpFileHandler},
-  {"FTPPUT", FtpFileHandler},
-  {"FTPPUTUNIQUE", FtpFileHandler},
-  {"FTPRENAME", FtpFileHandler},
-  {"FTPLS", FtpListHandler},
-  {"FTPDIR", FtpListHandler},
-  {"FTPPWD", FtpPwdHandler},
-  {"FTPCHDIR", FtpDirectoryHandler},
-  {"FTPMKDIR", FtpDirectoryHandler},
-  {"FTPRMDIR", FtpDirectoryHandler},
-  {"FTPLOGOFF", FtpLogoffHandler},
-  {"FTPQUOTE", FtpRawHandler},
-  {"FTPSITE", FtpRawHandler},
-  {"FTPSYS", FtpRawHandler},
-  {"FTPPROXY", FtpProxyHandler},
-  {"FTPVERSION", FtpVersionHandler},
-  {"FTPTRACE", FtpTraceHandler},
-  {"FTPPING", FtpPingHandler},
+  {"FTPDROPFUNCS", FtpDropFuncsHandler, 0, FTP_ANY_ARGS, FTP_NO_TRACE},
+  /* The setting functions answer "0" to a call without arguments. */
+  {"FTPSETUSER", FtpSetUserHandler, 0, 4, FTP_NO_TRACE},
+  {"FTPSETACTIVEMODE", FtpSetActiveModeHandler, 0, FTP_ANY_ARGS, {"ftpsetactivemode", "%d"}},
+  {"FTPSETBINARY", FtpSetBinaryHandler, 0, FTP_ANY_ARGS, FTP_NO_TRACE},
+  {"FTPAPPEND", FtpAppendHandler, 2, 3, {"ftpappend", "%s,%s,%d"}},
+  {"FTPDELETE", FtpDeleteHandler, 1, 1, {"ftpdelete", "%s"}},
+  {"FTPGET", FtpGetHandler, 2, 3, {"ftpget", "%s,%s,'w',%d"}},
+  {"FTPPUT", FtpPutHandler, 2, 3, {"ftpput", "%s,%s,%d"}},
+  {"FTPPUTUNIQUE", FtpPutUniqueHandler, 2, 3, {"ftpputunique", "%s,%s,%d"}},
+  {"FTPRENAME", FtpRenameHandler, 2, 2, {"ftprename", "%s,%s"}},
+  {"FTPLS", FtpLsHandler, 2, 2, {"ftpls", "%s,%s"}},
+  {"FTPDIR", FtpDirHandler, 2, 2, {"ftpdir", "%s,%s"}},
+  {"FTPPWD", FtpPwdHandler, 0, FTP_ANY_ARGS, {"ftppwd", "%s"}},
+  {"FTPCHDIR", FtpChDirHandler, 1, 1, {"ftpchdir", "%s"}},
+  {"FTPMKDIR", FtpMkDirHandler, 1, 1, {"ftpmkdir", "%s"}},
+  {"FTPRMDIR", FtpRmDirHandler, 1, 1, {"ftprmdir", "%s"}},
+  {"FTPLOGOFF", FtpLogoffHandler, 0, FTP_ANY_ARGS, FTP_NO_TRACE},
+  /* With a reply variable FtpQuote writes the line of "ftpquotereply". */
+  {"FTPQUOTE", FtpQuoteHandler, 1, 2, {"ftpquote", "%s"}},
+  {"FTPSITE", FtpSiteHandler, 1, 1, {"ftpsite", "%s"}},
+  {"FTPSYS", FtpSysHandler, 1, 1, {"ftpsys", "%s"}},
+  {"FTPPROXY", FtpProxyHandler, 10, 11, FTP_NO_TRACE},
+  {"FTPVERSION", FtpVersionHandler, 0, FTP_ANY_ARGS, FTP_NO_TRACE},
+  {"FTPTRACE", FtpTraceHandler, 0, FTP_ANY_ARGS, FTP_NO_TRACE},
+  {"FTPPING", FtpPingHandler, 2, 2, FTP_NO_TRACE},
   /* Beyond the original set: TLS (explicit FTPS). */
-  {"FTPSETSECURE", FtpSettingsHandler},
+  {"FTPSETSECURE", FtpSetSecureHandler, 1, 2, {"ftpsetsecure", "%d,%s"}},
 };
 const int FtpFunctionCount = sizeof FtpFunctions / sizeof FtpFunctions[0];
 
@@ -59,7 +58,7 @@ static void FtpWriteBanner(void)
   fflush(stdout);
 }
 
-FTP_EXPORT SaaReturn SAA_ENTRY FTPLOADFUNCS(const char *name, SaaCount argc, RXSTRING *argv,
+SAA_EXPORT SaaReturn SAA_ENTRY FTPLOADFUNCS(const char *name, SaaCount argc, RXSTRING *argv,
                                             const char *queue, RXSTRING *result)
 {
   (void)name;
@@ -99,7 +98,7 @@ static void FtpUpperName(char *name)
 /* Arguments of up to this many strings are copied on the stack. */
 #define FTP_ARGS_ON_STACK 16
 
-FTP_EXPORT SaaReturn SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, SaaCount argc, RXSTRING *argv,
+SAA_EXPORT SaaReturn SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, SaaCount argc, RXSTRING *argv,
                                                   const char *queue, RXSTRING *result)
 {
   (void)queue;
@@ -109,14 +108,14 @@ FTP_EXPORT SaaReturn SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, SaaCount arg
   if (name == NULL)
     return FTP_CALL_INVALID;
   FtpUpperName(const_cast<char *>(name));
-  FtpHandler *handler = NULL;
-  for (int i = 0; i < FtpFunctionCount && handler == NULL; i++)
+  const FtpFunction *function = NULL;
+  for (int i = 0; i < FtpFunctionCount && function == NULL; i++)
     if (strcmp(FtpFunctions[i].name, name) == 0)
-      handler = FtpFunctions[i].handler;
-  if (handler == NULL)
+      function = &FtpFunctions[i];
+  if (function == NULL)
     return FTP_CALL_INVALID;
 
-  /* Every argument is copied, whether the handler looks at argc or not. */
+  /* Every argument is copied, whether the handler looks at them or not. */
   FtpArg onStack[FTP_ARGS_ON_STACK];
   FtpArg *args = onStack;
   if (argc > FTP_ARGS_ON_STACK) {
@@ -125,7 +124,8 @@ FTP_EXPORT SaaReturn SAA_ENTRY FTPFUNCTIONGATEWAY(const char *name, SaaCount arg
       return FtpInvalidCall(result);
   }
   FtpReadArgs(argc, argv, args);
-  ULONG rc = handler(name, argc, args, result);
+  ULONG rc = argc < function->minArgs || argc > function->maxArgs ? FtpInvalidCall(result)
+                                                                   : function->handler(function, argc, args, result);
   if (args != onStack)
     free(args);
   return rc;

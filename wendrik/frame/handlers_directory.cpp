@@ -1,44 +1,43 @@
 /* Handlers of the directory functions: FtpPwd, and FtpChDir, FtpMkDir, FtpRmDir. */
 #include "handlers.h"
 
-#include <string.h>
-
-#include "ftp/engine.h"
-
-ULONG FtpPwdHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpPwdHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
   FtpTrimArgs(argc, argv);
   const char *variable = argc >= 1 && FtpArgPresent(&argv[0]) ? argv[0].strptr : NULL;
   char reply[FTP_CAPTURE_SIZE];
-  int rc = FtpCaptureCommand("PWD", reply, sizeof reply, 0);
-  FtpTraceLine("%d = ftppwd(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
-               FtpCurrentLogin.password, FtpTraceAccount(), reply, FtpErrnoCode);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
+  int rc = FtpCaptureCommand(&login, "PWD", reply, sizeof reply, 0);
+  FtpTraceCall(&function->trace, rc, reply);
   FtpSetVariable(variable, NULL, rc == 0 ? reply : "");
   return FtpEngineResult(rc, result);
 }
 
-ULONG FtpDirectoryHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
+/* One directory command with the argument as its directory; format null:
+ * CWD, with the PWD that remembers where the session is. */
+static ULONG FtpDirectoryCommand(const FtpFunction *function, const char *format, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != 1)
-    return FtpInvalidCall(result);
-  FtpTrimArgs(argc, argv);
+  FtpTrimArgs(1, argv);
   const char *directory = argv[0].strptr;
+  FtpLoginTexts login = FtpCurrentLoginTexts();
   int rc = -1;
-  const char *trace;
-  if (strcmp(name, "FTPCHDIR") == 0) {
-    trace = "ftpchdir";
-    if (!FtpArgsUnsafe(argc, argv))
-      rc = FtpChangeDirectory(directory);
-  } else if (strcmp(name, "FTPMKDIR") == 0) {
-    trace = "ftpmkdir";
-    if (!FtpArgsUnsafe(argc, argv))
-      rc = FtpSimpleCommand("MKD %s", directory);
-  } else {
-    trace = "ftprmdir";
-    if (!FtpArgsUnsafe(argc, argv))
-      rc = FtpSimpleCommand("RMD %s", directory);
-  }
-  FtpTraceLine("%d = %s(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, trace, FtpCurrentLogin.host, FtpCurrentLogin.user,
-               FtpCurrentLogin.password, FtpTraceAccount(), FtpTraceArg(&argv[0]), FtpErrnoCode);
+  if (!FtpArgsUnsafe(1, argv))
+    rc = format ? FtpSimpleCommand(&login, format, directory) : FtpChangeDirectory(&login, directory);
+  FtpTraceCall(&function->trace, rc, FtpTraceArg(&argv[0]));
   return FtpEngineResult(rc, result);
+}
+
+ULONG FtpChDirHandler(const FtpFunction *function, ULONG, FtpArg *argv, RXSTRING *result)
+{
+  return FtpDirectoryCommand(function, NULL, argv, result);
+}
+
+ULONG FtpMkDirHandler(const FtpFunction *function, ULONG, FtpArg *argv, RXSTRING *result)
+{
+  return FtpDirectoryCommand(function, "MKD %s", argv, result);
+}
+
+ULONG FtpRmDirHandler(const FtpFunction *function, ULONG, FtpArg *argv, RXSTRING *result)
+{
+  return FtpDirectoryCommand(function, "RMD %s", argv, result);
 }

@@ -2,97 +2,68 @@
  * FtpDelete, FtpRename. */
 #include "handlers.h"
 
-#include <string.h>
-
-#include "ftp/engine.h"
-
-static const struct {
-  const char *name;
-  const char *command;   /* null: the download */
-  const char *trace;
-} FtpTransfers[] = {
-  {"FTPGET", NULL, "%d = ftpget(%s,%s,%s,%s,%s,%s,'w',%d); FTPERRNO = %d\n"},
-  {"FTPPUT", "STOR", "%d = ftpput(%s,%s,%s,%s,%s,%s,%d); FTPERRNO = %d\n"},
-  {"FTPAPPEND", "APPE", "%d = ftpappend(%s,%s,%s,%s,%s,%s,%d); FTPERRNO = %d\n"},
-  {"FTPPUTUNIQUE", "STOU", "%d = ftpputunique(%s,%s,%s,%s,%s,%s,%d); FTPERRNO = %d\n"},
-};
-
-/* FtpTraceLine with a format from the table above. */
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#endif
-static void FtpTraceTransfer(const char *format, int rc, const char *local, const char *remote, int type)
+/* A transfer: "RETR" downloads, another command uploads. The type argument,
+ * when given, becomes the default type. */
+static ULONG FtpTransfer(const FtpFunction *function, const char *command, ULONG argc, FtpArg *argv,
+                         RXSTRING *result)
 {
-  FtpTraceLine(format, rc, FtpCurrentLogin.host, FtpCurrentLogin.user, FtpCurrentLogin.password,
-               FtpTraceAccount(), local, remote, type, FtpErrnoCode);
-}
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
-static ULONG FtpTransfer(int which, ULONG argc, FtpArg *argv, RXSTRING *result)
-{
-  if (argc < 2 || argc > 3)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]) || !FtpArgPresent(&argv[1]))
     return FtpInvalidCall(result);
-  int type = DefaultTransferType;
+  int type = FtpDefaultTransferType;
   if (argc == 3) {
     if (!FtpArgPresent(&argv[2]) || !FtpParseTypeArg(&argv[2], &type))
       return FtpInvalidCall(result);
-    DefaultTransferType = type;
+    FtpDefaultTransferType = type;
   }
   const char *local = argv[0].strptr;
   const char *remote = argv[1].strptr;
-  const char *command = FtpTransfers[which].command;
   int rc = -1;
   if (!FtpArgsUnsafe(2, argv)) {
-    const char *required[] = {local, remote, "w"};
-    rc = FtpPrelude(command ? 2 : 3, required);
-    if (rc == 0) {
-      FtpEnsureType(type);
-      if (command == NULL) {
-        rc = FtpDownload("RETR", local, remote, "w");
-      } else {
-        FtpContext->currentType = type;
-        rc = FtpUpload(command, local, remote);
-      }
-    }
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpTransferFile(&login, command, local, remote, type);
   }
-  FtpTraceTransfer(FtpTransfers[which].trace, rc, local, remote, type);
+  FtpTraceCall(&function->trace, rc, local, remote, type);
   return FtpEngineResult(rc, result);
 }
 
-static ULONG FtpDelete(ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpGetHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != 1)
-    return FtpInvalidCall(result);
+  return FtpTransfer(function, "RETR", argc, argv, result);
+}
+
+ULONG FtpPutHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
+{
+  return FtpTransfer(function, "STOR", argc, argv, result);
+}
+
+ULONG FtpAppendHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
+{
+  return FtpTransfer(function, "APPE", argc, argv, result);
+}
+
+ULONG FtpPutUniqueHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
+{
+  return FtpTransfer(function, "STOU", argc, argv, result);
+}
+
+ULONG FtpDeleteHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
+{
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]))
     return FtpInvalidCall(result);
   const char *remote = argv[0].strptr;
   int rc = -1;
   if (!FtpArgsUnsafe(argc, argv)) {
-    rc = FtpPrelude(1, &remote);
-    if (rc == 0) {
-      FtpCommand("DELE %s", remote);
-      if (FtpReplyCode >= 400) {
-        FtpErrnoCode = FTPERR_COMMAND;
-        rc = -1;
-      }
-    }
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpDeleteFile(&login, remote);
   }
-  FtpTraceLine("%d = ftpdelete(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
-               FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), remote, FtpErrnoCode);
+  FtpTraceCall(&function->trace, rc, remote);
   return FtpEngineResult(rc, result);
 }
 
-static ULONG FtpRename(ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpRenameHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != 2)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]) || !FtpArgPresent(&argv[1]))
     return FtpInvalidCall(result);
@@ -100,28 +71,9 @@ static ULONG FtpRename(ULONG argc, FtpArg *argv, RXSTRING *result)
   const char *to = argv[1].strptr;
   int rc = -1;
   if (!FtpArgsUnsafe(argc, argv)) {
-    const char *required[] = {from, to};
-    rc = FtpPrelude(2, required);
-    if (rc == 0) {
-      if (FtpCommand("RNFR %s", from) == 3)
-        FtpCommand("RNTO %s", to);
-      if (FtpReplyCode >= 400) {
-        FtpErrnoCode = FTPERR_COMMAND;
-        rc = -1;
-      }
-    }
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpRenameFile(&login, from, to);
   }
-  FtpTraceLine("%d = ftprename(%s,%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
-               FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), from, to, FtpErrnoCode);
+  FtpTraceCall(&function->trace, rc, from, to);
   return FtpEngineResult(rc, result);
-}
-
-ULONG FtpFileHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
-{
-  for (int i = 0; i < static_cast<int>(sizeof FtpTransfers / sizeof FtpTransfers[0]); i++)
-    if (strcmp(name, FtpTransfers[i].name) == 0)
-      return FtpTransfer(i, argc, argv, result);
-  if (strcmp(name, "FTPDELETE") == 0)
-    return FtpDelete(argc, argv, result);
-  return FtpRename(argc, argv, result);
 }

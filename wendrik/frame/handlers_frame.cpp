@@ -1,7 +1,7 @@
 /* Handlers of the frame's own functions: FtpDropFuncs, FtpVersion, FtpTrace. */
 #include "handlers.h"
 
-ULONG FtpDropFuncsHandler(const char *, ULONG, FtpArg *, RXSTRING *)
+ULONG FtpDropFuncsHandler(const FtpFunction *, ULONG, FtpArg *, RXSTRING *)
 {
   saaDeregisterFunction("FtpLoadFuncs");
   for (int i = 0; i < FtpFunctionCount; i++)
@@ -9,7 +9,7 @@ ULONG FtpDropFuncsHandler(const char *, ULONG, FtpArg *, RXSTRING *)
   return FTP_CALL_VALID;
 }
 
-ULONG FtpVersionHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *)
+ULONG FtpVersionHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRING *)
 {
   if (argc >= 1 && FtpArgPresent(&argv[0])) {
     FtpTrimArg(&argv[0]);
@@ -19,7 +19,7 @@ ULONG FtpVersionHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *)
   return FTP_CALL_VALID;
 }
 
-ULONG FtpTraceHandler(const char *, ULONG, FtpArg *, RXSTRING *)
+ULONG FtpTraceHandler(const FtpFunction *, ULONG, FtpArg *, RXSTRING *)
 {
   FtpTraceOn = !FtpTraceOn;
   return FTP_CALL_VALID;

@@ -1,35 +1,44 @@
-/* Handler of the listing functions: FtpLs (NLST) and FtpDir (LIST) into a stem. */
+/* Handlers of the listing functions: FtpLs (NLST) and FtpDir (LIST) into a stem. */
 #include "handlers.h"
 
-#include <string.h>
-
-#include "ftp/engine.h"
-
-ULONG FtpListHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
+/* Each element of a listing into the stem (context). */
+static void FtpListingToStem(void *stem, long number, const char *line)
 {
-  if (argc != 2)
-    return FtpInvalidCall(result);
+  FtpSetStemElement(static_cast<const char *>(stem), number, line);
+}
+
+/* stem0 is "0" from the start and the count once the listing is whole. */
+static ULONG FtpList(const FtpFunction *function, const char *command, FtpArg *argv, RXSTRING *result)
+{
   /* A pattern of blanks lists "*"; an empty or omitted one sends the command alone. */
   int hadPattern = FtpArgPresent(&argv[0]);
-  FtpTrimArgs(argc, argv);
+  FtpTrimArgs(2, argv);
   if (!FtpArgPresent(&argv[1]))
     return FtpInvalidCall(result);
   const char *pattern = FtpArgPresent(&argv[0]) ? argv[0].strptr : hadPattern ? "*" : NULL;
   const char *stem = argv[1].strptr;
-  int ls = strcmp(name, "FTPLS") == 0;
 
   char tempName[FTP_LOCAL_NAME_MAX + 1] = "";
   int rc = -1;
-  if (FtpArgsUnsafe(1, argv))
-    FtpSetVariable(stem, "0", "0");
-  else
-    rc = FtpListing(ls ? "NLST" : "LIST", pattern, stem, tempName, sizeof tempName);
-  const char *shown = pattern ? pattern : FtpTraceArg(&argv[0]);
-  if (ls)
-    FtpTraceLine("%d = ftpls(%s,%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
-                 FtpCurrentLogin.password, FtpTraceAccount(), tempName, shown, FtpErrnoCode);
-  else
-    FtpTraceLine("%d = ftpdir(%s,%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
-                 FtpCurrentLogin.password, FtpTraceAccount(), tempName, shown, FtpErrnoCode);
+  long count = 0;
+  FtpSetStemCount(stem, 0);
+  if (!FtpArgsUnsafe(1, argv)) {
+    FtpLoginTexts login = FtpCurrentLoginTexts();
+    rc = FtpListing(&login, command, pattern, FtpListingToStem, const_cast<char *>(stem), &count, tempName,
+                    sizeof tempName);
+    if (rc == 0)
+      FtpSetStemCount(stem, count);
+  }
+  FtpTraceCall(&function->trace, rc, tempName, pattern ? pattern : FtpTraceArg(&argv[0]));
   return FtpEngineResult(rc, result);
+}
+
+ULONG FtpLsHandler(const FtpFunction *function, ULONG, FtpArg *argv, RXSTRING *result)
+{
+  return FtpList(function, "NLST", argv, result);
+}
+
+ULONG FtpDirHandler(const FtpFunction *function, ULONG, FtpArg *argv, RXSTRING *result)
+{
+  return FtpList(function, "LIST", argv, result);
 }

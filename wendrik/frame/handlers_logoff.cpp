@@ -1,9 +1,7 @@
 /* Handler of FtpLogoff: every session ends with QUIT and the login is cleared. */
 #include "handlers.h"
 
-#include "ftp/engine.h"
-
-ULONG FtpLogoffHandler(const char *, ULONG, FtpArg *, RXSTRING *result)
+ULONG FtpLogoffHandler(const FtpFunction *, ULONG, FtpArg *, RXSTRING *result)
 {
   FtpCloseAllSessions();
   FtpCurrentLogin.host[0] = '\0';

@@ -1,13 +1,10 @@
 /* Handler of FtpPing: the round-trip time to a host, or why there is none. */
 #include "handlers.h"
 
-#include "ftp/engine.h"
 #include "ping/ping.h"
 
-ULONG FtpPingHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpPingHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != 2)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   int length;
   if (!FtpArgPresent(&argv[0]) || !FtpParseInteger(&argv[1], &length))

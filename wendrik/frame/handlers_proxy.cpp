@@ -3,8 +3,6 @@
 
 #include <string.h>
 
-#include "ftp/engine.h"
-
 #define FTP_PROXY_ARGS 10
 
 /* An account argument: omitted, empty or "NULL" is none. */
@@ -15,16 +13,14 @@ static const char *FtpProxyAccount(const FtpArg *arg)
   return arg->strptr;
 }
 
-ULONG FtpProxyHandler(const char *, ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpProxyHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != FTP_PROXY_ARGS && argc != FTP_PROXY_ARGS + 1)
-    return FtpInvalidCall(result);
   /* Not trimmed; all but the two accounts (arguments 4 and 8) required. */
   for (ULONG i = 0; i < FTP_PROXY_ARGS; i++)
     if (i != 3 && i != 7 && (!FtpArgPresent(&argv[i]) || FtpTextBlank(argv[i].strptr)))
       return FtpInvalidCall(result);
   /* The type of this call only: the default type stays as it is. */
-  int type = DefaultTransferType;
+  int type = FtpDefaultTransferType;
   if (argc == FTP_PROXY_ARGS + 1 && (!FtpArgPresent(&argv[10]) || !FtpParseTypeArg(&argv[10], &type)))
     return FtpInvalidCall(result);
 

@@ -1,35 +1,30 @@
-/* Handler of the raw command functions: FtpQuote, FtpSite, FtpSys. */
+/* Handlers of the raw command functions: FtpQuote, FtpSite, FtpSys. */
 #include "handlers.h"
 
-#include <string.h>
+/* FtpQuote with a variable for the reply. */
+static const FtpTraceFormat FtpQuoteReplyTrace = {"ftpquotereply", "%s,%s"};
 
-#include "ftp/engine.h"
-
-static ULONG FtpSite(ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpSiteHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != 1)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]))
     return FtpInvalidCall(result);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
   int rc = -1;
   if (!FtpArgsUnsafe(argc, argv))
-    rc = FtpSimpleCommand("SITE %s", argv[0].strptr);
-  FtpTraceLine("%d = ftpsite(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
-               FtpCurrentLogin.password, FtpTraceAccount(), argv[0].strptr, FtpErrnoCode);
+    rc = FtpSimpleCommand(&login, "SITE %s", argv[0].strptr);
+  FtpTraceCall(&function->trace, rc, argv[0].strptr);
   return FtpEngineResult(rc, result);
 }
 
-static ULONG FtpSys(ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpSysHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc != 1)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   const char *variable = FtpArgPresent(&argv[0]) ? argv[0].strptr : NULL;
   char reply[FTP_CAPTURE_SIZE];
-  int rc = FtpCaptureCommand("SYST", reply, sizeof reply, 0);
-  FtpTraceLine("%d = ftpsys(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
-               FtpCurrentLogin.password, FtpTraceAccount(), reply, FtpErrnoCode);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
+  int rc = FtpCaptureCommand(&login, "SYST", reply, sizeof reply, 0);
+  FtpTraceCall(&function->trace, rc, reply);
   /* The result is the system text itself: "215 UNIX Type: L8" gives "UNIX Type: L8". */
   FtpSetVariable(variable, NULL, rc == 0 ? reply : "");
   FtpSetErrno();
@@ -37,39 +32,27 @@ static ULONG FtpSys(ULONG argc, FtpArg *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-static ULONG FtpQuote(ULONG argc, FtpArg *argv, RXSTRING *result)
+ULONG FtpQuoteHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc < 1 || argc > 2)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   if (!FtpArgPresent(&argv[0]))
     return FtpInvalidCall(result);
   const char *command = argv[0].strptr;
   int unsafe = FtpArgsUnsafe(1, argv);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
   int rc = -1;
   if (argc == 2 && FtpArgPresent(&argv[1])) {
     /* Every line of the reply, whatever its code. */
     char reply[FTP_CAPTURE_SIZE] = "";
     if (!unsafe)
-      rc = FtpCaptureCommand(command, reply, sizeof reply, 1);
-    FtpTraceLine("%d = ftpquotereply(%s,%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
-                 FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), command, reply, FtpErrnoCode);
+      rc = FtpCaptureCommand(&login, command, reply, sizeof reply, 1);
+    FtpTraceCall(&FtpQuoteReplyTrace, rc, command, reply);
     FtpSetVariable(argv[1].strptr, NULL, reply);
     return FtpEngineResult(rc, result);
   }
   /* The text is the whole line: a '%' in it goes out as it is. */
   if (!unsafe)
-    rc = FtpSimpleCommand("%s", command);
-  FtpTraceLine("%d = ftpquote(%s,%s,%s,%s,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host, FtpCurrentLogin.user,
-               FtpCurrentLogin.password, FtpTraceAccount(), command, FtpErrnoCode);
+    rc = FtpSimpleCommand(&login, "%s", command);
+  FtpTraceCall(&function->trace, rc, command);
   return FtpEngineResult(rc, result);
-}
-
-ULONG FtpRawHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
-{
-  if (strcmp(name, "FTPSITE") == 0)
-    return FtpSite(argc, argv, result);
-  if (strcmp(name, "FTPSYS") == 0)
-    return FtpSys(argc, argv, result);
-  return FtpQuote(argc, argv, result);
 }

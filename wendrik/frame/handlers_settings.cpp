@@ -2,10 +2,6 @@
  * FtpSetSecure. */
 #include "handlers.h"
 
-#include <string.h>
-
-#include "ftp/engine.h"
-
 /* A login text the buffers and the control connection can take as it is. */
 static int FtpLoginArgFits(const FtpArg *arg)
 {
@@ -14,16 +10,20 @@ static int FtpLoginArgFits(const FtpArg *arg)
   return arg->strlength <= FTP_LOGIN_SIZE - 1 && !FtpArgUnsafe(arg);
 }
 
-static ULONG FtpSetUser(ULONG argc, FtpArg *argv, RXSTRING *result)
+/* A setting function called without arguments: "0", and nothing changes. */
+static ULONG FtpNoSetting(RXSTRING *result)
 {
-  if (argc == 0) {
-    FtpSetResult(result, FTP_RESULT_OK);
-    return FTP_CALL_VALID;
-  }
-  if (argc < 3 || argc > 4) {
-    FtpSetResult(result, FTP_RESULT_OK);
-    return FTP_CALL_INVALID;
-  }
+  FtpSetResult(result, FTP_RESULT_OK);
+  return FTP_CALL_VALID;
+}
+
+/* Three or four arguments (none: FtpNoSetting); not trimmed. */
+ULONG FtpSetUserHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRING *result)
+{
+  if (argc == 0)
+    return FtpNoSetting(result);
+  if (argc < 3)
+    return FtpInvalidCall(result);
   /* A text cut to the buffer would name another host or user, and a line
    * break would add commands to the login: such a login is not taken. */
   for (ULONG i = 0; i < argc; i++)
@@ -49,44 +49,44 @@ static ULONG FtpSetUser(ULONG argc, FtpArg *argv, RXSTRING *result)
   return FTP_CALL_VALID;
 }
 
-static ULONG FtpSetBinary(FtpArg *argv, RXSTRING *result)
+/* The first argument alone counts. */
+ULONG FtpSetBinaryHandler(const FtpFunction *, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
+  if (argc == 0)
+    return FtpNoSetting(result);
   int type;
   if (FtpParseTypeArg(&argv[0], &type)) {
-    DefaultTransferType = type;
+    FtpDefaultTransferType = type;
     FtpSetResult(result, FTP_RESULT_SET);
   } else {
-    DefaultTransferType = FTP_TYPE_BINARY;
+    FtpDefaultTransferType = FTP_TYPE_BINARY;
     FtpSetResult(result, FTP_RESULT_OK);
   }
   return FTP_CALL_VALID;
 }
 
-static ULONG FtpSetActiveMode(FtpArg *argv, RXSTRING *result)
+/* The first argument alone counts. */
+ULONG FtpSetActiveModeHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
+  if (argc == 0)
+    return FtpNoSetting(result);
   FtpTrimArg(&argv[0]);
   int mode;
-  if (!FtpParseInteger(&argv[0], &mode)) {
-    FtpSetResult(result, FTP_RESULT_OK);
-    return FTP_CALL_VALID;
-  }
-  int rc = FtpPrelude(0, NULL);
-  if (rc == 0)
-    FtpCurrentSession()->activeMode = mode != 0;
-  FtpTraceLine("%d = ftpsetactivemode(%s,%s,%s,%s,%d); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
-               FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), mode, FtpErrnoCode);
+  if (!FtpParseInteger(&argv[0], &mode))
+    return FtpNoSetting(result);
+  FtpLoginTexts login = FtpCurrentLoginTexts();
+  int rc = FtpSetSessionActiveMode(&login, mode != 0);
+  FtpTraceCall(&function->trace, rc, mode);
   FtpSetErrno();
   FtpSetResult(result, rc == 0 ? FTP_RESULT_SET : FTP_RESULT_OK);
   return FTP_CALL_VALID;
 }
 
 /* FtpSetSecure(flag [, trust file]): "1" TLS for the sessions opened from
- * now on, with the file's certificates trusted besides the system's roots;
- * "0" plain FTP again. Nothing is connected. */
-static ULONG FtpSetSecure(ULONG argc, FtpArg *argv, RXSTRING *result)
+ * then on, with the file's certificates trusted besides the system's roots;
+ * "0" plain FTP. Nothing is connected. */
+ULONG FtpSetSecureHandler(const FtpFunction *function, ULONG argc, FtpArg *argv, RXSTRING *result)
 {
-  if (argc < 1 || argc > 2)
-    return FtpInvalidCall(result);
   FtpTrimArgs(argc, argv);
   const FtpArg *flag = &argv[0];
   if (flag->strptr == NULL || flag->strlength != 1 || (flag->strptr[0] != '0' && flag->strptr[0] != '1'))
@@ -102,25 +102,8 @@ static ULONG FtpSetSecure(ULONG argc, FtpArg *argv, RXSTRING *result)
     rc = FtpSetSecureSessions(on, trustFile);
   else if (on)
     FtpSecureSessionsFailed();
-  FtpTraceLine("%d = ftpsetsecure(%s,%s,%s,%s,%d,%s); FTPERRNO = %d\n", rc, FtpCurrentLogin.host,
-               FtpCurrentLogin.user, FtpCurrentLogin.password, FtpTraceAccount(), on,
-               trustFile ? trustFile : "(null)", FtpErrnoCode);
+  FtpTraceCall(&function->trace, rc, on, trustFile ? trustFile : "(null)");
   FtpSetErrno();
   FtpSetResult(result, rc == 0 ? FTP_RESULT_SET : FTP_RESULT_OK);
   return FTP_CALL_VALID;
-}
-
-ULONG FtpSettingsHandler(const char *name, ULONG argc, FtpArg *argv, RXSTRING *result)
-{
-  if (strcmp(name, "FTPSETUSER") == 0)
-    return FtpSetUser(argc, argv, result);
-  if (strcmp(name, "FTPSETSECURE") == 0)
-    return FtpSetSecure(argc, argv, result);
-  if (argc == 0) {
-    FtpSetResult(result, FTP_RESULT_OK);
-    return FTP_CALL_VALID;
-  }
-  if (strcmp(name, "FTPSETBINARY") == 0)
-    return FtpSetBinary(argv, result);
-  return FtpSetActiveMode(argv, result);
 }

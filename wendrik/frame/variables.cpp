@@ -1,5 +1,6 @@
 /* The one file that reads or writes the interpreter's strings and blocks: the
- * variable pool, the argument strings and the result string.
+ * variable pool (variables and stems), the argument strings and the result
+ * string.
  *
  * On x64 Windows, interpreters whose SAA lengths are unsigned long give every
  * length 32 bits (padding follows in a string), those whose lengths are
@@ -10,6 +11,7 @@
 #include "layout.h"
 
 #include <stddef.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -255,4 +257,18 @@ void FtpSetVariable(const char *name, const char *suffix, const char *value)
    * are not the caller's concern. */
   saaLayout = saaSetVariableAs(saaLayout, saaVariablePool, start, length, value, strlen(value));
   free(joined);
+}
+
+void FtpSetStemElement(const char *stem, long number, const char *value)
+{
+  char suffix[24];
+  snprintf(suffix, sizeof suffix, "%ld", number);
+  FtpSetVariable(stem, suffix, value);
+}
+
+void FtpSetStemCount(const char *stem, long count)
+{
+  char number[24];
+  snprintf(number, sizeof number, "%ld", count);
+  FtpSetVariable(stem, "0", number);
 }

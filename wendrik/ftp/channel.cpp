@@ -1,14 +1,13 @@
 /* The bytes of control and data connections. A connection under TLS goes
- * through the TLS port; any other goes straight to the sockets port, call
- * for call as before there was TLS. Protected connections are found by their
- * socket number, so they follow the socket wherever the engine keeps it (the
- * contexts, the cache entries); closing the socket ends its TLS. */
+ * through the TLS port; any other goes straight to the sockets port, each
+ * call to the net.h call of the same name. Protected connections are found
+ * by their socket number, so they follow the socket wherever the engine keeps
+ * it (the contexts, the cache entries); closing the socket ends its TLS. */
 #include "engine.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "frame/frame.h"
 #include "tls.h"
 
 /* Every cache entry's control connection and a data connection per context. */

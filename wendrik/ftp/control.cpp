@@ -7,16 +7,14 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "frame/frame.h"
-#include "process.h"
+#include "signals.h"
 
-FtpConnection FtpContexts[2] = {
-  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK, -1},
-  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {{0, 0, 0, 0}, 0}, {{0, 0, 0, 0}, 0}, 0, FTP_PORT_WITH_FALLBACK, -1},
+FtpContext FtpContexts[2] = {
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {}, {}, 0, FTP_PORT_WITH_FALLBACK, -1},
+  {0, FTP_NO_SOCKET, FTP_NO_SOCKET, FTP_TYPE_ASCII, {}, {}, 0, FTP_PORT_WITH_FALLBACK, -1},
 };
-FtpConnection *FtpContext = &FtpContexts[0];
-int FtpReplyCode = -1;
-char FtpPasvText[FTP_PASV_TEXT_SIZE];
+FtpContext *FtpCurrentContext = &FtpContexts[0];
+FtpReply FtpLastReply = {-1, ""};
 
 long FtpLongWait(long milliseconds)
 {
@@ -34,20 +32,20 @@ long FtpLongWait(long milliseconds)
 
 void FtpUseControl(FtpSocket s)
 {
-  FtpContext->control = s;
-  ftpProcessCancelSocket(s);
+  FtpCurrentContext->control = s;
+  ftpSignalCancelSocket(s);
 }
 
 /* The number s is closed: no cache entry may use it again, since the system
  * hands the number to the next socket it opens. The other context may hold
  * it too (the second login's new session evicted the primary's entry): that
  * context has lost its connection. */
-static void FtpForgetSocket(FtpSocket s, const FtpConnection *closing)
+static void FtpForgetSocket(FtpSocket s, const FtpContext *closing)
 {
   for (int i = 0; i < FTP_SESSION_COUNT; i++)
-    if (SessionCache.entries[i].control == s)
-      SessionCache.entries[i].control = FTP_CLOSED_SOCKET;
-  for (FtpConnection &other : FtpContexts)
+    if (FtpSessionCache.entries[i].control == s)
+      FtpSessionCache.entries[i].control = FTP_CLOSED_SOCKET;
+  for (FtpContext &other : FtpContexts)
     if (&other != closing && other.control == s) {
       other.control = FTP_NO_SOCKET;
       other.connected = 0;
@@ -56,41 +54,54 @@ static void FtpForgetSocket(FtpSocket s, const FtpConnection *closing)
 
 void FtpSwitchContext(int which)
 {
-  int token = ftpProcessDeferInterrupts();
-  FtpContext->session = SessionCache.current;
-  FtpContext = &FtpContexts[which];
-  SessionCache.current = FtpContext->session;
-  ftpProcessCancelSocket(FtpContext->control);
-  ftpProcessDeliverInterrupts(token);
+  int token = ftpSignalDeferInterrupts();
+  FtpCurrentContext->session = FtpSessionCache.current;
+  FtpCurrentContext = &FtpContexts[which];
+  FtpSessionCache.current = FtpCurrentContext->session;
+  ftpSignalCancelSocket(FtpCurrentContext->control);
+  ftpSignalDeliverInterrupts(token);
 }
 
 int FtpSecondIsCurrent(void)
 {
-  return FtpContext == &FtpContexts[FTP_SECOND];
+  return FtpCurrentContext == &FtpContexts[FTP_SECOND];
 }
 
-static void FtpCloseControlOf(FtpConnection *context)
+static void FtpCloseControlOf(FtpContext *context)
 {
   if (context->control == FTP_NO_SOCKET)
     return;
   FtpChannelClose(context->control, 1);
   FtpForgetSocket(context->control, context);
   context->control = FTP_NO_SOCKET;
-  if (context == FtpContext)
-    ftpProcessCancelSocket(FTP_NO_SOCKET);
+  if (context == FtpCurrentContext)
+    ftpSignalCancelSocket(FTP_NO_SOCKET);
 }
 
 void FtpDropControl(void)
 {
-  FtpCloseControlOf(FtpContext);
+  FtpCloseControlOf(FtpCurrentContext);
 }
 
 void FtpCloseData(void)
 {
-  if (FtpContext->data != FTP_NO_SOCKET) {
-    FtpChannelClose(FtpContext->data, 0);
-    FtpContext->data = FTP_NO_SOCKET;
+  if (FtpCurrentContext->data != FTP_NO_SOCKET) {
+    FtpChannelClose(FtpCurrentContext->data, 0);
+    FtpCurrentContext->data = FTP_NO_SOCKET;
   }
+}
+
+void FtpSendAbort(FtpSocket control)
+{
+  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
+  static const unsigned char mark[1] = {TELNET_IAC};
+  static const char abortLine[7] = {static_cast<char>(TELNET_DM), 'A', 'B', 'O', 'R', '\r', '\n'};
+  ftpNetSend(control, interrupt, sizeof interrupt, 0);
+  if (ftpNetSend(control, mark, sizeof mark, 1) != 1) {
+    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
+    fflush(stderr);
+  }
+  ftpNetSend(control, abortLine, sizeof abortLine, 0);
 }
 
 static int FtpLossOfCurrentOnly;
@@ -102,7 +113,7 @@ int FtpKeepOtherContext(int on)
   return before;
 }
 
-static void FtpCloseDataOf(FtpConnection *context)
+static void FtpCloseDataOf(FtpContext *context)
 {
   if (context->data != FTP_NO_SOCKET) {
     FtpChannelClose(context->data, 1);
@@ -113,13 +124,13 @@ static void FtpCloseDataOf(FtpConnection *context)
 void FtpLostConnection(void)
 {
   if (FtpLossOfCurrentOnly) {
-    FtpCloseControlOf(FtpContext);
-    FtpCloseDataOf(FtpContext);
-    FtpContext->connected = 0;
+    FtpCloseControlOf(FtpCurrentContext);
+    FtpCloseDataOf(FtpCurrentContext);
+    FtpCurrentContext->connected = 0;
     return;
   }
-  FtpConnection *primary = &FtpContexts[0];
-  FtpConnection *second = &FtpContexts[1];
+  FtpContext *primary = &FtpContexts[0];
+  FtpContext *second = &FtpContexts[1];
   if (primary->connected) {
     FtpCloseControlOf(primary);
     FtpCloseDataOf(primary);
@@ -129,9 +140,9 @@ void FtpLostConnection(void)
     FtpCloseControlOf(second);
     second->connected = 0;
   }
-  if (FtpContext != primary)
+  if (FtpCurrentContext != primary)
     FtpSwitchContext(FTP_PRIMARY);
-  ftpProcessCancelSocket(primary->control);
+  ftpSignalCancelSocket(primary->control);
 }
 
 /* Reads one reply from the current control socket, each wait for data within
@@ -143,28 +154,28 @@ void FtpLostConnection(void)
 static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs, long wholeMs)
 {
   unsigned char chunk[512];
-  unsigned long start = ftpProcessTicks();
+  unsigned long start = ftpNetTicks();
   for (;;) {
-    FtpSocket s = FtpContext->control;
+    FtpSocket s = FtpCurrentContext->control;
     if (s == FTP_NO_SOCKET) {
-      FtpReplyCode = 421;
+      FtpLastReply.code = 421;
       return 4;
     }
-    long left = wholeMs - static_cast<long>(ftpProcessTicks() - start);
+    long left = wholeMs - static_cast<long>(ftpNetTicks() - start);
     long wait = left < waitMs ? left : waitMs;
     if (wait <= 0 || FtpChannelWaitReadable(s, FTP_NO_SOCKET, wait) <= 0) {
       FtpLostConnection();
-      FtpReplyCode = 421;
+      FtpLastReply.code = 421;
       return 4;
     }
     long available = FtpChannelPeek(s, chunk, sizeof chunk);
     if (available <= 0) {
       if (expectEnd) {
-        FtpReplyCode = 221;
+        FtpLastReply.code = 221;
         return 0;
       }
       FtpLostConnection();
-      FtpReplyCode = 421;
+      FtpLastReply.code = 421;
       return 4;
     }
     long used = 0;
@@ -181,19 +192,19 @@ static int FtpReadReply(FtpReplyParser *parser, int expectEnd, long waitMs, long
     FtpChannelReceive(s, chunk, static_cast<size_t>(used));
     if (fed == FTP_FEED_HOSTILE) {
       FtpLostConnection();
-      FtpReplyCode = 421;
+      FtpLastReply.code = 421;
       return 4;
     }
     if (fed == FTP_FEED_DONE)
       break;
   }
-  FtpReplyCode = parser->code;
+  FtpLastReply.code = parser->code;
   if (parser->pasvState >= 2) {
-    memcpy(FtpPasvText, parser->pasvText, parser->pasvLength);
-    FtpPasvText[parser->pasvLength] = '\0';
+    memcpy(FtpLastReply.pasvText, parser->pasvText, parser->pasvLength);
+    FtpLastReply.pasvText[parser->pasvLength] = '\0';
   }
   if (parser->first != '1')
-    FtpContext->commandPending = 0;
+    FtpCurrentContext->commandPending = 0;
   if (parser->code == 421 || parser->openingCode == 421)
     FtpLostConnection();
   return FtpReplyClass(parser);
@@ -216,20 +227,20 @@ static int FtpNoControl(void)
 {
   fprintf(stderr, "No control connection for command: %s\n", ftpNetErrorText(ftpNetLastError()));
   fflush(stderr);
-  FtpReplyCode = -1;
+  FtpLastReply.code = -1;
   return 0;
 }
 
 /* Sends a prepared line (CR LF included) and marks its reply pending. */
 static void FtpSendLine(const char *line, size_t length)
 {
-  FtpChannelSend(FtpContext->control, line, length);
-  FtpContext->commandPending = 1;
+  FtpChannelSend(FtpCurrentContext->control, line, length);
+  FtpCurrentContext->commandPending = 1;
 }
 
 int FtpCommand(const char *format, ...)
 {
-  if (FtpContext->control == FTP_NO_SOCKET)
+  if (FtpCurrentContext->control == FTP_NO_SOCKET)
     return FtpNoControl();
   char line[FTP_COMMAND_SIZE];
   va_list args;
@@ -239,14 +250,14 @@ int FtpCommand(const char *format, ...)
   if (length < 0 || static_cast<size_t>(length) >= sizeof line - 2) {
     /* Cutting the line would send another command than the caller's (DELE of
      * a shorter name); refuse it as a server would. */
-    FtpReplyCode = 500;
+    FtpLastReply.code = 500;
     return 5;
   }
-  int token = ftpProcessIgnoreInterrupt();
+  int token = ftpSignalIgnoreInterrupt();
   memcpy(line + length, "\r\n", 2);
   FtpSendLine(line, static_cast<size_t>(length) + 2);
   int replyClass = FtpReplyReader(strcmp(format, "QUIT") == 0);
-  ftpProcessRestoreInterrupt(token);
+  ftpSignalRestoreInterrupt(token);
   return replyClass;
 }
 
@@ -254,15 +265,15 @@ int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureA
 {
   if (buffer && size)
     buffer[0] = '\0';
-  if (FtpContext->control == FTP_NO_SOCKET)
+  if (FtpCurrentContext->control == FTP_NO_SOCKET)
     return FtpNoControl();
   char line[FTP_CAPTURE_COMMAND_SIZE];
   size_t length = strlen(command);
   if (length > sizeof line - 2) {
-    FtpReplyCode = 500;
+    FtpLastReply.code = 500;
     return 5;
   }
-  int token = ftpProcessIgnoreInterrupt();
+  int token = ftpSignalIgnoreInterrupt();
   memcpy(line, command, length);
   memcpy(line + length, "\r\n", 2);
   FtpSendLine(line, length + 2);
@@ -270,6 +281,6 @@ int FtpCaptureReply(const char *command, char *buffer, size_t size, int captureA
   FtpReplyBegin(&parser, FTP_REPLY_CAPTURE, buffer, size, captureAll);
   long wait = FtpLongWait(FTP_DATA_WAIT_MS);
   int replyClass = FtpReadReply(&parser, 0, wait, wait * FTP_REPLY_WAITS);
-  ftpProcessRestoreInterrupt(token);
+  ftpSignalRestoreInterrupt(token);
   return replyClass;
 }

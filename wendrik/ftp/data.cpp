@@ -1,52 +1,45 @@
 /* Data connections and transfers: transfer types, passive and active data
- * connections, upload, download and abort. */
+ * connections (PASV and PORT over IPv4, EPSV and EPRT over IPv6), upload,
+ * download and abort. A download goes in three parts:
+ * its start (the data connection, the command, the local file), the loop
+ * that receives the data and says how that went, and its finish (the final
+ * reply and the file put in place, or the failure). */
 #include "engine.h"
 
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "frame/frame.h"
-#include "process.h"
-
-#define FTP_TYPE_EBCDIC 2
-#define FTP_TYPE_TENEX  4
-
-static const struct {
-  const char *name;
-  const char *mode;
-  int code;
-  const char *word;   /* second word of the TYPE command; none is used */
-} FtpTypes[] = {
-  {"ascii", "A", FTP_TYPE_ASCII, ""},
-  {"binary", "I", FTP_TYPE_BINARY, ""},
-  {"image", "I", FTP_TYPE_BINARY, ""},
-  {"ebcdic", "E", FTP_TYPE_EBCDIC, ""},
-  {"tenex", "L", FTP_TYPE_TENEX, ""},
-};
-
-char FtpTypeName[16] = "ascii";
+#include "console.h"
+#include "local_files.h"
+#include "signals.h"
+#include "warning_box.h"
 
 /* Shared by uploads, downloads and the abort drain. */
 static char FtpTransferBuffer[FTP_TRANSFER_BUFFER_SIZE];
 
+/* The letter of the TYPE command for a transfer type; null for any other. */
+static const char *FtpTypeLetter(int type)
+{
+  if (type == FTP_TYPE_ASCII)
+    return "A";
+  if (type == FTP_TYPE_BINARY)
+    return "I";
+  return NULL;
+}
+
 int FtpSetType(int type)
 {
-  for (const auto &entry : FtpTypes) {
-    if (entry.code != type)
-      continue;
-    FtpSession *session = FtpCurrentSession();
-    if (session && (type == FTP_TYPE_ASCII || type == FTP_TYPE_BINARY))
-      session->type = type;
-    int replyClass = entry.word[0] ? FtpCommand("TYPE %s %s", entry.mode, entry.word)
-                                   : FtpCommand("TYPE %s", entry.mode);
-    if (replyClass == 2) {
-      snprintf(FtpTypeName, sizeof FtpTypeName, "%s", entry.name);
-      FtpContext->currentType = type;
-    }
-    return replyClass;
-  }
-  return 0;
+  const char *letter = FtpTypeLetter(type);
+  if (letter == NULL)
+    return 0;
+  FtpSession *session = FtpCurrentSession();
+  if (session)
+    session->type = type;
+  int replyClass = FtpCommand("TYPE %s", letter);
+  if (replyClass == 2)
+    FtpCurrentContext->currentType = type;
+  return replyClass;
 }
 
 void FtpEnsureType(int type)
@@ -58,31 +51,59 @@ void FtpEnsureType(int type)
     FtpSetType(type);
 }
 
-static int FtpPassive(FtpSession *session)
+int FtpExtendedPassive(unsigned short *port)
 {
   char reply[256];
-  FtpCaptureReply("PASV", reply, sizeof reply, 0);
-  if (FtpReplyCode != 227)
-    return 1;   /* refused: active mode for this transfer */
-  FtpAddress address;
-  if (FtpParsePasv(reply, &address) != 0) {
-    ftpProcessWarning("ftp: PASV - invalid port data");
-    return -1;
+  FtpCaptureReply("EPSV", reply, sizeof reply, 0);
+  if (FtpLastReply.code != 229)
+    return 1;
+  return FtpParseEpsv(reply, port) == 0 ? 0 : -1;
+}
+
+int FtpExtendedPort(const FtpAddress *address)
+{
+  char text[FTP_ADDRESS_TEXT_SIZE];
+  FtpAddressText(address, text, sizeof text);
+  return FtpCommand("EPRT |2|%s|%u|", text, static_cast<unsigned>(address->port));
+}
+
+static int FtpPassive(FtpSession *session)
+{
+  /* The data connection goes to the server of the control connection, on
+   * the port the reply gives: a 227 reply may name any host, a 229 names
+   * none. */
+  FtpAddress address = FtpCurrentContext->remote;
+  if (address.family == FTP_IPV6) {
+    int offered = FtpExtendedPassive(&address.port);
+    if (offered > 0)
+      return 1;   /* refused: active mode for this transfer */
+    if (offered < 0) {
+      ftpWarningBox("ftp: EPSV - invalid port data");
+      return -1;
+    }
+  } else {
+    char reply[256];
+    FtpCaptureReply("PASV", reply, sizeof reply, 0);
+    if (FtpLastReply.code != 227)
+      return 1;   /* refused: active mode for this transfer */
+    FtpAddress offered;
+    if (FtpParsePasv(reply, &offered) != 0) {
+      ftpWarningBox("ftp: PASV - invalid port data");
+      return -1;
+    }
+    address.port = offered.port;
   }
-  /* A 227 reply may name any host; the data connection goes to the server
-   * of the control connection, on the port the reply gives. */
-  memcpy(address.ip, FtpContext->remote.ip, 4);
-  FtpSocket s = ftpNetSocket();
+  FtpSocket s = ftpNetSocket(address.family);
   if (s == FTP_NO_SOCKET) {
-    ftpProcessWarning("ftp: socket");
+    ftpWarningBox("ftp: socket");
     return -1;
   }
   if (ftpNetConnect(s, &address) != 0) {
-    ftpProcessWarning("ftp: connect");
+    ftpWarningBox("ftp: connect");
     ftpNetClose(s);
     return -1;
   }
-  FtpContext->data = s;
+  FtpCurrentContext->data = s;
   session->dataConnected = 1;
   return 0;
 }
@@ -92,43 +113,46 @@ static int FtpActive(FtpSession *session)
   session->dataConnected = 0;
   int fallingBack = 0;
   for (;;) {
-    int mode = FtpContext->sendPortMode;
-    FtpAddress address = FtpContext->local;
+    int mode = FtpCurrentContext->sendPortMode;
+    FtpAddress address = FtpCurrentContext->local;
     if (mode != FTP_PORT_DEFAULT)
       address.port = 0;
-    FtpSocket s = ftpNetSocket();
+    FtpSocket s = ftpNetSocket(address.family);
     if (s == FTP_NO_SOCKET) {
-      ftpProcessWarning("ftp: socket");
+      ftpWarningBox("ftp: socket");
       return -1;
     }
     if (mode == FTP_PORT_DEFAULT && ftpNetReuseAddress(s) != 0) {
-      ftpProcessWarning("ftp: setsockopt (resuse address)");
+      ftpWarningBox("ftp: setsockopt (resuse address)");
       ftpNetClose(s);
       return -1;
     }
     if (ftpNetBind(s, &address) != 0) {
-      ftpProcessWarning("ftp: bind");
+      ftpWarningBox("ftp: bind");
       ftpNetClose(s);
       return -1;
     }
     if (ftpNetLocalAddress(s, &address) != 0) {
-      ftpProcessWarning("ftp: Rgetsockname");
+      ftpWarningBox("ftp: Rgetsockname");
       ftpNetClose(s);
       return -1;
     }
     if (ftpNetListen(s, 1) != 0)
-      ftpProcessWarning("ftp: Rlisten");
-    FtpContext->data = s;
+      ftpWarningBox("ftp: Rlisten");
+    FtpCurrentContext->data = s;
     if (mode == FTP_PORT_DEFAULT) {
       if (fallingBack)
-        FtpContext->sendPortMode = FTP_PORT_NO_FALLBACK;
+        FtpCurrentContext->sendPortMode = FTP_PORT_NO_FALLBACK;
       return 0;
     }
-    int replyClass = FtpCommand("PORT %d,%d,%d,%d,%d,%d", address.ip[0], address.ip[1], address.ip[2],
-                                address.ip[3], (address.port >> 8) & 0xff, address.port & 0xff);
+    /* IPv4: PORT; IPv6: EPRT. A refusal falls back alike. */
+    int replyClass = address.family == FTP_IPV6
+                         ? FtpExtendedPort(&address)
+                         : FtpCommand("PORT %d,%d,%d,%d,%d,%d", address.ip[0], address.ip[1], address.ip[2],
+                                      address.ip[3], (address.port >> 8) & 0xff, address.port & 0xff);
     if (replyClass == 5 && mode == FTP_PORT_WITH_FALLBACK) {
       FtpCloseData();
-      FtpContext->sendPortMode = FTP_PORT_DEFAULT;
+      FtpCurrentContext->sendPortMode = FTP_PORT_DEFAULT;
       fallingBack = 1;
       continue;
     }
@@ -160,7 +184,7 @@ static int FtpProtectData(const FtpSession *session)
 {
   if (session == NULL || !session->secure)
     return 0;
-  if (FtpChannelProtect(FtpContext->data, NULL, FtpContext->control) == 0)
+  if (FtpChannelProtect(FtpCurrentContext->data, NULL, FtpCurrentContext->control) == 0)
     return 0;
   FtpCloseData();
   return FTP_DATA_TLS_FAILED;
@@ -171,18 +195,18 @@ int FtpAcceptDataConnection(void)
   FtpSession *session = FtpCurrentSession();
   if (session && session->dataConnected)
     return FtpProtectData(session);
-  FtpSocket listener = FtpContext->data;
-  FtpContext->data = FTP_NO_SOCKET;
+  FtpSocket listener = FtpCurrentContext->data;
+  FtpCurrentContext->data = FTP_NO_SOCKET;
   if (listener == FTP_NO_SOCKET)
     return -1;
   if (ftpNetWaitReadable(listener, FTP_NO_SOCKET, FtpLongWait(FTP_DATA_WAIT_MS)) > 0) {
     FtpSocket s = ftpNetAccept(listener);
     if (s == FTP_NO_SOCKET)
-      ftpProcessWarning("ftp: Raccept");
-    FtpContext->data = s;
+      ftpWarningBox("ftp: Raccept");
+    FtpCurrentContext->data = s;
   }
   ftpNetClose(listener);
-  return FtpContext->data == FTP_NO_SOCKET ? -1 : FtpProtectData(session);
+  return FtpCurrentContext->data == FTP_NO_SOCKET ? -1 : FtpProtectData(session);
 }
 
 static int FtpSendAll(FtpSocket s, const char *bytes, size_t length)
@@ -214,7 +238,7 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
   }
   int accepted = FtpAcceptDataConnection();
   if (accepted != 0) {
-    if (!FtpContext->commandPending) {
+    if (!FtpCurrentContext->commandPending) {
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
@@ -225,7 +249,7 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
   }
   /* The file's bytes go out as they are; in ASCII a piece that ends in
    * Ctrl-Z goes without it. */
-  int ascii = FtpContext->currentType == FTP_TYPE_ASCII;
+  int ascii = FtpCurrentContext->currentType == FTP_TYPE_ASCII;
   for (;;) {
     size_t got = fread(FtpTransferBuffer, 1, FTP_TRANSFER_PIECE, file);
     if (got == 0) {
@@ -237,7 +261,7 @@ static int FtpUploadLoop(const char *command, FILE *file, const char *remote)
     }
     if (ascii && FtpTransferBuffer[got - 1] == 0x1A)
       got--;
-    if (got > 0 && FtpSendAll(FtpContext->data, FtpTransferBuffer, got) != 0) {
+    if (got > 0 && FtpSendAll(FtpCurrentContext->data, FtpTransferBuffer, got) != 0) {
       FtpErrnoCode = FTPERR_ABORT;
       return 1;
     }
@@ -250,34 +274,34 @@ int FtpUpload(const char *command, const char *local, const char *remote)
   /* Called on the second side of FtpProxy: the servers move the file. */
   if (FtpSecondIsCurrent())
     return FtpServerToServer(local, remote);
-  int token = ftpProcessIgnoreInterrupt();
+  int token = ftpSignalIgnoreInterrupt();
   FILE *file;
   int standardInput = strcmp(local, "-") == 0;
   int streamMode = 0;
   if (standardInput) {
     file = stdin;
-    streamMode = ftpProcessBinaryStream(stdin);
+    streamMode = ftpConsoleBinaryStream(stdin);
   } else {
     file = fopen(local, "rb");
     if (file == NULL) {
       fprintf(stderr, "%s: %s\n", local, strerror(errno));
       fflush(stderr);
       FtpErrnoCode = FTPERR_LOCALFILE;
-      ftpProcessRestoreInterrupt(token);
+      ftpSignalRestoreInterrupt(token);
       return -1;
     }
-    if (!ftpProcessRegularFile(file)) {
+    if (!ftpLocalRegularFile(file)) {
       printf("%s: not a plain file.\n", local);
       fflush(stdout);
       fclose(file);
       FtpErrnoCode = FTPERR_LOCALFILE;
-      ftpProcessRestoreInterrupt(token);
+      ftpSignalRestoreInterrupt(token);
       return -1;
     }
   }
   int loop = FtpUploadLoop(command, file, remote);
   if (standardInput)
-    ftpProcessRestoreStream(stdin, streamMode);
+    ftpConsoleRestoreStream(stdin, streamMode);
   else
     fclose(file);
   int result = loop == 0 ? 0 : -1;
@@ -286,9 +310,9 @@ int FtpUpload(const char *command, const char *local, const char *remote)
      * but a file that did not go out whole is a failure whatever it says,
      * and over TLS the server is told so: no orderly end. */
     if (loop == 0)
-      FtpChannelFinish(FtpContext->data);
+      FtpChannelFinish(FtpCurrentContext->data);
     else
-      FtpChannelAbandon(FtpContext->data);
+      FtpChannelAbandon(FtpCurrentContext->data);
     FtpCloseData();
     int replyClass = FtpReplyReader(0);
     if (loop == 0 && (replyClass == 4 || replyClass == 5)) {
@@ -296,35 +320,27 @@ int FtpUpload(const char *command, const char *local, const char *remote)
       result = -1;
     }
   }
-  ftpProcessRestoreInterrupt(token);
+  ftpSignalRestoreInterrupt(token);
   return result;
 }
 
-/* Stops a download that went wrong: Telnet IP, then IAC as urgent data and
- * DM ABOR, drain the data connection, read what the server answers. */
+/* Stops a download that went wrong: the Telnet abort, drain the data
+ * connection, read what the server answers. */
 static int FtpAbortPlain(void)
 {
-  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
-  static const unsigned char mark[1] = {TELNET_IAC};
-  static const char abortLine[7] = {static_cast<char>(TELNET_DM), 'A', 'B', 'O', 'R', '\r', '\n'};
-  FtpSocket control = FtpContext->control;
-  ftpNetSend(control, interrupt, sizeof interrupt, 0);
-  if (ftpNetSend(control, mark, sizeof mark, 1) != 1) {
-    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
-    fflush(stderr);
-  }
-  ftpNetSend(control, abortLine, sizeof abortLine, 0);
+  FtpSocket control = FtpCurrentContext->control;
+  FtpSendAbort(control);
   long wait = FtpLongWait(FTP_ABORT_WAIT_MS);
-  if (ftpNetWaitReadable(control, FtpContext->data, wait) <= 0)
+  if (ftpNetWaitReadable(control, FtpCurrentContext->data, wait) <= 0)
     return -1;
   /* What is still on its way on the data connection, within the same wait
    * as a whole: a server that does not stop sending loses the connection. */
-  unsigned long start = ftpProcessTicks();
-  while (FtpContext->data != FTP_NO_SOCKET) {
-    long left = wait - static_cast<long>(ftpProcessTicks() - start);
-    if (left <= 0 || ftpNetWaitReadable(FtpContext->data, FTP_NO_SOCKET, left) <= 0)
+  unsigned long start = ftpNetTicks();
+  while (FtpCurrentContext->data != FTP_NO_SOCKET) {
+    long left = wait - static_cast<long>(ftpNetTicks() - start);
+    if (left <= 0 || ftpNetWaitReadable(FtpCurrentContext->data, FTP_NO_SOCKET, left) <= 0)
       return -1;
-    if (ftpNetReceive(FtpContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) <= 0)
+    if (ftpNetReceive(FtpCurrentContext->data, FtpTransferBuffer, sizeof FtpTransferBuffer) <= 0)
       break;
   }
   return 0;
@@ -335,7 +351,7 @@ static int FtpAbortPlain(void)
  * (the server's sending then fails and it answers). */
 static int FtpAbortProtected(void)
 {
-  FtpSocket control = FtpContext->control;
+  FtpSocket control = FtpCurrentContext->control;
   FtpChannelSend(control, "ABOR\r\n", 6);
   FtpCloseData();
   return FtpChannelWaitReadable(control, FTP_NO_SOCKET, FtpLongWait(FTP_ABORT_WAIT_MS)) > 0 ? 0 : -1;
@@ -343,168 +359,211 @@ static int FtpAbortProtected(void)
 
 static void FtpAbortDownload(void)
 {
-  int sent = FtpChannelProtected(FtpContext->control) ? FtpAbortProtected() : FtpAbortPlain();
+  int sent = FtpChannelProtected(FtpCurrentContext->control) ? FtpAbortProtected() : FtpAbortPlain();
   if (sent != 0) {
-    FtpReplyCode = -1;
+    FtpLastReply.code = -1;
     FtpLostConnection();
     return;
   }
   int replyClass = FtpReplyReader(0);
-  if (FtpContext->control == FTP_NO_SOCKET)
+  if (FtpCurrentContext->control == FTP_NO_SOCKET)
     return;
-  if (replyClass == 5 && FtpReplyCode == 552) {
+  if (replyClass == 5 && FtpLastReply.code == 552) {
     FtpCloseData();
     FtpReplyReader(0);
   }
-  if (FtpContext->control != FTP_NO_SOCKET &&
-      FtpChannelWaitReadable(FtpContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
+  if (FtpCurrentContext->control != FTP_NO_SOCKET &&
+      FtpChannelWaitReadable(FtpCurrentContext->control, FTP_NO_SOCKET, FTP_ABORT_TAIL_MS) > 0)
     FtpReplyReader(0);
 }
 
 /* Type restored after a listing switched to ASCII; 0: none remembered. */
 static void FtpRestoreType(int remembered)
 {
-  if (remembered && FtpContext->control != FTP_NO_SOCKET)
+  if (remembered && FtpCurrentContext->control != FTP_NO_SOCKET)
     FtpSetType(remembered);
 }
 
-int FtpDownload(const char *command, const char *local, const char *remote, const char *mode)
+/* A download in progress: where it goes, and what its end puts back. */
+struct FtpDownloadState {
+  const char *local;
+  int isRetrieve;          /* RETR; else a listing into its temporary file */
+  int standardOutput;      /* local is "-" */
+  int remembered;          /* the type a listing's TYPE A replaced; 0: none */
+  FILE *file;              /* null until the data connection is there */
+  int streamMode;          /* of standard output, to restore */
+  /* A file is received into a new file beside it (part), put in its place
+   * (place) only when the transfer succeeded: a failed one leaves the old
+   * file whole. */
+  char part[FTP_PATH_SIZE];
+  char place[FTP_PATH_SIZE];
+};
+
+/* A download that went wrong once its command was accepted: the abort while
+ * the transfer is on, with failure as the code (FTPERR_COMMAND when it is
+ * over), then the data connection closed and the type restored. */
+static void FtpDownloadStop(const FtpDownloadState *download, int failure)
 {
-  int isRetrieve = strcmp(command, "RETR") == 0;
-  int standardOutput = strcmp(local, "-") == 0;
-  /* A longer name would be cut to another file's name: refused instead. */
-  if (isRetrieve && strlen(local) > FTP_LOCAL_NAME_MAX) {
-    FtpErrnoCode = FTPERR_LOCALFILE;
-    return -1;
-  }
-  int token = ftpProcessIgnoreInterrupt();
-  int result = -1;
-  int remembered = 0;
-  FILE *file = NULL;
-  int fileFailed = 0;
-  int accepted = 0;
-  int streamMode = 0;
-  /* A file is received into a new file beside it, put in its place only
-   * when the transfer succeeded: a failed one leaves the old file whole. */
-  char part[FTP_PATH_SIZE] = "";
-  char place[FTP_PATH_SIZE] = "";
-  (void)mode;   /* "w": created or replaced, written as bytes */
-
-  if (!standardOutput && ftpProcessPrepareTarget(local) != 0) {
-    FtpErrnoCode = FTPERR_LOCALFILE;
-    goto done;
-  }
-  if (FtpOpenDataConnection() != 0) {
-    FtpErrnoCode = FTPERR_DATACONN;
-    goto done;
-  }
-  if (!isRetrieve && FtpContext->currentType != FTP_TYPE_ASCII) {
-    remembered = FtpContext->currentType;
-    FtpSetType(FTP_TYPE_ASCII);
-  }
-  {
-    int replyClass = FtpTextBlank(remote) ? FtpCommand("%s", command) : FtpCommand("%s %s", command, remote);
-    if (replyClass != 1) {
-      FtpCloseData();
-      FtpRestoreType(remembered);
-      FtpErrnoCode = FTPERR_COMMAND;
-      goto done;
-    }
-  }
-  accepted = FtpAcceptDataConnection();
-  if (accepted != 0)
-    goto abort;
-  if (standardOutput) {
-    file = stdout;
-    streamMode = ftpProcessBinaryStream(stdout);
-  } else {
-    /* A listing's own temporary file is written directly. */
-    file = isRetrieve ? ftpProcessOpenDownload(local, part, place, sizeof part) : fopen(local, "wb");
-    if (file == NULL) {
-      fileFailed = 1;
-      goto abort;
-    }
-  }
-  for (;;) {
-    /* Each wait for data is bounded, the first as every later one. */
-    long got = FtpChannelReceiveWithin(FtpContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
-                                       FtpLongWait(FTP_DATA_WAIT_MS));
-    if (got == FTP_NET_TIMED_OUT) {
-      FtpErrnoCode = standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
-      FtpCloseData();
-      /* No ABOR; but the transfer's own reply is still to come, and the next
-       * command would read it as its own: start that one on a new connection. */
-      if (FtpContext->commandPending)
-        FtpLostConnection();
-      FtpRestoreType(remembered);
-      goto done;
-    }
-    if (got == 0)
-      break;
-    if (got < 0) {
-      /* The data connection broke: what came is not the whole, whatever the
-       * final reply says. */
-      FtpErrnoCode = FTPERR_ABORT;
-      FtpCloseData();
-      if (FtpContext->commandPending)
-        FtpReplyReader(0);
-      FtpRestoreType(remembered);
-      goto done;
-    }
-    if (fwrite(FtpTransferBuffer, 1, static_cast<size_t>(got), file) != static_cast<size_t>(got)) {
-      printf("local disk full. aborted\n");
-      fflush(stdout);
-      goto abort;
-    }
-  }
-  if (!standardOutput) {
-    int closed = fclose(file);
-    file = NULL;
-    if (closed != 0) {
-      printf("local disk full. aborted\n");
-      fflush(stdout);
-      goto abort;
-    }
-  } else {
-    fflush(stdout);
-  }
-  FtpCloseData();
-  {
-    /* A 4xx or 5xx after the data means the file did not come whole. */
-    int replyClass = FtpReplyReader(0);
-    FtpRestoreType(remembered);
-    if (replyClass == 4 || replyClass == 5) {
-      FtpErrnoCode = FTPERR_COMMAND;
-      goto done;
-    }
-  }
-  if (part[0]) {
-    if (ftpProcessPlaceDownload(part, place) != 0) {
-      FtpErrnoCode = FTPERR_LOCALFILE;
-      goto done;
-    }
-    part[0] = '\0';
-  }
-  result = 0;
-  goto done;
-
-abort:
-  if (!FtpContext->commandPending) {
+  if (!FtpCurrentContext->commandPending) {
     FtpErrnoCode = FTPERR_COMMAND;
   } else {
     FtpAbortDownload();
-    FtpErrnoCode = accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : fileFailed ? FTPERR_LOCALFILE : FTPERR_ABORT;
+    FtpErrnoCode = failure;
   }
   FtpCloseData();
-  FtpRestoreType(remembered);
+  FtpRestoreType(download->remembered);
+}
 
-done:
-  if (file != NULL && !standardOutput)
-    fclose(file);
-  if (file != NULL && standardOutput)
-    ftpProcessRestoreStream(stdout, streamMode);
-  if (part[0])
-    remove(part);
-  ftpProcessRestoreInterrupt(token);
+/* The target checked, the data connection, the command and its 1xx reply,
+ * the connection accepted and the local file opened: 0, or -1 with
+ * FtpErrnoCode when the download went no further. */
+static int FtpDownloadStart(FtpDownloadState *download, const char *command, const char *remote)
+{
+  if (!download->standardOutput && ftpLocalPrepareTarget(download->local) != 0) {
+    FtpErrnoCode = FTPERR_LOCALFILE;
+    return -1;
+  }
+  if (FtpOpenDataConnection() != 0) {
+    FtpErrnoCode = FTPERR_DATACONN;
+    return -1;
+  }
+  if (!download->isRetrieve && FtpCurrentContext->currentType != FTP_TYPE_ASCII) {
+    download->remembered = FtpCurrentContext->currentType;
+    FtpSetType(FTP_TYPE_ASCII);
+  }
+  int replyClass = FtpTextBlank(remote) ? FtpCommand("%s", command) : FtpCommand("%s %s", command, remote);
+  if (replyClass != 1) {
+    FtpCloseData();
+    FtpRestoreType(download->remembered);
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  int accepted = FtpAcceptDataConnection();
+  if (accepted != 0) {
+    FtpDownloadStop(download, accepted == FTP_DATA_TLS_FAILED ? FTPERR_TLS : FTPERR_ABORT);
+    return -1;
+  }
+  if (download->standardOutput) {
+    download->file = stdout;
+    download->streamMode = ftpConsoleBinaryStream(stdout);
+    return 0;
+  }
+  /* A listing's own temporary file is written directly. */
+  download->file = download->isRetrieve ? ftpLocalOpenDownload(download->local, download->part, download->place,
+                                                                 sizeof download->part)
+                                        : fopen(download->local, "wb");
+  if (download->file == NULL) {
+    FtpDownloadStop(download, FTPERR_LOCALFILE);
+    return -1;
+  }
+  return 0;
+}
+
+/* How the data of a download came. */
+enum FtpReceiveOutcome {
+  FTP_RECEIVED_WHOLE,      /* up to its end, written and the file closed */
+  FTP_RECEIVE_TIMED_OUT,   /* nothing came within a wait */
+  FTP_RECEIVE_BROKEN,      /* the data connection failed */
+  FTP_RECEIVE_UNWRITTEN    /* the local file took not all of it */
+};
+
+static FtpReceiveOutcome FtpDownloadReceive(FtpDownloadState *download)
+{
+  for (;;) {
+    /* Each wait for data is bounded, the first as every later one. */
+    long got = FtpChannelReceiveWithin(FtpCurrentContext->data, FtpTransferBuffer, FTP_TRANSFER_PIECE,
+                                       FtpLongWait(FTP_DATA_WAIT_MS));
+    if (got == FTP_NET_TIMED_OUT)
+      return FTP_RECEIVE_TIMED_OUT;
+    if (got == 0)
+      break;
+    if (got < 0)
+      return FTP_RECEIVE_BROKEN;
+    if (fwrite(FtpTransferBuffer, 1, static_cast<size_t>(got), download->file) != static_cast<size_t>(got))
+      return FTP_RECEIVE_UNWRITTEN;
+  }
+  if (download->standardOutput) {
+    fflush(stdout);
+    return FTP_RECEIVED_WHOLE;
+  }
+  int closed = fclose(download->file);
+  download->file = NULL;
+  return closed == 0 ? FTP_RECEIVED_WHOLE : FTP_RECEIVE_UNWRITTEN;
+}
+
+/* The end of a download as its data came: the final reply, and the new file
+ * put in place, or the failure. 0, or -1 with FtpErrnoCode. */
+static int FtpDownloadFinish(FtpDownloadState *download, FtpReceiveOutcome outcome)
+{
+  if (outcome == FTP_RECEIVE_UNWRITTEN) {
+    printf("local disk full. aborted\n");
+    fflush(stdout);
+    FtpDownloadStop(download, FTPERR_ABORT);
+    return -1;
+  }
+  if (outcome == FTP_RECEIVE_TIMED_OUT) {
+    FtpErrnoCode = download->standardOutput ? FTPERR_COMMAND : FTPERR_ABORT;
+    FtpCloseData();
+    /* No ABOR; but the transfer's own reply is still to come, and the next
+     * command would read it as its own: start that one on a new connection. */
+    if (FtpCurrentContext->commandPending)
+      FtpLostConnection();
+    FtpRestoreType(download->remembered);
+    return -1;
+  }
+  if (outcome == FTP_RECEIVE_BROKEN) {
+    /* What came is not the whole, whatever the final reply says. */
+    FtpErrnoCode = FTPERR_ABORT;
+    FtpCloseData();
+    if (FtpCurrentContext->commandPending)
+      FtpReplyReader(0);
+    FtpRestoreType(download->remembered);
+    return -1;
+  }
+  FtpCloseData();
+  /* A 4xx or 5xx after the data means the file did not come whole. */
+  int replyClass = FtpReplyReader(0);
+  FtpRestoreType(download->remembered);
+  if (replyClass == 4 || replyClass == 5) {
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
+  if (download->part[0]) {
+    if (ftpLocalPlaceDownload(download->part, download->place) != 0) {
+      FtpErrnoCode = FTPERR_LOCALFILE;
+      return -1;
+    }
+    download->part[0] = '\0';
+  }
+  return 0;
+}
+
+int FtpDownload(const char *command, const char *local, const char *remote)
+{
+  FtpDownloadState download;
+  download.local = local;
+  download.isRetrieve = strcmp(command, "RETR") == 0;
+  download.standardOutput = strcmp(local, "-") == 0;
+  download.remembered = 0;
+  download.file = NULL;
+  download.streamMode = 0;
+  download.part[0] = '\0';
+  download.place[0] = '\0';
+  /* A longer name would be cut to another file's name: refused instead. */
+  if (download.isRetrieve && strlen(local) > FTP_LOCAL_NAME_MAX) {
+    FtpErrnoCode = FTPERR_LOCALFILE;
+    return -1;
+  }
+  int token = ftpSignalIgnoreInterrupt();
+  int result = -1;
+  if (FtpDownloadStart(&download, command, remote) == 0)
+    result = FtpDownloadFinish(&download, FtpDownloadReceive(&download));
+  if (download.file != NULL && !download.standardOutput)
+    fclose(download.file);
+  if (download.file != NULL && download.standardOutput)
+    ftpConsoleRestoreStream(stdout, download.streamMode);
+  if (download.part[0])
+    remove(download.part);
+  ftpSignalRestoreInterrupt(token);
   return result;
 }

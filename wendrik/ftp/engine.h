@@ -1,16 +1,52 @@
 /* The FTP client engine: the session cache, the control connection and its
  * replies, the data connection and the transfers.
  *
- * State is process-wide and calls come one at a time. Engine functions answer
- * 0 or -1 and leave the failure in FtpErrnoCode (frame.h); reply functions
- * answer the reply class (the first digit of the reply, 0 without a control
- * connection) and leave the code in FtpReplyCode.
+ * Calls come one at a time. Engine functions answer 0 or -1 and leave the
+ * failure in FtpErrnoCode (status.h); reply functions answer the reply class
+ * (the first digit of the reply, 0 without a control connection) and leave
+ * the code in FtpLastReply.
  *
  * Connection contexts: the engine has two, the primary and the second (for a
- * server-to-server transfer); FtpContext points at the current one and every
- * command, reply and transfer works on it. Session cache entries hold the
- * control sockets; the current context borrows the socket of the entry that
- * FtpOpenSession made current. */
+ * server-to-server transfer); FtpCurrentContext points at the current one
+ * and every command, reply and transfer works on it. Session cache entries
+ * hold the control sockets; the current context borrows the socket of the
+ * entry that FtpOpenSession made current.
+ *
+ * State is process-wide, in these objects; each has one file that owns it,
+ * and the others keep to its rule:
+ *   FtpSessionCache     session.cpp: the entries, the next one to fill, the
+ *                       current one, the entry the next open leaves alone,
+ *                       the TLS setting. control.cpp marks the entries of a
+ *                       control socket it closed and swaps the current entry
+ *                       with the context; proxy.cpp makes current the entry
+ *                       of a context's control socket, sets the entry to
+ *                       leave alone and reads the TLS setting.
+ *   FtpContexts,        control.cpp: the two contexts and the current one;
+ *   FtpCurrentContext   only FtpSwitchContext changes which is current. The
+ *                       rest of the engine works on the current context's
+ *                       sockets, types and pending flag; session.cpp alone
+ *                       also sets up the primary at start-up and clears the
+ *                       second at log-off.
+ *   FtpLastReply        control.cpp: written by the reply reader and the
+ *                       command senders; read by all. A caller clears a
+ *                       part only to tell no reply from an old one: the 227
+ *                       text before a server-to-server transfer's PASV, the
+ *                       code after an abort that got no answer.
+ *   FtpErrnoCode        status.h: set by the function that fails.
+ * What one file alone uses (the start-up, the protected connections, the
+ * transfer buffer) is static in that file.
+ *
+ * Bytes of a connection go through one of two interfaces:
+ *   FtpChannel... (channel.cpp) for every control connection and every data
+ *                 connection once it is connected or accepted: either may
+ *                 be under TLS, and these go through it when it is.
+ *   ftpNet... (net.h) for what TLS never covers: making, binding, listening
+ *                 on, accepting and closing sockets and their addresses, the
+ *                 wait for an active data connection, a connection before
+ *                 its TLS starts, and the connections known to be plain: the
+ *                 Telnet abort of a plain session and its drain (a
+ *                 protected one aborts with a protected ABOR line) and
+ *                 FtpProxy's connections (refused while TLS is on). */
 #ifndef WENDRIK_FTP_ENGINE_H
 #define WENDRIK_FTP_ENGINE_H
 
@@ -18,6 +54,7 @@
 
 #include "net.h"
 #include "parse.h"
+#include "status.h"
 
 #define FTP_SESSION_COUNT 256
 #define FTP_COMMAND_SIZE  300      /* a command line with its CR LF */
@@ -70,13 +107,22 @@ struct FtpSession {
   int secure;              /* opened with TLS (FtpSetSecure): a session of its own */
 };
 
-struct FtpSessionCache {
+struct FtpSessionTable {
   FtpSession entries[FTP_SESSION_COUNT];
   unsigned char next;      /* next entry to fill; wraps from 255 to 0 */
   int current;             /* -1 before the first session */
+  /* When not -1, the next FtpOpenSession does not take this entry even if
+   * it matches (and clears it): the second side of a server-to-server
+   * transfer between identical logins gets a connection of its own. */
+  int avoid;
+  /* FtpSetSecure: 1 when sessions opened from then on use TLS (explicit
+   * FTPS); 0, the default, for plain FTP. */
+  int secure;
+  /* A call with flag 1 failed: no session opens until one succeeds. */
+  int secureUnusable;
 };
 
-struct FtpConnection {
+struct FtpContext {
   int connected;
   FtpSocket control;
   FtpSocket data;
@@ -88,24 +134,36 @@ struct FtpConnection {
   int session;             /* the cache entry this context works with; -1 none */
 };
 
-extern FtpSessionCache SessionCache;
-extern FtpConnection FtpContexts[2];     /* primary, second */
-extern FtpConnection *FtpContext;        /* the current one */
+/* The last reply read, whichever context it came on. */
+struct FtpReply {
+  int code;                            /* -1: none */
+  char pasvText[FTP_PASV_TEXT_SIZE];   /* address text of the last 227 reply */
+};
+
+extern FtpSessionTable FtpSessionCache;
+extern FtpContext FtpContexts[2];      /* primary, second */
+extern FtpContext *FtpCurrentContext;  /* the current one */
 #define FTP_PRIMARY 0
 #define FTP_SECOND  1
-extern int FtpReplyCode;                 /* code of the last reply; -1 none */
-extern char FtpPasvText[FTP_PASV_TEXT_SIZE];  /* address text of the last 227 reply */
-extern char FtpTypeName[16];             /* name of the current type */
+extern FtpReply FtpLastReply;
 
 /* --- start-up, sessions (session.cpp) --- */
+
+/* A login as the caller gives it to the engine; the texts stay the caller's. */
+struct FtpLoginTexts {
+  const char *host;        /* "host" or "host port" */
+  const char *user;
+  const char *password;
+  const char *account;     /* null: none */
+};
 
 /* One-time start-up; each call until the "ftp"/"tcp" lookup succeeds repeats
  * the lookup. 0, or -1 with FtpErrnoCode 1. */
 int FtpEngineStart(void);
-/* The prelude of every engine function: start-up, the required texts (current
- * host, user, then count more, each present and not blank, else
- * FtpErrnoCode 9), then FtpOpenSession for the current login. */
-int FtpPrelude(int count, const char *const *required);
+/* The prelude of every engine function: start-up, the required texts (the
+ * login's host, user, then count more, each present and not blank, else
+ * FtpErrnoCode 9), then FtpOpenSession for the login. */
+int FtpPrelude(const FtpLoginTexts *login, int count, const char *const *required);
 /* Finds or opens the session of a login (account null: none) and makes it current. */
 int FtpOpenSession(const char *host, const char *user, const char *password, const char *account);
 /* The current session entry, or null. */
@@ -114,10 +172,7 @@ FtpSession *FtpCurrentSession(void);
 void FtpSetSessionDirectory(FtpSession *session, const char *directory);
 /* Closes every session with QUIT and frees the entries (FtpLogoff). */
 void FtpCloseAllSessions(void);
-/* FtpSetSecure: 1 when sessions opened from now on use TLS (explicit FTPS);
- * 0, the default, for plain FTP, which then goes exactly as ever. */
-extern int FtpSecureSessions;
-/* Sets it, with the trust anchors of trustFile (null: none) added to the
+/* Sets the TLS setting (FtpSessionCache.secure), with the trust anchors of trustFile (null: none) added to the
  * system's roots. 0, or -1 with FtpErrnoCode (the file unreadable: 7; no
  * certificate in it: FTPERR_TLS) and, with on, FtpSecureSessionsFailed. */
 int FtpSetSecureSessions(int on, const char *trustFile);
@@ -125,10 +180,6 @@ int FtpSetSecureSessions(int on, const char *trustFile);
  * with FTPERR_TLS (and a line "ftp: TLS: ...") until FtpSetSecureSessions
  * succeeds, so that nothing goes in clear to a program ignoring the failure. */
 void FtpSecureSessionsFailed(void);
-/* When not -1, the next FtpOpenSession does not take this cache entry even if
- * it matches (cleared by it): the second side of a server-to-server transfer
- * between identical logins gets a connection of its own. */
-extern int FtpAvoidSession;
 
 /* --- control connection (control.cpp) --- */
 
@@ -170,6 +221,11 @@ void FtpDropControl(void);
 void FtpUseControl(FtpSocket s);
 /* Closes the current context's data socket. */
 void FtpCloseData(void);
+/* Telnet's abort on a plain control connection: IP, then the IAC of DM as
+ * urgent data (a server busy with a transfer sees what follows only so),
+ * then DM and ABOR. A failed urgent send is written to standard error
+ * ("abort: ..."); the replies are the caller's to read. */
+void FtpSendAbort(FtpSocket control);
 /* The long waits, as the test-only setting may shorten them. */
 long FtpLongWait(long milliseconds);
 
@@ -204,45 +260,68 @@ void FtpChannelClose(FtpSocket s, int shutdownFirst);
 
 /* --- data connection and transfers (data.cpp) --- */
 
-/* TYPE for a type code (FTP_TYPE_ASCII, 2, FTP_TYPE_BINARY, 4); the reply class. */
+/* TYPE for FTP_TYPE_ASCII or FTP_TYPE_BINARY: the reply class (0 for any
+ * other type: nothing is sent). */
 int FtpSetType(int type);
 /* TYPE when the current session's recorded type differs (ASCII and BINARY only). */
 void FtpEnsureType(int type);
+/* Passive, by the control connection's family: PASV (IPv4) or EPSV (IPv6);
+ * refused, or on request, active: PORT or EPRT. 0, or -1. */
 int FtpOpenDataConnection(void);
+/* EPSV (RFC 2428): 0 with the port of its 229 reply, 1 when the server
+ * answers anything but 229, -1 when the 229 names no port. */
+int FtpExtendedPassive(unsigned short *port);
+/* "EPRT |2|address|port|" for an IPv6 address: the reply class. */
+int FtpExtendedPort(const FtpAddress *address);
 /* 0 with the data connection there, -1 when none came, FTP_DATA_TLS_FAILED
  * when its TLS handshake failed (a protected session; the socket is closed). */
 #define FTP_DATA_TLS_FAILED (-2)
 int FtpAcceptDataConnection(void);
 /* Transfers; 0 or -1 with FtpErrnoCode. Upload: "STOR", "APPE" or "STOU" from
  * local ("-": standard input). Download: "RETR" or a listing command into
- * local ("-": standard output), remote null or blank for none; mode "w". */
+ * local ("-": standard output), created or replaced and written as bytes;
+ * remote null or blank for none. */
 int FtpUpload(const char *command, const char *local, const char *remote);
-int FtpDownload(const char *command, const char *local, const char *remote, const char *mode);
+int FtpDownload(const char *command, const char *local, const char *remote);
 
-/* --- listings and single commands (commands.cpp) --- */
+/* --- what the engine does for a caller (commands.cpp) --- */
 
-/* "NLST" or "LIST" of pattern (null or empty: the command alone) into the
- * REXX stem: stem0 = "0" first, then stem1..stemN and stemN = count. The
- * temporary file's name goes to tempName (for the trace line; "" when none). */
-int FtpListing(const char *command, const char *pattern, const char *stem, char *tempName, size_t size);
+/* Each from the prelude (FtpPrelude) with login; 0, or -1 with FtpErrnoCode. */
+
+/* "RETR" of remote into local ("-": standard output), or an upload ("STOR",
+ * "APPE", "STOU") of local ("-": standard input) to remote, in type
+ * (FTP_TYPE_ASCII or FTP_TYPE_BINARY). */
+int FtpTransferFile(const FtpLoginTexts *login, const char *command, const char *local, const char *remote,
+                    int type);
+/* DELE; RNFR, then RNTO when the server asks for it. A reply from 400 fails with 9. */
+int FtpDeleteFile(const FtpLoginTexts *login, const char *remote);
+int FtpRenameFile(const FtpLoginTexts *login, const char *from, const char *to);
+/* The session's data connections active (PORT) or passive (PASV). */
+int FtpSetSessionActiveMode(const FtpLoginTexts *login, int on);
+
+/* Receives the elements of a listing: number 1 to N in order, each line's
+ * text (zero-terminated, at most FTP_LISTING_LINE characters). */
+typedef void FtpListingLine(void *context, long number, const char *line);
+/* "NLST" or "LIST" of pattern (null or empty: the command alone), downloaded
+ * into a temporary file and read through once before line is called for
+ * each element, so that a listing that cannot be read whole gives none.
+ * 0 with *count the number of elements, or -1. The temporary file's name
+ * goes to tempName (for the trace line; "" when none). */
+int FtpListing(const FtpLoginTexts *login, const char *command, const char *pattern, FtpListingLine *line,
+               void *context, long *count, char *tempName, size_t size);
 /* CWD, then PWD to remember where the session is. */
-int FtpChangeDirectory(const char *directory);
+int FtpChangeDirectory(const FtpLoginTexts *login, const char *directory);
 /* One command line ("MKD %s" and so on) whose reply must be below 400. */
-int FtpSimpleCommand(const char *format, const char *argument);
+int FtpSimpleCommand(const FtpLoginTexts *login, const char *format, const char *argument);
 /* PWD, SYST or a quoted command with its reply text captured into buffer;
  * captureAll: every line (the quote), else the 2xx lines. A quote's 5xx
  * reply fails with FtpErrnoCode 13, any other reply from 400 with 9. */
-int FtpCaptureCommand(const char *command, char *buffer, size_t size, int captureAll);
+int FtpCaptureCommand(const FtpLoginTexts *login, const char *command, char *buffer, size_t size,
+                      int captureAll);
 #define FTP_CAPTURE_SIZE 199       /* FtpPwd, FtpSys, FtpQuote: at most 197 characters */
 
 /* --- server-to-server transfer (proxy.cpp) --- */
 
-struct FtpLoginTexts {
-  const char *host;
-  const char *user;
-  const char *password;
-  const char *account;     /* null: none */
-};
 /* Has the second server send source straight to the primary, stored there as
  * target, in type (FTP_TYPE_ASCII or FTP_TYPE_BINARY). 0 or -1 with FtpErrnoCode. */
 int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, const char *target,

@@ -1,6 +1,8 @@
-/* The engine's parsers over bytes and text: replies, PASV, host texts, quotes. */
+/* The engine's parsers over bytes and text: replies, PASV and EPSV, host
+ * texts, IPv6 literals, quotes, certificate names. */
 #include "parse.h"
 
+#include <stdio.h>
 #include <string.h>
 
 static int FtpIsDigit(int c)
@@ -197,26 +199,195 @@ int FtpParsePasv(const char *text, FtpAddress *address)
       return -1;
   if (FtpPieceByte(FtpNextPiece(&cursor, ")"), &numbers[5]) != 0)
     return -1;
+  memset(address, 0, sizeof *address);
   for (int i = 0; i < 4; i++)
     address->ip[i] = static_cast<unsigned char>(numbers[i]);
   address->port = static_cast<unsigned short>(numbers[4] * 256 + numbers[5]);
   return 0;
 }
 
-int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *port, int *hasPort)
+int FtpParseEpsv(const char *text, unsigned short *port)
 {
-  size_t length = strlen(text);
-  if (length > size - 1)
-    length = size - 1;
-  memcpy(host, text, length);
-  host[length] = '\0';
-  *hasPort = 0;
-  char *blank = strchr(host, ' ');
-  if (blank == NULL)
+  /* "Entering Extended Passive Mode (|||6446|)": the network protocol and
+   * the address are left out, the data connection goes to the control
+   * connection's server. */
+  const char *open = strchr(text, '(');
+  if (open == NULL)
+    return -1;
+  char delimiter = open[1];
+  if (delimiter < '!' || delimiter > '~' || FtpIsDigit(delimiter) || open[2] != delimiter ||
+      open[3] != delimiter)
+    return -1;
+  const char *p = open + 4;
+  long value = 0;
+  if (!FtpIsDigit(*p))
+    return -1;
+  for (; FtpIsDigit(*p); p++) {
+    value = value * 10 + (*p - '0');
+    if (value > 65535)
+      return -1;
+  }
+  if (value == 0 || p[0] != delimiter || p[1] != ')')
+    return -1;
+  *port = static_cast<unsigned short>(value);
+  return 0;
+}
+
+static int FtpHexValue(char c)
+{
+  if (FtpIsDigit(c))
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  return -1;
+}
+
+/* "192.0.2.33" from start to end: four decimal numbers of 0 to 255, none with
+ * a leading zero. */
+static int FtpParseDottedQuad(const char *start, const char *end, unsigned char out[4])
+{
+  const char *p = start;
+  for (int part = 0; part < 4; part++) {
+    if (part > 0) {
+      if (p == end || *p != '.')
+        return -1;
+      p++;
+    }
+    int value = 0, digits = 0;
+    for (; p < end && FtpIsDigit(*p); p++, digits++) {
+      if (digits > 0 && value == 0)
+        return -1;
+      value = value * 10 + (*p - '0');
+      if (value > 255)
+        return -1;
+    }
+    if (digits == 0)
+      return -1;
+    out[part] = static_cast<unsigned char>(value);
+  }
+  return p == end ? 0 : -1;
+}
+
+static int FtpValidZone(const char *zone)
+{
+  if (*zone == '\0')
     return 0;
-  *blank = '\0';
-  *hasPort = 1;
-  const char *p = blank + 1;
+  for (; *zone; zone++)
+    if (*zone < '!' || *zone > '~' || *zone == '%' || *zone == '[' || *zone == ']')
+      return 0;
+  return 1;
+}
+
+int FtpParseIpv6(const char *text, unsigned char bytes[16], const char **zone)
+{
+  const char *percent = strchr(text, '%');
+  const char *end = percent ? percent : text + strlen(text);
+  if (percent && !FtpValidZone(percent + 1))
+    return -1;
+  unsigned char out[16];
+  memset(out, 0, sizeof out);
+  size_t filled = 0;
+  long gap = -1;   /* where "::" stands, in bytes */
+  const char *p = text;
+  if (p < end && *p == ':') {
+    if (p + 1 >= end || p[1] != ':')
+      return -1;
+    p += 2;
+    gap = 0;
+  }
+  while (p < end) {
+    const char *start = p;
+    unsigned value = 0;
+    int digits = 0;
+    for (; p < end && FtpHexValue(*p) >= 0; p++, digits++)
+      if (digits < 4)
+        value = value * 16 + static_cast<unsigned>(FtpHexValue(*p));
+    if (p < end && *p == '.') {
+      /* "::ffff:192.0.2.33": the last 32 bits as an IPv4 address. */
+      if (filled + 4 > sizeof out || FtpParseDottedQuad(start, end, out + filled) != 0)
+        return -1;
+      filled += 4;
+      break;
+    }
+    if (digits == 0 || digits > 4 || filled + 2 > sizeof out)
+      return -1;
+    out[filled++] = static_cast<unsigned char>(value >> 8);
+    out[filled++] = static_cast<unsigned char>(value & 0xff);
+    if (p == end)
+      break;
+    if (*p != ':' || p + 1 == end)
+      return -1;   /* another character, or a colon at the end */
+    p++;
+    if (*p == ':') {
+      if (gap >= 0)
+        return -1;   /* "::" once only */
+      gap = static_cast<long>(filled);
+      p++;
+    }
+  }
+  if (gap >= 0) {
+    /* The zero groups of "::" fill what the others leave; at least one. */
+    if (filled == sizeof out)
+      return -1;
+    size_t tail = filled - static_cast<size_t>(gap);
+    memmove(out + sizeof out - tail, out + gap, tail);
+    memset(out + gap, 0, sizeof out - tail - static_cast<size_t>(gap));
+  } else if (filled != sizeof out) {
+    return -1;
+  }
+  memcpy(bytes, out, sizeof out);
+  *zone = percent ? percent + 1 : NULL;
+  return 0;
+}
+
+void FtpAddressText(const FtpAddress *address, char *text, size_t size)
+{
+  const unsigned char *ip = address->ip;
+  if (size == 0)
+    return;
+  if (address->family != FTP_IPV6) {
+    snprintf(text, size, "%u.%u.%u.%u", ip[0], ip[1], ip[2], ip[3]);
+    return;
+  }
+  static const unsigned char mapped[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
+  if (memcmp(ip, mapped, sizeof mapped) == 0) {
+    snprintf(text, size, "::ffff:%u.%u.%u.%u", ip[12], ip[13], ip[14], ip[15]);
+    return;
+  }
+  unsigned groups[8];
+  for (int i = 0; i < 8; i++)
+    groups[i] = (static_cast<unsigned>(ip[2 * i]) << 8) | ip[2 * i + 1];
+  /* The longest run of two or more zero groups, the first of equal ones. */
+  int bestStart = -1, bestLength = 1;
+  for (int i = 0; i < 8;) {
+    int j = i;
+    while (j < 8 && groups[j] == 0)
+      j++;
+    if (j - i > bestLength) {
+      bestStart = i;
+      bestLength = j - i;
+    }
+    i = j > i ? j : i + 1;
+  }
+  char out[FTP_ADDRESS_TEXT_SIZE];
+  size_t length = 0;
+  for (int i = 0; i < 8; i++) {
+    if (i == bestStart) {
+      length += static_cast<size_t>(snprintf(out + length, sizeof out - length, "::"));
+      i += bestLength - 1;
+      continue;
+    }
+    const char *separator = (i == 0 || i == bestStart + bestLength) ? "" : ":";
+    length += static_cast<size_t>(snprintf(out + length, sizeof out - length, "%s%x", separator, groups[i]));
+  }
+  snprintf(text, size, "%s", out);
+}
+
+/* The port after a host: blanks, then the digits of the number (none: 0). */
+static int FtpReadPort(const char *p, unsigned short *port)
+{
   while (*p == ' ')
     p++;
   /* "host 2121": the number that follows; no number means port 0. */
@@ -228,6 +399,50 @@ int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *
   }
   *port = static_cast<unsigned short>(value);
   return 0;
+}
+
+/* "[2001:db8::7]", "[2001:db8::7] 2121", "[2001:db8::7]:2121". */
+static int FtpParseBracketedHost(const char *text, char *host, size_t size, unsigned short *port, int *hasPort)
+{
+  const char *close = strchr(text, ']');
+  char inner[128];
+  if (close == NULL || static_cast<size_t>(close - text - 1) >= sizeof inner)
+    return FTP_HOST_TEXT_MALFORMED;
+  size_t length = static_cast<size_t>(close - text - 1);
+  memcpy(inner, text + 1, length);
+  inner[length] = '\0';
+  unsigned char bytes[16];
+  const char *zone;
+  if (FtpParseIpv6(inner, bytes, &zone) != 0 || (close[1] != '\0' && close[1] != ' ' && close[1] != ':'))
+    return FTP_HOST_TEXT_MALFORMED;
+  if (length > size - 1)
+    length = size - 1;
+  memcpy(host, inner, length);
+  host[length] = '\0';
+  if (close[1] == '\0')
+    return 0;
+  *hasPort = 1;
+  return FtpReadPort(close + 2, port);
+}
+
+int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *port, int *hasPort)
+{
+  *hasPort = 0;
+  if (text[0] == '[') {
+    host[0] = '\0';
+    return FtpParseBracketedHost(text, host, size, port, hasPort);
+  }
+  size_t length = strlen(text);
+  if (length > size - 1)
+    length = size - 1;
+  memcpy(host, text, length);
+  host[length] = '\0';
+  char *blank = strchr(host, ' ');
+  if (blank == NULL)
+    return 0;
+  *blank = '\0';
+  *hasPort = 1;
+  return FtpReadPort(blank + 1, port);
 }
 
 int FtpQuotedText(const char *text, char *out, size_t size)
@@ -279,6 +494,13 @@ int FtpCertificateNameMatches(const char *pattern, const char *host)
   if (dot == NULL || dot == host)
     return 0;
   return static_cast<size_t>(host + hostLength - dot) == restLength && FtpSameNameText(rest, dot, restLength);
+}
+
+int FtpCertificateAddressMatches(const unsigned char *bytes, size_t length, const FtpAddress *address)
+{
+  if (address->family == FTP_IPV6)
+    return length == 16 && memcmp(bytes, address->ip, 16) == 0;
+  return length == 4 && memcmp(bytes, address->ip, 4) == 0;
 }
 
 int FtpCertificateDnsNameMatches(const unsigned char *name, size_t length, const char *host)

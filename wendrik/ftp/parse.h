@@ -1,7 +1,8 @@
 /* Parsers of what the server and the caller send the engine: reply lines with
- * their Telnet commands, the PASV address, the host text with its port, and
- * quoted directory names. They work on bytes and text only (no sockets), so
- * table tests and fuzz targets drive them directly. */
+ * their Telnet commands, the PASV and EPSV replies, the host text with its
+ * port, IPv6 literals and their text, and quoted directory names. They work
+ * on bytes and text only (no sockets), so table tests and fuzz targets drive
+ * them directly. */
 #ifndef WENDRIK_FTP_PARSE_H
 #define WENDRIK_FTP_PARSE_H
 
@@ -77,10 +78,38 @@ int FtpReplyClass(const FtpReplyParser *parser);
  * words before them too). */
 int FtpParsePasv(const char *text, FtpAddress *address);
 
-/* The host text of a login: a host, or a host, a blank and a port.
- * Copies the host part into host (cut to size - 1) and sets *port when a port
- * is given (a blank with no number gives 0). 0 when the text is usable, -1
- * when its port is above 65535. *hasPort tells whether a blank was there. */
+/* The port of an EPSV reply's text (RFC 2428), for example
+ *   229 Entering Extended Passive Mode (|||6446|)
+ * (the captured text after the code): the first "(" followed by three equal
+ * delimiters (a character from '!' to '~'), a port of 1 to 65535 and the
+ * delimiter again, then ")". 0 with *port, -1 when the text holds no such
+ * part. */
+int FtpParseEpsv(const char *text, unsigned short *port);
+
+/* An IPv6 literal (RFC 4291: eight groups of up to four hexadecimal digits,
+ * "::" for one run of zero groups, the last 32 bits perhaps as a dotted
+ * IPv4 address), perhaps followed by "%" and a zone. 0 with the 16 bytes and
+ * *zone the zone's text (null when there is none), -1 when text is no such
+ * literal. */
+int FtpParseIpv6(const char *text, unsigned char bytes[16], const char **zone);
+
+/* An address as text: dotted for IPv4, for IPv6 the form of RFC 5952 (lower
+ * case, the longest run of two or more zero groups as "::", the IPv4
+ * address of an IPv4-mapped one dotted), without its zone; cut to size - 1.
+ * At most FTP_ADDRESS_TEXT_SIZE - 1 characters. */
+#define FTP_ADDRESS_TEXT_SIZE 46
+void FtpAddressText(const FtpAddress *address, char *text, size_t size);
+
+/* The host text of a login: a host, or a host, a blank and a port; an IPv6
+ * address may stand in brackets ("[2001:db8::7]"), and then a blank or a
+ * colon brings its port ("[2001:db8::7] 2121", "[2001:db8::7]:2121").
+ * Copies the host part (without the brackets) into host (cut to size - 1) and
+ * sets *port when a port is given (a blank or colon with no number gives 0).
+ * 0 when the text is usable, -1 when its port is above 65535,
+ * FTP_HOST_TEXT_MALFORMED when brackets hold no IPv6 address or something
+ * else than a port follows them (host is then empty). *hasPort tells whether
+ * a port was given (a blank, or a colon after brackets). */
+#define FTP_HOST_TEXT_MALFORMED (-2)
 int FtpParseHostText(const char *text, char *host, size_t size, unsigned short *port, int *hasPort);
 
 /* The text between the first two double quotes of a reply text, cut to
@@ -97,6 +126,11 @@ int FtpCertificateNameMatches(const char *pattern, const char *host);
  * holds a NUL names nothing ("good.example" NUL ".evil" is not
  * "good.example"), any other as FtpCertificateNameMatches says. */
 int FtpCertificateDnsNameMatches(const unsigned char *name, size_t length, const char *host);
+
+/* An IP address of a server's certificate, length bytes as encoded (4 for
+ * IPv4, 16 for IPv6), names address: the same family and the same bytes
+ * (an IPv4 address never names an IPv6 one, nor the reverse). */
+int FtpCertificateAddressMatches(const unsigned char *bytes, size_t length, const FtpAddress *address);
 
 /* The names of a certificate's subject alternative names extension, read
  * from its value as encoded (DER: a SEQUENCE of GeneralName), with the

@@ -1,26 +1,40 @@
 /* Server-to-server transfer: the second server sends a file straight to the
  * primary server over a data connection between the two (PASV on the second,
- * PORT and STOR on the primary, RETR on the second). */
+ * PORT and STOR on the primary, RETR on the second; between two servers
+ * reached over IPv6, EPSV and EPRT in place of PASV and PORT). */
 #include "engine.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
-#include "frame/frame.h"
-#include "process.h"
+#include "signals.h"
 
 /* Time for the primary to connect to the second server's passive port. */
 #define FTP_PROXY_PAUSE_MS 2000L
 
+/* The pause, as the test-only settings give it: WENDRIK_TEST_PROXY_PAUSE_MS
+ * sets its length (a test that interrupts it needs a window that a busy
+ * machine cannot miss), else WENDRIK_TEST_LONG_WAIT_MS may shorten it. */
+static long FtpProxyPause(void)
+{
+  const char *text = getenv("WENDRIK_TEST_PROXY_PAUSE_MS");
+  char *end = NULL;
+  long value = text ? strtol(text, &end, 10) : -1;
+  if (text && *text && end && *end == '\0' && value > 0)
+    return value;
+  return FtpLongWait(FTP_PROXY_PAUSE_MS);
+}
+
 /* The cache entry that holds the current context's control socket. */
 static FtpSession *FtpSessionOfControl(void)
 {
-  if (FtpContext->control < 0)
+  if (FtpCurrentContext->control < 0)
     return NULL;
   for (int i = 0; i < FTP_SESSION_COUNT; i++)
-    if (SessionCache.entries[i].control == FtpContext->control) {
-      SessionCache.current = i;
-      return &SessionCache.entries[i];
+    if (FtpSessionCache.entries[i].control == FtpCurrentContext->control) {
+      FtpSessionCache.current = i;
+      return &FtpSessionCache.entries[i];
     }
   return NULL;
 }
@@ -38,7 +52,7 @@ static int FtpRestoreSessionType(int remembered)
 
 static void FtpRestoreCurrentType(int remembered)
 {
-  if (remembered && FtpContext->control != FTP_NO_SOCKET)
+  if (remembered && FtpCurrentContext->control != FTP_NO_SOCKET)
     FtpSetType(remembered);
 }
 
@@ -50,9 +64,9 @@ static void FtpRestoreCurrentType(int remembered)
 static int FtpProxyPortText(char *text, size_t size)
 {
   FtpAddress address;
-  if (FtpReplyCode != 227 || FtpParsePasv(FtpPasvText, &address) != 0)
+  if (FtpLastReply.code != 227 || FtpParsePasv(FtpLastReply.pasvText, &address) != 0)
     return -1;
-  const unsigned char *ip = FtpContext->remote.ip;
+  const unsigned char *ip = FtpCurrentContext->remote.ip;
   snprintf(text, size, "%u,%u,%u,%u,%u,%u", ip[0], ip[1], ip[2], ip[3], (address.port >> 8) & 0xff,
            address.port & 0xff);
   return 0;
@@ -63,21 +77,21 @@ static int FtpProxyPortText(char *text, size_t size)
  * stopped as after an interrupt). */
 static int FtpProxyReply(int *replyClass)
 {
-  unsigned long start = ftpProcessTicks();
+  unsigned long start = ftpNetTicks();
   long limit = FtpLongWait(FTP_PROXY_WAIT_MS);
   for (;;) {
-    if (ftpProcessInterrupted())
+    if (ftpSignalInterrupted())
       return -1;
-    FtpSocket s = FtpContext->control;
+    FtpSocket s = FtpCurrentContext->control;
     if (s == FTP_NO_SOCKET) {
       *replyClass = 4;
       return 0;
     }
-    long left = limit - static_cast<long>(ftpProcessTicks() - start);
+    long left = limit - static_cast<long>(ftpNetTicks() - start);
     if (left <= 0)
       return -1;
     int ready = ftpNetWaitReadable(s, FTP_NO_SOCKET, left < 100 ? left : 100);
-    if (ready < 0 && ftpProcessInterrupted())
+    if (ready < 0 && ftpSignalInterrupted())
       return -1;
     if (ready != 0) {
       *replyClass = FtpReplyReader(0);
@@ -86,81 +100,97 @@ static int FtpProxyReply(int *replyClass)
   }
 }
 
-/* Telnet IP, Telnet DM and ABOR on the current context, then its two
- * replies; -1 when the connection had to be dropped. The IAC of the DM goes
- * as urgent data, as in a download's abort: a server busy with the transfer
- * (the primary waiting for data that will not come) sees the ABOR only so. */
+/* The Telnet abort on the current context, then its two replies; -1 when
+ * the connection had to be dropped. The IAC of the DM goes as urgent data,
+ * as in a download's abort: a server busy with the transfer (the primary
+ * waiting for data that will not come) sees the ABOR only so. */
 static int FtpProxyAbort(void)
 {
-  static const unsigned char interrupt[2] = {TELNET_IAC, TELNET_IP};
-  static const unsigned char mark[1] = {TELNET_IAC};
-  static const unsigned char markEnd[1] = {TELNET_DM};
-  FtpSocket control = FtpContext->control;
-  ftpNetSend(control, interrupt, sizeof interrupt, 0);
-  if (ftpNetSend(control, mark, sizeof mark, 1) != 1 || ftpNetSend(control, markEnd, sizeof markEnd, 0) != 1) {
-    fprintf(stderr, "abort: %s\n", ftpNetErrorText(ftpNetLastError()));
-    fflush(stderr);
-  }
-  ftpNetSend(control, "ABOR\r\n", 6, 0);
+  FtpSendAbort(FtpCurrentContext->control);
   /* Each reply within the wait: a server that answers ABOR only once must
    * not hold the call for ever. */
   for (int i = 0; i < 2; i++) {
-    if (FtpContext->control == FTP_NO_SOCKET)
+    if (FtpCurrentContext->control == FTP_NO_SOCKET)
       return -1;
-    if (ftpNetWaitReadable(FtpContext->control, FTP_NO_SOCKET, FtpLongWait(FTP_ABORT_WAIT_MS)) <= 0) {
+    if (ftpNetWaitReadable(FtpCurrentContext->control, FTP_NO_SOCKET, FtpLongWait(FTP_ABORT_WAIT_MS)) <= 0) {
       FtpLostConnection();
       return -1;
     }
     FtpReplyReader(0);
   }
-  return FtpContext->control == FTP_NO_SOCKET ? -1 : 0;
+  return FtpCurrentContext->control == FTP_NO_SOCKET ? -1 : 0;
+}
+
+/* The second server's passive port for the primary: over IPv4 the PORT text
+ * from its PASV reply, over IPv6 its address with the port of its EPSV
+ * reply. 0, or -1 when it refused or named no valid port. */
+static int FtpProxyPassive(char *portText, size_t size, FtpAddress *second)
+{
+  *second = FtpCurrentContext->remote;
+  if (second->family == FTP_IPV6)
+    return FtpExtendedPassive(&second->port) == 0 ? 0 : -1;
+  FtpLastReply.pasvText[0] = '\0';
+  return FtpCommand("PASV") == 2 && FtpProxyPortText(portText, size) == 0 ? 0 : -1;
 }
 
 int FtpServerToServer(const char *source, const char *target)
 {
+  /* Each server is sent to the other at the address this side reached it
+   * at: over IPv4 the one, over IPv6 the other, they cannot meet. */
+  const FtpContext *primary = &FtpContexts[FTP_PRIMARY];
+  if (primary->control != FTP_NO_SOCKET && primary->remote.family != FtpCurrentContext->remote.family) {
+    fprintf(stderr, "ftp: FtpProxy: the primary server is reached over %s, the second over %s: "
+                    "they cannot connect to each other\n",
+            primary->remote.family == FTP_IPV6 ? "IPv6" : "IPv4",
+            FtpCurrentContext->remote.family == FTP_IPV6 ? "IPv6" : "IPv4");
+    fflush(stderr);
+    FtpErrnoCode = FTPERR_COMMAND;
+    return -1;
+  }
   /* On the second server: a passive port for the primary to connect to. */
-  FtpPasvText[0] = '\0';
   char portText[32];
-  if (FtpCommand("PASV") != 2 || FtpProxyPortText(portText, sizeof portText) != 0) {
+  FtpAddress second;
+  if (FtpProxyPassive(portText, sizeof portText, &second) != 0) {
     FtpErrnoCode = FTPERR_PROXYTHIRD;
     return -1;
   }
-  int secondType = FtpContext->currentType;
+  int secondType = FtpCurrentContext->currentType;
 
   FtpSwitchContext(FTP_PRIMARY);
-  if (!FtpContext->connected || FtpContext->control == FTP_NO_SOCKET) {
+  if (!FtpCurrentContext->connected || FtpCurrentContext->control == FTP_NO_SOCKET) {
     FtpSwitchContext(FTP_SECOND);
     FtpErrnoCode = FTPERR_NOPRIMARY;
     return -1;
   }
   int remembered = 0;
-  if (FtpContext->currentType != secondType) {
-    remembered = FtpContext->currentType;
+  if (FtpCurrentContext->currentType != secondType) {
+    remembered = FtpCurrentContext->currentType;
     FtpSetType(secondType);
   }
-  if (FtpCommand("PORT %s", portText) != 2) {
+  int portClass = second.family == FTP_IPV6 ? FtpExtendedPort(&second) : FtpCommand("PORT %s", portText);
+  if (portClass != 2) {
     FtpRestoreCurrentType(remembered);
     FtpSwitchContext(FTP_SECOND);
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
-  int token = ftpProcessCatchInterrupt();
+  int token = ftpSignalCatchInterrupt();
   if (FtpCommand("%s %s", "STOR", target) != 1) {
-    ftpProcessRestoreInterrupt(token);
+    ftpSignalRestoreInterrupt(token);
     FtpRestoreCurrentType(remembered);
     FtpSwitchContext(FTP_SECOND);
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
-  ftpProcessPause(FtpLongWait(FTP_PROXY_PAUSE_MS));
+  ftpSignalPause(FtpProxyPause());
 
-  if (!ftpProcessInterrupted()) {
+  if (!ftpSignalInterrupted()) {
     FtpSwitchContext(FTP_SECOND);
     int secondEnd, primaryEnd;
     if (FtpCommand("%s %s", "RETR", source) == 1 && FtpProxyReply(&secondEnd) == 0) {
       FtpSwitchContext(FTP_PRIMARY);
       if (FtpProxyReply(&primaryEnd) == 0) {
-        ftpProcessRestoreInterrupt(token);
+        ftpSignalRestoreInterrupt(token);
         FtpRestoreCurrentType(remembered);
         FtpSwitchContext(FTP_SECOND);
         /* A 4xx or 5xx at the end on either side: the file did not arrive whole. */
@@ -175,14 +205,14 @@ int FtpServerToServer(const char *source, const char *target)
 
   /* RETR refused, an interrupt, or a final reply that did not come: stop
    * what is still running on either side. */
-  ftpProcessIgnoreInterrupt();
+  ftpSignalIgnoreInterrupt();
   int dropped = 0;
   const int sides[] = {FTP_SECOND, FTP_PRIMARY};
   for (int side : sides) {
     if (dropped)
       break;
     FtpSwitchContext(side);
-    if (FtpContext->commandPending && FtpContext->control != FTP_NO_SOCKET)
+    if (FtpCurrentContext->commandPending && FtpCurrentContext->control != FTP_NO_SOCKET)
       dropped = FtpProxyAbort() != 0;
   }
   if (!dropped) {
@@ -190,7 +220,7 @@ int FtpServerToServer(const char *source, const char *target)
     FtpRestoreCurrentType(remembered);
   }
   FtpSwitchContext(FTP_SECOND);
-  ftpProcessRestoreInterrupt(token);   /* the handler from before the transfer, not "ignore" */
+  ftpSignalRestoreInterrupt(token);   /* the handler from before the transfer, not "ignore" */
   FtpErrnoCode = dropped ? FTPERR_COMMAND : FTPERR_ABORT;
   return -1;
 }
@@ -204,7 +234,7 @@ static void FtpProxyDropBoth(void)
     FtpSwitchContext(side);
     FtpCloseData();
     FtpDropControl();
-    FtpContext->connected = 0;
+    FtpCurrentContext->connected = 0;
   }
 }
 
@@ -221,7 +251,7 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
     }
   /* Over TLS the two servers would have to protect the data connection
    * between them themselves: not offered. */
-  if (FtpSecureSessions) {
+  if (FtpSessionCache.secure) {
     fprintf(stderr, "ftp: TLS: FtpProxy is not offered over TLS (FtpSetSecure 0 first)\n");
     fflush(stderr);
     FtpErrnoCode = FTPERR_TLS;
@@ -234,14 +264,14 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
     return -1;
   int primaryType = FtpCurrentSession()->type;
   FtpEnsureType(type);
-  int primaryEntry = SessionCache.current;
+  int primaryEntry = FtpSessionCache.current;
 
   FtpSwitchContext(FTP_SECOND);
   /* Identical logins: a connection of its own for the second side (accounts
    * are not compared), though not a new one on every call. */
   if (strcmp(primary->host, second->host) == 0 && strcmp(primary->user, second->user) == 0 &&
       strcmp(primary->password, second->password) == 0)
-    FtpAvoidSession = primaryEntry;
+    FtpSessionCache.avoid = primaryEntry;
   if (FtpOpenSession(second->host, second->user, second->password, second->account) != 0) {
     FtpSwitchContext(FTP_PRIMARY);
     return -1;
@@ -253,7 +283,7 @@ int FtpProxyTransfer(const FtpLoginTexts *primary, const FtpLoginTexts *second, 
    * the servers; had the second connection been lost on the way (its TYPE),
    * it would send a local file of the source's name. */
   int rc;
-  if (!FtpSecondIsCurrent() || FtpContext->control == FTP_NO_SOCKET) {
+  if (!FtpSecondIsCurrent() || FtpCurrentContext->control == FTP_NO_SOCKET) {
     FtpErrnoCode = FTPERR_COMMAND;
     rc = -1;
   } else {

@@ -7,18 +7,15 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "frame/frame.h"
-#include "process.h"
+#include "console.h"
+#include "signals.h"
+#include "warning_box.h"
 #include "tls.h"
 
 #define FTP_MAX_ADDRESSES 16
 
-FtpSessionCache SessionCache;
-int FtpAvoidSession = -1;
-int FtpSecureSessions;
-/* FtpSetSecure 1 failed: TLS stays required and no session opens until a
- * later FtpSetSecure succeeds (its trust anchors were not taken). */
-static int FtpSecureUnusable;
+/* The start-up marks every entry unconnected and none current. */
+FtpSessionTable FtpSessionCache = {{}, 0, 0, -1, 0, 0};
 
 static int FtpStarted;
 static int FtpServiceKnown;
@@ -70,8 +67,8 @@ int FtpEngineStart(void)
     FtpStarted = 1;
     ftpNetStart();
     for (int i = 0; i < FTP_SESSION_COUNT; i++)
-      SessionCache.entries[i].control = FTP_NO_SOCKET;
-    SessionCache.current = -1;
+      FtpSessionCache.entries[i].control = FTP_NO_SOCKET;
+    FtpSessionCache.current = -1;
     FtpContexts[0].currentType = FTP_TYPE_ASCII;
   }
   if (!FtpServiceKnown) {
@@ -89,20 +86,15 @@ int FtpEngineStart(void)
 
 FtpSession *FtpCurrentSession(void)
 {
-  if (SessionCache.current < 0 || SessionCache.current >= FTP_SESSION_COUNT)
+  if (FtpSessionCache.current < 0 || FtpSessionCache.current >= FTP_SESSION_COUNT)
     return NULL;
-  return &SessionCache.entries[SessionCache.current];
-}
-
-static void FtpDotted(const FtpAddress *address, char *text, size_t size)
-{
-  snprintf(text, size, "%u.%u.%u.%u", address->ip[0], address->ip[1], address->ip[2], address->ip[3]);
+  return &FtpSessionCache.entries[FtpSessionCache.current];
 }
 
 void FtpSecureSessionsFailed(void)
 {
-  FtpSecureSessions = 1;
-  FtpSecureUnusable = 1;
+  FtpSessionCache.secure = 1;
+  FtpSessionCache.secureUnusable = 1;
 }
 
 int FtpSetSecureSessions(int on, const char *trustFile)
@@ -128,8 +120,8 @@ int FtpSetSecureSessions(int on, const char *trustFile)
       FtpSecureSessionsFailed();
     return -1;
   }
-  FtpSecureSessions = on;
-  FtpSecureUnusable = 0;
+  FtpSessionCache.secure = on;
+  FtpSessionCache.secureUnusable = 0;
   return 0;
 }
 
@@ -139,9 +131,9 @@ int FtpSetSecureSessions(int on, const char *trustFile)
 static int FtpSecureControl(const char *host)
 {
   const char *refusal = NULL;
-  if (FtpCommand("AUTH TLS") != 2 || FtpReplyCode != 234)
+  if (FtpCommand("AUTH TLS") != 2 || FtpLastReply.code != 234)
     refusal = "the server refused AUTH TLS";
-  else if (FtpChannelProtect(FtpContext->control, host, FTP_NO_SOCKET) != 0)
+  else if (FtpChannelProtect(FtpCurrentContext->control, host, FTP_NO_SOCKET) != 0)
     refusal = "";   /* the reason is written */
   else if (FtpCommand("PBSZ 0") != 2 || FtpCommand("PROT P") != 2)
     refusal = "the server refused protected data connections";
@@ -155,20 +147,36 @@ static int FtpSecureControl(const char *host)
   return -1;
 }
 
+/* A socket for an address, or FTP_NO_SOCKET. An address whose family the
+ * system has no sockets for (IPv6 switched off) counts as one that refused
+ * while further addresses follow: more is 1 then. */
+static FtpSocket FtpSocketFor(const FtpAddress *address, int more, int *passOver)
+{
+  FtpSocket s = ftpNetSocket(address->family);
+  *passOver = s == FTP_NO_SOCKET && more && ftpNetLastError() == FTP_NET_NO_FAMILY;
+  return s;
+}
+
 /* Connects the current context to a host text ("host" or "host port"),
- * secure: with TLS. */
+ * secure: with TLS. Each address of the host is tried in the resolver's
+ * order until one connects. */
 static int FtpConnect(const char *hostText, int secure)
 {
   char host[FTP_HOST_TEXT_SIZE];
   unsigned short port = FtpServicePort;
   int hasPort;
-  if (FtpParseHostText(hostText, host, sizeof host, &port, &hasPort) != 0) {
+  int parsed = FtpParseHostText(hostText, host, sizeof host, &port, &hasPort);
+  if (parsed == FTP_HOST_TEXT_MALFORMED) {
+    FtpErrnoCode = FTPERR_HOST;      /* brackets around no IPv6 address */
+    return -1;
+  }
+  if (parsed != 0) {
     FtpErrnoCode = FTPERR_CONNECT;   /* no such port to connect to */
     return -1;
   }
   FtpAddress addresses[FTP_MAX_ADDRESSES];
   int count;
-  if (ftpNetParseDotted(host, &addresses[0]) == 0) {
+  if (ftpNetParseNumeric(host, &addresses[0]) == 0) {
     count = 1;
   } else {
     count = ftpNetResolve(host, addresses, FTP_MAX_ADDRESSES);
@@ -178,40 +186,46 @@ static int FtpConnect(const char *hostText, int secure)
     }
   }
 
-  FtpSocket s = ftpNetSocket();
-  if (s == FTP_NO_SOCKET) {
-    ftpProcessWarning("ftp: socket");
+  int passOver;
+  FtpSocket s = FtpSocketFor(&addresses[0], count > 1, &passOver);
+  if (s == FTP_NO_SOCKET && !passOver) {
+    ftpWarningBox("ftp: socket");
     FtpErrnoCode = FTPERR_SOCKET;
     return -1;
   }
-  ftpProcessCancelOn();
-  ftpProcessCancelSocket(s);
+  ftpSignalCancelOn();
+  ftpSignalCancelSocket(s);
   int tried = 0;
   for (;;) {
     addresses[tried].port = port;
-    /* Reuse lets the fall-back to the default data port bind this
-     * connection's own port later (the system refuses it otherwise). The
-     * port is taken with bind() rather than by connect(): connect() may take
-     * a port that another program's closed connection still holds in
-     * TIME_WAIT, and that connection, made without reuse, would refuse the
-     * listener's bind. Where bind() finds no port, connect() chooses. */
-    ftpNetReuseAddress(s);
-    FtpAddress anyPort = {{0, 0, 0, 0}, 0};
-    ftpNetBind(s, &anyPort);
-    if (ftpNetConnect(s, &addresses[tried]) == 0)
-      break;
+    if (s != FTP_NO_SOCKET) {
+      /* Reuse lets the fall-back to the default data port bind this
+       * connection's own port later (the system refuses it otherwise). The
+       * port is taken with bind() rather than by connect(): connect() may
+       * take a port that another program's closed connection still holds
+       * in TIME_WAIT, and that connection, made without reuse, would refuse
+       * the listener's bind. Where bind() finds no port, connect() chooses. */
+      ftpNetReuseAddress(s);
+      FtpAddress anyPort;
+      memset(&anyPort, 0, sizeof anyPort);
+      anyPort.family = addresses[tried].family;
+      ftpNetBind(s, &anyPort);
+      if (ftpNetConnect(s, &addresses[tried]) == 0)
+        break;
+    }
     if (tried + 1 < count) {
-      char failed[16], next[16];
-      FtpDotted(&addresses[tried], failed, sizeof failed);
-      FtpDotted(&addresses[tried + 1], next, sizeof next);
+      char failed[FTP_ADDRESS_TEXT_SIZE], next[FTP_ADDRESS_TEXT_SIZE];
+      FtpAddressText(&addresses[tried], failed, sizeof failed);
+      FtpAddressText(&addresses[tried + 1], next, sizeof next);
       fprintf(stderr, "ftp: connect to address %s: %s\n", failed, ftpNetErrorText(ftpNetLastError()));
       fflush(stderr);
       printf("Trying %s...\n", next);
       fflush(stdout);
-      ftpNetClose(s);
-      s = ftpNetSocket();
-      ftpProcessCancelSocket(s);
-      if (s == FTP_NO_SOCKET) {
+      if (s != FTP_NO_SOCKET)
+        ftpNetClose(s);
+      s = FtpSocketFor(&addresses[tried + 1], tried + 2 < count, &passOver);
+      ftpSignalCancelSocket(s);
+      if (s == FTP_NO_SOCKET && !passOver) {
         FtpErrnoCode = FTPERR_SOCKET;
         return -1;
       }
@@ -219,28 +233,29 @@ static int FtpConnect(const char *hostText, int secure)
       continue;
     }
     FtpErrnoCode = FTPERR_CONNECT;
-    ftpNetClose(s);
-    ftpProcessCancelSocket(FtpContext->control);
+    if (s != FTP_NO_SOCKET)
+      ftpNetClose(s);
+    ftpSignalCancelSocket(FtpCurrentContext->control);
     return -1;
   }
 
   FtpAddress local;
   if (ftpNetLocalAddress(s, &local) != 0) {
-    ftpProcessWarning("ftp: Rgetsockname");
+    ftpWarningBox("ftp: Rgetsockname");
     ftpNetClose(s);
-    ftpProcessCancelSocket(FtpContext->control);
+    ftpSignalCancelSocket(FtpCurrentContext->control);
     return -1;
   }
   FtpUseControl(s);
-  FtpContext->local = local;
-  FtpContext->remote = addresses[tried];
-  FtpContext->data = FTP_NO_SOCKET;
-  FtpContext->commandPending = 0;
+  FtpCurrentContext->local = local;
+  FtpCurrentContext->remote = addresses[tried];
+  FtpCurrentContext->data = FTP_NO_SOCKET;
+  FtpCurrentContext->commandPending = 0;
   if (FtpReplyReader(0) > 2) {
     FtpDropControl();   /* a refused greeting; the code stays as it was */
     return -1;
   }
-  ftpNetOobInline(FtpContext->control);
+  ftpNetOobInline(FtpCurrentContext->control);
   if (secure && FtpSecureControl(host) != 0) {
     FtpDropControl();
     return -1;
@@ -258,7 +273,7 @@ static int FtpLogin(const char *user, const char *password, const char *account)
     char typed[FTP_ACCOUNT_PROMPT_SIZE];
     if (account == NULL) {
       /* Nobody to ask without a terminal: the login fails. */
-      if (ftpProcessReadAccount(typed, sizeof typed) != 0) {
+      if (ftpConsoleReadAccount(typed, sizeof typed) != 0) {
         FtpErrnoCode = FTPERR_LOGIN;
         return -1;
       }
@@ -283,7 +298,7 @@ static int FtpSameLogin(const FtpSession *entry, const char *host, const char *u
 {
   if (entry->host == NULL || entry->user == NULL || entry->password == NULL)
     return 0;
-  if (entry->secure != FtpSecureSessions)
+  if (entry->secure != FtpSessionCache.secure)
     return 0;
   if (strcmp(entry->host, host) || strcmp(entry->user, user) || strcmp(entry->password, password))
     return 0;
@@ -295,24 +310,24 @@ static int FtpSameLogin(const FtpSession *entry, const char *host, const char *u
 /* Takes a cache entry into the current context. */
 static void FtpTakeEntry(int index)
 {
-  FtpSession *entry = &SessionCache.entries[index];
-  SessionCache.current = index;
+  FtpSession *entry = &FtpSessionCache.entries[index];
+  FtpSessionCache.current = index;
   if (entry->local)
-    FtpContext->local = *entry->local;
+    FtpCurrentContext->local = *entry->local;
   if (entry->remote)
-    FtpContext->remote = *entry->remote;
+    FtpCurrentContext->remote = *entry->remote;
   FtpUseControl(entry->control >= 0 ? entry->control : FTP_NO_SOCKET);
-  FtpContext->connected = FtpContext->control != FTP_NO_SOCKET;
-  FtpContext->currentType = entry->type;
-  FtpContext->commandPending = 0;
+  FtpCurrentContext->connected = FtpCurrentContext->control != FTP_NO_SOCKET;
+  FtpCurrentContext->currentType = entry->type;
+  FtpCurrentContext->commandPending = 0;
 }
 
 static void FtpStoreAddresses(FtpSession *entry)
 {
   entry->local = FtpAddressSlot(entry->local);
   entry->remote = FtpAddressSlot(entry->remote);
-  *entry->local = FtpContext->local;
-  *entry->remote = FtpContext->remote;
+  *entry->local = FtpCurrentContext->local;
+  *entry->remote = FtpCurrentContext->remote;
 }
 
 /* The server dropped the entry's connection: connect and log in again, and
@@ -321,25 +336,25 @@ static int FtpReconnect(FtpSession *entry)
 {
   if (FtpConnect(entry->host, entry->secure) != 0)
     return -1;
-  FtpContext->connected = 1;
+  FtpCurrentContext->connected = 1;
   if (FtpLogin(entry->user, entry->password, entry->account) != 0) {
     FtpDropControl();
-    FtpContext->connected = 0;
+    FtpCurrentContext->connected = 0;
     return -1;
   }
-  entry->control = FtpContext->control;
+  entry->control = FtpCurrentContext->control;
   entry->type = FTP_TYPE_ASCII;
-  FtpContext->currentType = FTP_TYPE_ASCII;
+  FtpCurrentContext->currentType = FTP_TYPE_ASCII;
   FtpStoreAddresses(entry);
   if (entry->directory && entry->directory[0]) {
     FtpCommand("CWD %s", entry->directory);
-    if (FtpReplyCode >= 400) {
+    if (FtpLastReply.code >= 400) {
       char reply[FTP_DIRECTORY_SIZE];
       char directory[FTP_DIRECTORY_SIZE];
       FtpCaptureReply("PWD", reply, sizeof reply, 0);
       /* Without a quoted name the directory is unknown, but the new
        * connection serves all the same. */
-      if (FtpReplyCode >= 400 || FtpQuotedText(reply, directory, sizeof directory) != 0)
+      if (FtpLastReply.code >= 400 || FtpQuotedText(reply, directory, sizeof directory) != 0)
         directory[0] = '\0';
       FtpReplaceText(&entry->directory, directory);
     }
@@ -352,67 +367,71 @@ static void FtpEvict(FtpSession *entry)
 {
   if (entry->control < 0)
     return;
-  FtpSocket fresh = FtpContext->control;
-  FtpSocket data = FtpContext->data;
-  FtpContext->data = FTP_NO_SOCKET;
+  FtpSocket fresh = FtpCurrentContext->control;
+  FtpSocket data = FtpCurrentContext->data;
+  FtpCurrentContext->data = FTP_NO_SOCKET;
   FtpUseControl(entry->control);
   FtpCommand("QUIT");
   FtpDropControl();
   FtpUseControl(fresh);
-  FtpContext->data = data;
-  FtpContext->connected = 1;
+  FtpCurrentContext->data = data;
+  FtpCurrentContext->connected = 1;
 }
 
-static int FtpOpenSessionHere(const char *host, const char *user, const char *password, const char *account)
+/* FtpOpenSession's work, all of it on the current context: a cached entry
+ * of the login probed with NOOP and reconnected when its server dropped it,
+ * or a new connection and login in the next entry. */
+static int FtpOpenSessionInCurrentContext(const char *host, const char *user, const char *password,
+                                          const char *account)
 {
   int found = -1;
   for (int i = 0; i < FTP_SESSION_COUNT && found < 0; i++)
-    if (i != FtpAvoidSession && FtpSameLogin(&SessionCache.entries[i], host, user, password, account))
+    if (i != FtpSessionCache.avoid && FtpSameLogin(&FtpSessionCache.entries[i], host, user, password, account))
       found = i;
-  FtpAvoidSession = -1;
+  FtpSessionCache.avoid = -1;
 
   if (found >= 0) {
     FtpTakeEntry(found);
-    FtpSession *entry = &SessionCache.entries[found];
-    if (FtpContext->control != FTP_NO_SOCKET &&
-        FtpChannelSend(FtpContext->control, "NOOP\r\n", 6) == 6) {
+    FtpSession *entry = &FtpSessionCache.entries[found];
+    if (FtpCurrentContext->control != FTP_NO_SOCKET &&
+        FtpChannelSend(FtpCurrentContext->control, "NOOP\r\n", 6) == 6) {
       FtpReplyReader(0);
-      if (FtpContext->control != FTP_NO_SOCKET)
+      if (FtpCurrentContext->control != FTP_NO_SOCKET)
         return 0;
     }
     /* A probe that could not be sent leaves the old socket to close. */
-    if (FtpContext->control != FTP_NO_SOCKET)
+    if (FtpCurrentContext->control != FTP_NO_SOCKET)
       FtpDropControl();
     return FtpReconnect(entry);
   }
 
-  if (FtpConnect(host, FtpSecureSessions) != 0)
+  if (FtpConnect(host, FtpSessionCache.secure) != 0)
     return -1;
-  FtpContext->connected = 1;
+  FtpCurrentContext->connected = 1;
   if (FtpLogin(user, password, account) != 0) {
     FtpDropControl();
-    FtpContext->connected = 0;
+    FtpCurrentContext->connected = 0;
     return -1;
   }
   /* The directory first, so that a failed open leaves the cache as it was. */
   char reply[FTP_DIRECTORY_SIZE];
   char directory[FTP_DIRECTORY_SIZE];
   FtpCaptureReply("PWD", reply, sizeof reply, 0);
-  if (FtpReplyCode >= 400) {
+  if (FtpLastReply.code >= 400) {
     directory[0] = '\0';
   } else if (FtpQuotedText(reply, directory, sizeof directory) != 0) {
     FtpErrnoCode = FTPERR_LOGIN;
     FtpDropControl();
-    FtpContext->connected = 0;
+    FtpCurrentContext->connected = 0;
     return -1;
   }
-  if (FtpContext->control == FTP_NO_SOCKET) {
+  if (FtpCurrentContext->control == FTP_NO_SOCKET) {
     FtpErrnoCode = FTPERR_LOGIN;   /* lost while reading the directory */
     return -1;
   }
 
-  int index = SessionCache.next;
-  FtpSession *entry = &SessionCache.entries[index];
+  int index = FtpSessionCache.next;
+  FtpSession *entry = &FtpSessionCache.entries[index];
   FtpEvict(entry);
   FtpReplaceText(&entry->host, host);
   FtpReplaceText(&entry->user, user);
@@ -420,20 +439,20 @@ static int FtpOpenSessionHere(const char *host, const char *user, const char *pa
   FtpReplaceText(&entry->account, account);
   FtpReplaceText(&entry->directory, directory);
   FtpStoreAddresses(entry);
-  entry->control = FtpContext->control;
+  entry->control = FtpCurrentContext->control;
   entry->type = FTP_TYPE_ASCII;
   entry->activeMode = 0;
   entry->dataConnected = 0;
-  entry->secure = FtpSecureSessions;
-  SessionCache.current = index;
-  FtpContext->currentType = FTP_TYPE_ASCII;
-  SessionCache.next = static_cast<unsigned char>(SessionCache.next + 1);
+  entry->secure = FtpSessionCache.secure;
+  FtpSessionCache.current = index;
+  FtpCurrentContext->currentType = FTP_TYPE_ASCII;
+  FtpSessionCache.next = static_cast<unsigned char>(FtpSessionCache.next + 1);
   return 0;
 }
 
 int FtpOpenSession(const char *host, const char *user, const char *password, const char *account)
 {
-  if (FtpSecureUnusable) {
+  if (FtpSessionCache.secureUnusable) {
     /* Plain FTP here would send the login in clear to whoever answers. */
     fprintf(stderr, "ftp: TLS: FtpSetSecure 1 failed: no session until FtpSetSecure succeeds\n");
     fflush(stderr);
@@ -445,16 +464,16 @@ int FtpOpenSession(const char *host, const char *user, const char *password, con
    * this context, and the other context's connection is left alone (the
    * primary's live one while FtpProxy opens its second login). */
   int before = FtpKeepOtherContext(1);
-  int rc = FtpOpenSessionHere(host, user, password, account);
+  int rc = FtpOpenSessionInCurrentContext(host, user, password, account);
   FtpKeepOtherContext(before);
   return rc;
 }
 
-int FtpPrelude(int count, const char *const *required)
+int FtpPrelude(const FtpLoginTexts *login, int count, const char *const *required)
 {
   if (FtpEngineStart() != 0)
     return -1;
-  if (FtpTextBlank(FtpCurrentLogin.host) || FtpTextBlank(FtpCurrentLogin.user)) {
+  if (FtpTextBlank(login->host) || FtpTextBlank(login->user)) {
     FtpErrnoCode = FTPERR_COMMAND;
     return -1;
   }
@@ -463,8 +482,7 @@ int FtpPrelude(int count, const char *const *required)
       FtpErrnoCode = FTPERR_COMMAND;
       return -1;
     }
-  return FtpOpenSession(FtpCurrentLogin.host, FtpCurrentLogin.user, FtpCurrentLogin.password,
-                        FtpCurrentLogin.hasAccount ? FtpCurrentLogin.account : NULL);
+  return FtpOpenSession(login->host, login->user, login->password, login->account);
 }
 
 void FtpCloseAllSessions(void)
@@ -474,7 +492,7 @@ void FtpCloseAllSessions(void)
   if (FtpSecondIsCurrent())
     FtpSwitchContext(FTP_PRIMARY);
   for (int i = 0; i < FTP_SESSION_COUNT; i++) {
-    FtpSession *entry = &SessionCache.entries[i];
+    FtpSession *entry = &FtpSessionCache.entries[i];
     if (entry->control == FTP_NO_SOCKET)
       continue;
     if (entry->control >= 0) {
@@ -493,10 +511,10 @@ void FtpCloseAllSessions(void)
     entry->local = entry->remote = NULL;
   }
   FtpUseControl(FTP_NO_SOCKET);
-  FtpContext->connected = 0;
+  FtpCurrentContext->connected = 0;
   FtpContexts[FTP_SECOND].control = FTP_NO_SOCKET;
   FtpContexts[FTP_SECOND].connected = 0;
   FtpContexts[FTP_SECOND].session = -1;
-  SessionCache.next = 0;
-  SessionCache.current = -1;
+  FtpSessionCache.next = 0;
+  FtpSessionCache.current = -1;
 }

@@ -1,4 +1,4 @@
-/* The ICMP echo request and reply, over bytes only. */
+/* The ICMP and ICMPv6 echo request and reply, over bytes only. */
 #include "ping.h"
 
 #include <stdio.h>
@@ -33,10 +33,10 @@ void PingIdentifierField(unsigned processId, unsigned char field[2])
 }
 
 size_t PingBuildRequest(unsigned char *buffer, int dataLength, const unsigned char identifier[2],
-                        unsigned short sequence, unsigned long tick)
+                        unsigned short sequence, unsigned long tick, int type)
 {
   size_t length = PING_HEADER_SIZE + static_cast<size_t>(dataLength);
-  buffer[0] = ICMP_ECHO_REQUEST_TYPE;
+  buffer[0] = static_cast<unsigned char>(type);
   buffer[1] = 0;
   buffer[2] = buffer[3] = 0;
   buffer[4] = identifier[0];
@@ -49,6 +49,8 @@ size_t PingBuildRequest(unsigned char *buffer, int dataLength, const unsigned ch
    * is left from an earlier, longer request. */
   for (size_t k = 12; k < length; k++)
     buffer[k] = static_cast<unsigned char>((k - 4) & 0xff);
+  if (type == ICMP6_ECHO_REQUEST_TYPE)
+    return length;
   unsigned short sum = PingChecksum(buffer, length);
   buffer[2] = static_cast<unsigned char>(sum >> 8);
   buffer[3] = static_cast<unsigned char>(sum & 0xff);
@@ -57,7 +59,7 @@ size_t PingBuildRequest(unsigned char *buffer, int dataLength, const unsigned ch
 
 int PingMatchReply(const unsigned char *datagram, size_t length, int withIpHeader,
                    const unsigned char identifier[2], unsigned short sequence, unsigned long *tick,
-                   int *hasTick)
+                   int *hasTick, int replyType)
 {
   if (length == 0)
     return 0;
@@ -65,7 +67,7 @@ int PingMatchReply(const unsigned char *datagram, size_t length, int withIpHeade
   if (length < header + PING_HEADER_SIZE)
     return 0;
   const unsigned char *icmp = datagram + header;
-  if (icmp[0] != ICMP_ECHO_REPLY_TYPE)
+  if (icmp[0] != replyType)
     return 0;
   if (icmp[4] != identifier[0] || icmp[5] != identifier[1])
     return 0;   /* another ping's reply */

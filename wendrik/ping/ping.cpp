@@ -1,10 +1,11 @@
-/* The round-trip measurement: echo requests over an ICMP socket with a
- * three-second budget, the host text and its addresses. */
+/* The round-trip measurement: echo requests over an ICMP or ICMPv6 socket
+ * with a three-second budget, the host text and its addresses. */
 #include "ping.h"
 
 #include <string.h>
 
 #include "ftp/net.h"
+#include "ftp/parse.h"
 #include "icmp.h"
 
 /* The sequence of every request of one ping; one more per ping. */
@@ -12,18 +13,20 @@ static unsigned short PingSequence;
 
 #define PING_REQUESTS 3
 
-static long PingOverSocket(const unsigned char ip[4], long requestedLength)
+static long PingOverSocket(const FtpAddress *to, long requestedLength)
 {
   int dataLength = PingDataLength(requestedLength);
   int protocol;
-  if (pingProtocol(&protocol) != 0)
+  if (pingProtocol(to->family, &protocol) != 0)
     return PING_PROTO;
-  int withIpHeader = 1;
-  PingSocket s = pingOpenRaw(protocol);
+  /* ICMPv6 sockets, raw ones too, never deliver the IP header. */
+  int ipv6 = to->family == FTP_IPV6;
+  int withIpHeader = !ipv6;
+  PingSocket s = pingOpenRaw(to->family, protocol);
   if (s == PING_NO_SOCKET) {
     /* Without the privilege for a raw socket, the system's unprivileged
      * ICMP socket where it allows one. */
-    s = pingOpenDatagram(protocol);
+    s = pingOpenDatagram(to->family, protocol);
     withIpHeader = 0;
   }
   if (s == PING_NO_SOCKET)
@@ -37,8 +40,9 @@ static long PingOverSocket(const unsigned char ip[4], long requestedLength)
   unsigned long start = pingTicks();
   for (int round = 0;; round++) {
     if (round < PING_REQUESTS) {
-      size_t length = PingBuildRequest(request, dataLength, identifier, sequence, pingTicks());
-      if (pingSend(s, ip, request, length) != static_cast<long>(length)) {
+      size_t length = PingBuildRequest(request, dataLength, identifier, sequence, pingTicks(),
+                                       ipv6 ? ICMP6_ECHO_REQUEST_TYPE : ICMP_ECHO_REQUEST_TYPE);
+      if (pingSend(s, to, request, length) != static_cast<long>(length)) {
         pingClose(s);
         return PING_SEND;
       }
@@ -69,7 +73,8 @@ static long PingOverSocket(const unsigned char ip[4], long requestedLength)
     }
     unsigned long tick = 0;
     int hasTick = 0;
-    if (!PingMatchReply(datagram, static_cast<size_t>(got), withIpHeader, identifier, sequence, &tick, &hasTick))
+    if (!PingMatchReply(datagram, static_cast<size_t>(got), withIpHeader, identifier, sequence, &tick, &hasTick,
+                        ipv6 ? ICMP6_ECHO_REPLY_TYPE : ICMP_ECHO_REPLY_TYPE))
       continue;
     unsigned long now = pingTicks();
     if (!hasTick)
@@ -82,11 +87,11 @@ static long PingOverSocket(const unsigned char ip[4], long requestedLength)
   }
 }
 
-long PingAddress(const unsigned char ip[4], long requestedLength)
+long PingAddress(const FtpAddress *address, long requestedLength)
 {
-  long result = PingOverSocket(ip, requestedLength);
+  long result = PingOverSocket(address, requestedLength);
   if (result == PING_SOCKET)
-    result = pingSystemEcho(ip, requestedLength);
+    result = pingSystemEcho(address, requestedLength);
   return result;
 }
 
@@ -101,16 +106,26 @@ long PingHost(const char *hostText, long requestedLength)
   char host[PING_HOST_MAX + 1];
   memcpy(host, hostText, length);
   host[length] = '\0';
+  /* "[2001:db8::7]" (or with its port, as a login gives it): the address in
+   * the brackets; brackets around anything else name no host. */
+  if (host[0] == '[') {
+    char bare[PING_HOST_MAX + 1];
+    unsigned short port;
+    int hasPort;
+    if (FtpParseHostText(host, bare, sizeof bare, &port, &hasPort) == FTP_HOST_TEXT_MALFORMED)
+      return PING_HOST;
+    memcpy(host, bare, sizeof host);
+  }
 
   FtpAddress addresses[2];
-  if (ftpNetParseDotted(host, &addresses[0]) == 0)
-    return PingAddress(addresses[0].ip, requestedLength);
+  if (ftpNetParseNumeric(host, &addresses[0]) == 0)
+    return PingAddress(&addresses[0], requestedLength);
   int count = ftpNetResolve(host, addresses, 2);
   if (count == 0)
     return PING_HOST;
-  long first = PingAddress(addresses[0].ip, requestedLength);
+  long first = PingAddress(&addresses[0], requestedLength);
   if (first < 0 && count > 1) {
-    long second = PingAddress(addresses[1].ip, requestedLength);
+    long second = PingAddress(&addresses[1], requestedLength);
     if (second >= 0)
       return second;
   }

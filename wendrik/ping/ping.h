@@ -1,9 +1,12 @@
-/* ICMP echo for FtpPing: the request and reply over bytes (packet.cpp) and
- * the round-trip measurement over the platform's ICMP sockets (ping.cpp). */
+/* ICMP echo for FtpPing, over IPv4 (ICMP) and IPv6 (ICMPv6): the request and
+ * reply over bytes (packet.cpp) and the round-trip measurement over the
+ * platform's ICMP sockets (ping.cpp). */
 #ifndef WENDRIK_PING_PING_H
 #define WENDRIK_PING_PING_H
 
 #include <stddef.h>
+
+#include "ftp/net.h"
 
 /* Results: 0 or more is the round-trip time in milliseconds. */
 #define PING_REPLY   (-1)   /* no matching reply within the budget */
@@ -26,6 +29,10 @@
 
 #define ICMP_ECHO_REPLY_TYPE   0
 #define ICMP_ECHO_REQUEST_TYPE 8
+/* ICMPv6 (RFC 4443): the same echo with other types; the system computes its
+ * checksum, which covers the addresses too. */
+#define ICMP6_ECHO_REQUEST_TYPE 128
+#define ICMP6_ECHO_REPLY_TYPE   129
 
 /* --- packet.cpp --- */
 
@@ -42,27 +49,30 @@ void PingIdentifierField(unsigned processId, unsigned char field[2]);
  * checksum, the identifier field, the sequence in network byte order, the
  * tick count in the host's byte order, then data bytes that hold their offset
  * minus 4. Returns its length, dataLength + 8 (with fewer than 4 data bytes
- * the tick count goes only in part). */
+ * the tick count goes only in part). With type ICMP6_ECHO_REQUEST_TYPE the
+ * same request of ICMPv6, its checksum 0 for the system to fill in. */
 size_t PingBuildRequest(unsigned char *buffer, int dataLength, const unsigned char identifier[2],
-                        unsigned short sequence, unsigned long tick);
+                        unsigned short sequence, unsigned long tick, int type = ICMP_ECHO_REQUEST_TYPE);
 /* Whether a received datagram is the echo reply to this ping: with an IP
- * header (raw sockets: its length is the low four bits of the first byte
- * times 4) or without (ICMP datagram sockets); type 0, the identifier field
- * and the sequence of the request. 1 when it is; then *tick is the tick count
- * it carries and *hasTick 1, or 0 when the reply is too short to carry it. */
+ * header (raw IPv4 sockets: its length is the low four bits of the first
+ * byte times 4) or without (ICMP datagram sockets, every ICMPv6 socket); of
+ * replyType (0, or ICMP6_ECHO_REPLY_TYPE), the identifier field and the
+ * sequence of the request. 1 when it is; then *tick is the tick count it
+ * carries and *hasTick 1, or 0 when the reply is too short to carry it. */
 int PingMatchReply(const unsigned char *datagram, size_t length, int withIpHeader,
                    const unsigned char identifier[2], unsigned short sequence, unsigned long *tick,
-                   int *hasTick);
+                   int *hasTick, int replyType = ICMP_ECHO_REPLY_TYPE);
 /* FtpPing's result text: the time in decimal, or the name of the failure. */
 const char *PingResultText(long result, char *buffer, size_t size);
 
 /* --- ping.cpp --- */
 
-/* Pings the host part (up to the first blank) of a host text: a dotted
- * address, or a name's first address and, when that fails, its second. */
+/* Pings the host part (up to the first blank) of a host text: an address
+ * (dotted IPv4, an IPv6 literal, bare or in brackets), or a name's first
+ * address and, when that fails, its second. */
 long PingHost(const char *hostText, long requestedLength);
-/* One address: the ICMP socket, or the system's ICMP service where there is
- * no socket for it. */
-long PingAddress(const unsigned char ip[4], long requestedLength);
+/* One address, IPv4 (ICMP) or IPv6 (ICMPv6): the ICMP socket, or the
+ * system's ICMP service where there is no socket for it. */
+long PingAddress(const FtpAddress *address, long requestedLength);
 
 #endif

@@ -4,7 +4,8 @@ them: the account prompt without echo, interrupt and termination signals
 while the engine waits for a server, an interrupt during a server-to-server
 transfer.
 
-  console_signals.py --host WENDRIK_HOST --library LIBWENDRIK --scenarios FILE
+  console_signals.py --host WENDRIK_HOST --library LIBWENDRIK
+The scripted server plays console_signals.scenarios.json beside this file.
 """
 import argparse
 import os
@@ -133,8 +134,11 @@ def proxy_interrupt(options, server, env):
         "expect result '-1'", "expect var FTPERRNO 'FTPABORT'",
         "call FtpSetUser '%s', 'sig', 'pw'" % env["WZ_SCRIPTED_SILENT"], "call FtpDelete 'x'"])
     before = len(server.transcript())
+    # The pause after STOR, which the interrupt must meet, lasts 20 s here
+    # (ended early by the interrupt), so that a busy machine cannot miss it.
     process = subprocess.Popen([options.host, options.library, calls], stdin=subprocess.DEVNULL,
-                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=dict(os.environ, **env))
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               env=dict(os.environ, WENDRIK_TEST_PROXY_PAUSE_MS="20000", **env))
 
     def wait_for(test):
         deadline = time.time() + 20
@@ -145,7 +149,7 @@ def proxy_interrupt(options, server, env):
         return False
 
     stored = wait_for(lambda l: l.endswith(": STOR int.bin"))
-    process.send_signal(signal.SIGINT)   # within the 2-second wait after STOR
+    process.send_signal(signal.SIGINT)   # within the pause after STOR
     connected = wait_for(lambda l: l.startswith("silent#") and l.endswith("(connected)"))
     time.sleep(0.2)
     process.send_signal(signal.SIGINT)
@@ -166,9 +170,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
     parser.add_argument("--library", required=True)
-    parser.add_argument("--scenarios", required=True)
     options = parser.parse_args()
-    with peers.Peers(["scripted"], options.scenarios) as running:
+    with peers.Peers(["scripted"], peers.scenarios_beside(__file__)) as running:
         env = running.environment()
         preload = os.environ.get("WZ_PRELOAD")
         if preload:

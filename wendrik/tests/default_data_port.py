@@ -17,7 +17,8 @@ TIME_WAIT; connect() would take one of them again for the package's control
 connection, bind() takes an odd one, and the other odd one is left for the
 listener of the PORT command.
 
-  default_data_port.py --host TEST_HOST --library LIBRARY --scenarios FILE
+  default_data_port.py --host TEST_HOST --library LIBRARY
+The scripted server plays default_data_port.scenarios.json beside this file.
 Native only: under Wine the sockets are the Wine server's, which runs
 outside the namespace. Exit status 77 (skipped) where no namespace can be
 made."""
@@ -77,7 +78,7 @@ def in_namespace(options):
     work = tempfile.mkdtemp(prefix="wz-dataport-")
     try:
         # The servers' ports come from the full range, before it narrows.
-        with peers.Peers(["scripted"], options.scenarios, False) as running:
+        with peers.Peers(["scripted"], peers.scenarios_beside(__file__), False) as running:
             set_port_range(*RANGE)
             even = list(range(RANGE[0], RANGE[1] + 1, 2))
             waiting = leave_time_wait(len(even))
@@ -104,7 +105,6 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
     parser.add_argument("--library", required=True)
-    parser.add_argument("--scenarios", required=True)
     options = parser.parse_args()
     if os.environ.get("WZ_PRIVATE_NETWORK") == "1":
         return in_namespace(options)

@@ -184,6 +184,30 @@ TEST_F(FrameTest, GatewayCopiesEveryArgumentHoweverMany)
   EXPECT_EQ(user.result, "0");
 }
 
+TEST_F(FrameTest, EveryFunctionRefusesArgumentCountsItDoesNotTake)
+{
+  // The counts just outside what each function takes, as functions.md gives
+  // them: the incorrect call, with no server asked (no login is set).
+  const struct {
+    const char *name;
+    std::vector<int> refused;
+  } table[] = {
+    {"FtpSetUser", {1, 2, 5}}, {"FtpSetSecure", {0, 3}}, {"FtpAppend", {0, 1, 4}}, {"FtpDelete", {0, 2}},
+    {"FtpGet", {0, 1, 4}}, {"FtpPut", {0, 1, 4}}, {"FtpPutUnique", {0, 1, 4}}, {"FtpRename", {1, 3}},
+    {"FtpLs", {1, 3}}, {"FtpDir", {1, 3}}, {"FtpChDir", {0, 2}}, {"FtpMkDir", {0, 2}}, {"FtpRmDir", {0, 2}},
+    {"FtpQuote", {0, 3}}, {"FtpSite", {0, 2}}, {"FtpSys", {0, 2}}, {"FtpProxy", {9, 12}}, {"FtpPing", {1, 3}},
+  };
+  for (const auto &row : table)
+    for (int count : row.refused) {
+      Call call = gateway(row.name);
+      for (int i = 0; i < count; i++)
+        call.arg("x");
+      EXPECT_EQ(call.run(FTPFUNCTIONGATEWAY), 40u) << row.name << " with " << count;
+      EXPECT_EQ(call.result, "0") << row.name << " with " << count;
+      EXPECT_EQ(rexx.value("FTPERRNO"), "0") << row.name << " with " << count;
+    }
+}
+
 TEST_F(FrameTest, VersionWithoutANameSetsNothing)
 {
   for (Call call : {gateway("FtpVersion"), gateway("FtpVersion").omitted(), gateway("FtpVersion").arg(""),

@@ -1,8 +1,11 @@
 // The engine's parsers as tables: replies fed byte by byte (multi-line,
 // Telnet, bare line feeds, 227 texts, captures, hostile input), PASV texts,
-// host texts and quoted directory names.
+// host texts, EPSV texts, IPv6 literals and their text, quoted directory
+// names, certificate names and addresses.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -221,7 +224,7 @@ TEST(PasvText, GivesTheAddressOrRefusesTheText)
     {"", 0, {}, 0},
   };
   for (const Row &row : rows) {
-    FtpAddress address = {{9, 9, 9, 9}, 9};
+    FtpAddress address = {{9, 9, 9, 9}, 9, FTP_IPV4, 0};
     EXPECT_EQ(FtpParsePasv(row.text, &address) == 0, row.ok == 1) << row.text;
     if (row.ok) {
       EXPECT_EQ(std::vector<int>(address.ip, address.ip + 4), std::vector<int>(row.ip, row.ip + 4)) << row.text;
@@ -395,6 +398,210 @@ TEST(ListingReader, LinesIntoElements)
   };
   for (const Row &row : rows)
     EXPECT_EQ(listingElements(row.data), row.elements) << row.what;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EpsvText, GivesThePortOrRefusesTheText)
+{
+  struct Row {
+    const char *text;
+    int ok;
+    unsigned short port;
+  } rows[] = {
+    {"Entering Extended Passive Mode (|||6446|)", 1, 6446},
+    {"Entering Extended Passive Mode (|||6446|).", 1, 6446},
+    {"(!!!65535!)", 1, 65535},
+    {"Extended Passive Mode Entered (###00021#)", 1, 21},
+    {"Entering Extended Passive Mode (|||0|)", 0, 0},         // no port 0
+    {"Entering Extended Passive Mode (|||65536|)", 0, 0},
+    {"Entering Extended Passive Mode (|||99999999999999999999|)", 0, 0},
+    {"Entering Extended Passive Mode (|||6446)", 0, 0},       // no closing delimiter
+    {"Entering Extended Passive Mode (|||6446|", 0, 0},       // no closing parenthesis
+    {"Entering Extended Passive Mode (||6446|)", 0, 0},       // two delimiters
+    {"Entering Extended Passive Mode (|!|6446|)", 0, 0},      // delimiters that differ
+    {"Entering Extended Passive Mode (|||6446!)", 0, 0},
+    {"Entering Extended Passive Mode (|2|::1|6446|)", 0, 0},  // an address is not taken
+    {"Entering Extended Passive Mode (|||-1|)", 0, 0},
+    {"Entering Extended Passive Mode (|||+21|)", 0, 0},
+    {"Entering Extended Passive Mode (||| 21|)", 0, 0},
+    {"Entering Extended Passive Mode (111211)", 0, 0},        // a digit is no delimiter
+    {"Entering Extended Passive Mode (   21 )", 0, 0},        // nor a blank
+    {"Entering Passive Mode (127,0,0,1,25,46)", 0, 0},        // a 227's text
+    {"Entering Extended Passive Mode", 0, 0},
+    {"(", 0, 0},
+    {"", 0, 0},
+  };
+  for (const Row &row : rows) {
+    unsigned short port = 7;
+    EXPECT_EQ(FtpParseEpsv(row.text, &port) == 0, row.ok == 1) << row.text;
+    EXPECT_EQ(port, row.ok ? row.port : 7) << row.text;
+  }
+}
+
+std::string hex(const unsigned char *bytes, size_t length)
+{
+  std::string out;
+  char two[3];
+  for (size_t i = 0; i < length; i++) {
+    snprintf(two, sizeof two, "%02x", bytes[i]);
+    out += two;
+  }
+  return out;
+}
+
+TEST(Ipv6Literal, ReadsEveryFormAndRefusesTheRest)
+{
+  struct Row {
+    const char *text;
+    const char *bytes;   // null: refused
+    const char *zone;
+    const char *canonical;
+  } rows[] = {
+    {"::1", "00000000000000000000000000000001", nullptr, "::1"},
+    {"::", "00000000000000000000000000000000", nullptr, "::"},
+    {"2001:db8::7", "20010db8000000000000000000000007", nullptr, "2001:db8::7"},
+    {"2001:DB8:0:0:0:0:0:7", "20010db8000000000000000000000007", nullptr, "2001:db8::7"},
+    {"1:2:3:4:5:6:7:8", "00010002000300040005000600070008", nullptr, "1:2:3:4:5:6:7:8"},
+    {"1:2:3:4:5:6:7::", "00010002000300040005000600070000", nullptr, "1:2:3:4:5:6:7:0"},
+    {"::2:3:4:5:6:7:8", "00000002000300040005000600070008", nullptr, "0:2:3:4:5:6:7:8"},
+    {"1::", "00010000000000000000000000000000", nullptr, "1::"},
+    {"1:0:0:2:0:0:0:3", "00010000000000020000000000000003", nullptr, "1:0:0:2::3"},
+    {"1:0:0:2:2:0:0:3", "00010000000000020002000000000003", nullptr, "1::2:2:0:0:3"},
+    {"0001:0db8::0007", "00010db8000000000000000000000007", nullptr, "1:db8::7"},
+    {"::ffff:192.0.2.33", "00000000000000000000ffffc0000221", nullptr, "::ffff:192.0.2.33"},
+    {"::192.0.2.33", "000000000000000000000000c0000221", nullptr, "::c000:221"},
+    {"1:2:3:4:5:6:1.2.3.4", "00010002000300040005000601020304", nullptr, "1:2:3:4:5:6:102:304"},
+    {"fe80::1%eth0", "fe800000000000000000000000000001", "eth0", "fe80::1"},
+    {"fe80::1%3", "fe800000000000000000000000000001", "3", "fe80::1"},
+    // Hostile and malformed: each refused.
+    {"", nullptr, nullptr, nullptr},
+    {":", nullptr, nullptr, nullptr},
+    {":::", nullptr, nullptr, nullptr},
+    {":1", nullptr, nullptr, nullptr},
+    {"1:", nullptr, nullptr, nullptr},
+    {"1::2::3", nullptr, nullptr, nullptr},
+    {"1:2:3:4:5:6:7:8:9", nullptr, nullptr, nullptr},
+    {"1:2:3:4:5:6:7:8::", nullptr, nullptr, nullptr},   // "::" stands for no group
+    {"::1:2:3:4:5:6:7:8", nullptr, nullptr, nullptr},
+    {"1:2:3:4:5:6:7", nullptr, nullptr, nullptr},
+    {"12345::", nullptr, nullptr, nullptr},
+    {"00001::", nullptr, nullptr, nullptr},
+    {"g::1", nullptr, nullptr, nullptr},
+    {"::1 ", nullptr, nullptr, nullptr},
+    {" ::1", nullptr, nullptr, nullptr},
+    {"[::1]", nullptr, nullptr, nullptr},
+    {"127.0.0.1", nullptr, nullptr, nullptr},
+    {"::256.0.0.1", nullptr, nullptr, nullptr},
+    {"::1.2.3", nullptr, nullptr, nullptr},
+    {"::1.2.3.4.5", nullptr, nullptr, nullptr},
+    {"::01.2.3.4", nullptr, nullptr, nullptr},          // no leading zero
+    {"::1.2.3.4:5", nullptr, nullptr, nullptr},          // the IPv4 part last
+    {"1:2:3:4:5:6:7:1.2.3.4", nullptr, nullptr, nullptr},
+    {"::1%", nullptr, nullptr, nullptr},
+    {"::1%a b", nullptr, nullptr, nullptr},
+    {"::1%a%b", nullptr, nullptr, nullptr},
+    {"%eth0", nullptr, nullptr, nullptr},
+  };
+  for (const Row &row : rows) {
+    unsigned char bytes[16] = {9};
+    const char *zone = "unset";
+    int rc = FtpParseIpv6(row.text, bytes, &zone);
+    EXPECT_EQ(rc == 0, row.bytes != nullptr) << row.text;
+    if (rc != 0 || row.bytes == nullptr)
+      continue;
+    EXPECT_EQ(hex(bytes, 16), row.bytes) << row.text;
+    EXPECT_STREQ(zone, row.zone) << row.text;
+    FtpAddress address = {{}, 0, FTP_IPV6, 0};
+    memcpy(address.ip, bytes, 16);
+    char text[FTP_ADDRESS_TEXT_SIZE];
+    FtpAddressText(&address, text, sizeof text);
+    EXPECT_STREQ(text, row.canonical) << row.text;
+  }
+  // The longest text there is, and cut to a small buffer.
+  FtpAddress widest = {{0x12, 0x34, 0x12, 0x34, 0x12, 0x34, 0x12, 0x34, 0x12, 0x34, 0xff, 0xff, 0x12, 0x34, 0x12, 0x34},
+                       0, FTP_IPV6, 0};
+  char text[FTP_ADDRESS_TEXT_SIZE];
+  FtpAddressText(&widest, text, sizeof text);
+  EXPECT_STREQ(text, "1234:1234:1234:1234:1234:ffff:1234:1234");
+  char small[5];
+  FtpAddressText(&widest, small, sizeof small);
+  EXPECT_STREQ(small, "1234");
+  FtpAddress dotted = {{192, 0, 2, 33}, 0, FTP_IPV4, 0};
+  FtpAddressText(&dotted, text, sizeof text);
+  EXPECT_STREQ(text, "192.0.2.33");
+}
+
+TEST(HostText, TakesAnIpv6AddressInBracketsWithItsPort)
+{
+  struct Row {
+    const char *text;
+    int rc;
+    const char *host;
+    int hasPort;
+    unsigned short port;
+  } rows[] = {
+    {"::1", 0, "::1", 0, 21},
+    {"2001:db8::7 2121", 0, "2001:db8::7", 1, 2121},
+    {"[2001:db8::7]", 0, "2001:db8::7", 0, 21},
+    {"[2001:db8::7] 2121", 0, "2001:db8::7", 1, 2121},
+    {"[2001:db8::7]:2121", 0, "2001:db8::7", 1, 2121},
+    {"[fe80::1%eth0]:2121", 0, "fe80::1%eth0", 1, 2121},
+    {"[::1] ", 0, "::1", 1, 0},
+    {"[::1]:", 0, "::1", 1, 0},
+    {"[::1]:65536", -1, "::1", 1, 21},
+    {"[::1]:99999999999999999999", -1, "::1", 1, 21},
+    // Brackets around no IPv6 address, or more than a port after them.
+    {"[::1", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[::1]2121", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[::1]]", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[127.0.0.1]", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[ftp.example.org]:21", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[:: 1]", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[]", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+    {"[", FTP_HOST_TEXT_MALFORMED, "", 0, 21},
+  };
+  for (const Row &row : rows) {
+    char host[256];
+    unsigned short port = 21;
+    int hasPort = -1;
+    EXPECT_EQ(FtpParseHostText(row.text, host, sizeof host, &port, &hasPort), row.rc) << row.text;
+    EXPECT_STREQ(host, row.host) << row.text;
+    EXPECT_EQ(hasPort, row.hasPort) << row.text;
+    EXPECT_EQ(port, row.port) << row.text;
+  }
+  // Brackets that hold more than any address are refused, not cut into one.
+  std::string longText = "[" + std::string(300, ':') + "1]";
+  char host[256];
+  unsigned short port = 21;
+  int hasPort;
+  EXPECT_EQ(FtpParseHostText(longText.c_str(), host, sizeof host, &port, &hasPort), FTP_HOST_TEXT_MALFORMED);
+  // A small buffer: the address cut, never written past.
+  char tiny[4] = {'#', '#', '#', '#'};
+  EXPECT_EQ(FtpParseHostText("[2001:db8::7]", tiny, 3, &port, &hasPort), 0);
+  EXPECT_STREQ(tiny, "20");
+  EXPECT_EQ(tiny[3], '#');
+}
+
+TEST(CertificateName, AnAddressIsNamedByAnEntryOfItsFamily)
+{
+  const unsigned char v4[4] = {127, 0, 0, 1};
+  const unsigned char v6[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+  const unsigned char mapped[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff, 127, 0, 0, 1};
+  FtpAddress loopback4 = {{127, 0, 0, 1}, 0, FTP_IPV4, 0};
+  FtpAddress loopback6 = {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, 0, FTP_IPV6, 0};
+  EXPECT_EQ(FtpCertificateAddressMatches(v4, 4, &loopback4), 1);
+  EXPECT_EQ(FtpCertificateAddressMatches(v6, 16, &loopback6), 1);
+  EXPECT_EQ(FtpCertificateAddressMatches(v6, 16, &loopback4), 0);
+  EXPECT_EQ(FtpCertificateAddressMatches(mapped, 16, &loopback4), 0);
+  EXPECT_EQ(FtpCertificateAddressMatches(v4, 4, &loopback6), 0);
+  EXPECT_EQ(FtpCertificateAddressMatches(v6, 15, &loopback6), 0);   // a length of neither family
+  EXPECT_EQ(FtpCertificateAddressMatches(v6, 0, &loopback6), 0);
+  // An address whose zone differs is the same address.
+  loopback6.scope = 3;
+  EXPECT_EQ(FtpCertificateAddressMatches(v6, 16, &loopback6), 1);
 }
 
 }  // namespace

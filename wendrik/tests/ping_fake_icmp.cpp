@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "ftp/parse.h"
 #include "ping/icmp.h"
 #include "ping/ping.h"
 
@@ -36,13 +37,14 @@ std::function<std::string(const std::vector<std::string> &)> fakeEchoReply(
 
 static const PingSocket FAKE_RAW = 7, FAKE_DATAGRAM = 8;
 
-int pingProtocol(int *protocol)
+int pingProtocol(int family, int *protocol)
 {
-  *protocol = 1;
+  *protocol = family == FTP_IPV6 ? 58 : 1;
+  fakeIcmp().families.push_back(family);
   return fakeIcmp().protocolKnown ? 0 : -1;
 }
 
-PingSocket pingOpenRaw(int)
+PingSocket pingOpenRaw(int, int)
 {
   if (!fakeIcmp().rawAllowed)
     return PING_NO_SOCKET;
@@ -50,7 +52,7 @@ PingSocket pingOpenRaw(int)
   return FAKE_RAW;
 }
 
-PingSocket pingOpenDatagram(int)
+PingSocket pingOpenDatagram(int, int)
 {
   if (!fakeIcmp().datagramAllowed)
     return PING_NO_SOCKET;
@@ -66,15 +68,16 @@ int pingIdentifierOf(PingSocket s, unsigned char field[2])
   return 0;
 }
 
-long pingSend(PingSocket s, const unsigned char ip[4], const unsigned char *bytes, size_t length)
+long pingSend(PingSocket s, const FtpAddress *to, const unsigned char *bytes, size_t length)
 {
   FakeIcmp &fake = fakeIcmp();
   std::string request(reinterpret_cast<const char *>(bytes), length);
   if (s == FAKE_DATAGRAM)   // the system writes its own identifier, as Linux does
     std::memcpy(&request[4], fake.datagramIdentifier, 2);
   fake.requests.push_back(request);
-  fake.destinations.push_back(std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." +
-                              std::to_string(ip[2]) + "." + std::to_string(ip[3]));
+  char text[FTP_ADDRESS_TEXT_SIZE];
+  FtpAddressText(to, text, sizeof text);
+  fake.destinations.push_back(text);
   if (static_cast<long>(fake.requests.size()) - 1 == fake.sendShort)
     return static_cast<long>(length) - 1;
   return static_cast<long>(length);
@@ -125,7 +128,7 @@ unsigned pingProcessId(void)
   return 0x51234;   // identifier field 0x1234
 }
 
-long pingSystemEcho(const unsigned char *, long)
+long pingSystemEcho(const FtpAddress *, long)
 {
   fakeIcmp().systemEchoCalls++;
   return fakeIcmp().systemEcho;

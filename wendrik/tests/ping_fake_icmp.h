@@ -27,6 +27,7 @@ struct FakeIcmp {
   // what happened
   std::vector<std::string> requests;
   std::vector<std::string> destinations;
+  std::vector<int> families;       // of each protocol looked up
   int socketsOpened = 0;
   int socketsClosed = 0;
   int systemEchoCalls = 0;

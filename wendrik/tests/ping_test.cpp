@@ -148,8 +148,8 @@ protected:
   void SetUp() override { fakeIcmpReset(); }
   long ping(long length = 0)
   {
-    const unsigned char loopback[4] = {127, 0, 0, 1};
-    return PingAddress(loopback, length);
+    FtpAddress loopback = {{127, 0, 0, 1}, 0, FTP_IPV4, 0};
+    return PingAddress(&loopback, length);
   }
   static std::string sequenceOf(const std::string &request) { return request.substr(6, 2); }
 };
@@ -277,6 +277,115 @@ TEST_F(PingLoop, HostTexts)
   // Longer than any host name: not cut into another name.
   EXPECT_EQ(PingHost(std::string(300, 'a').c_str(), 0), PING_HOST);
   EXPECT_EQ(fakeIcmp().socketsOpened, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// ICMPv6: the same request with type 128 and the checksum left to the system
+// (it covers the addresses, which the system chooses); replies of type 129,
+// never with an IP header.
+TEST(PingPacket, Icmp6RequestAndReply)
+{
+  unsigned char identifier[2] = {0x34, 0x12};
+  unsigned char v4[PING_REQUEST_MAX], v6[PING_REQUEST_MAX];
+  size_t length = PingBuildRequest(v6, 56, identifier, 0x0102, 0x11223344UL, ICMP6_ECHO_REQUEST_TYPE);
+  ASSERT_EQ(length, PingBuildRequest(v4, 56, identifier, 0x0102, 0x11223344UL));
+  EXPECT_EQ(v6[0], ICMP6_ECHO_REQUEST_TYPE);
+  EXPECT_EQ(v6[2], 0);
+  EXPECT_EQ(v6[3], 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char *>(v6) + 4, length - 4),
+            std::string(reinterpret_cast<char *>(v4) + 4, length - 4));
+
+  std::string reply(reinterpret_cast<char *>(v6), length);
+  reply[0] = static_cast<char>(ICMP6_ECHO_REPLY_TYPE);
+  unsigned long tick = 0;
+  int hasTick = 0;
+  EXPECT_EQ(PingMatchReply(u(reply), reply.size(), 0, identifier, 0x0102, &tick, &hasTick, ICMP6_ECHO_REPLY_TYPE),
+            1);
+  EXPECT_EQ(tick, 0x11223344UL);
+  // Our own request seen on the way out, an IPv4 echo reply's type, a
+  // destination-unreachable message (type 1): none of them is the reply.
+  for (int type : {ICMP6_ECHO_REQUEST_TYPE, ICMP_ECHO_REPLY_TYPE, 1}) {
+    reply[0] = static_cast<char>(type);
+    EXPECT_EQ(PingMatchReply(u(reply), reply.size(), 0, identifier, 0x0102, &tick, &hasTick, ICMP6_ECHO_REPLY_TYPE),
+              0)
+        << type;
+  }
+}
+
+class PingLoop6 : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    fakeIcmpReset();
+    ftpNetStart();
+  }
+  // An echo reply to request n as an ICMPv6 socket receives it.
+  static std::function<std::string(const std::vector<std::string> &)> reply6(size_t n)
+  {
+    return fakeEchoReply(n, [](std::string &icmp) { icmp[0] = static_cast<char>(ICMP6_ECHO_REPLY_TYPE); }, false);
+  }
+};
+
+TEST_F(PingLoop6, AnIpv6HostIsPingedOverIcmp6)
+{
+  FakeIcmp &fake = fakeIcmp();
+  // An IPv4 reply and our own request come first; the ICMPv6 reply counts.
+  fake.arrivals = {{1001, fakeEchoReply(0, nullptr, false)},
+                   {1002, fakeEchoReply(0, [](std::string &icmp) { icmp[0] = static_cast<char>(128); }, false)},
+                   {1004, reply6(0)}};
+  EXPECT_EQ(PingHost("::1", 0), 4);
+  ASSERT_EQ(fake.requests.size(), 3u);   // one a round, as over IPv4
+  EXPECT_EQ(fake.requests[0][0], static_cast<char>(ICMP6_ECHO_REQUEST_TYPE));
+  EXPECT_EQ(fake.requests[0].size(), 64u);
+  EXPECT_EQ(fake.destinations[0], "::1");
+  ASSERT_EQ(fake.families.size(), 1u);
+  EXPECT_EQ(fake.families[0], FTP_IPV6);
+  EXPECT_EQ(fake.socketsClosed, 1);
+
+  // The host texts: in brackets (a port after them too), with more words,
+  // in full; the budget and failures as IPv4's.
+  const char *texts[] = {"[::1]", "[::1]:21", " ::1 and more words", "0:0:0:0:0:0:0:1", "[2001:DB8::7]"};
+  for (const char *text : texts) {
+    fakeIcmpReset();
+    fakeIcmp().arrivals = {{1003, reply6(0)}};
+    EXPECT_EQ(PingHost(text[0] == ' ' ? text + 1 : text, 0), 3) << text;
+  }
+  EXPECT_EQ(fakeIcmp().destinations[0], "2001:db8::7");
+  fakeIcmpReset();
+  EXPECT_EQ(PingHost("::1", 0), PING_REPLY);
+  EXPECT_GE(fakeIcmp().now, 1000 + PING_BUDGET_MS);
+}
+
+TEST_F(PingLoop6, WithoutARawSocketAndWithout)
+{
+  // Linux's unprivileged ICMPv6 datagram socket: the identifier it chose.
+  FakeIcmp &fake = fakeIcmp();
+  fake.rawAllowed = false;
+  fake.datagramAllowed = true;
+  fake.arrivals = {{1006, fakeEchoReply(0, [](std::string &icmp) { icmp[0] = static_cast<char>(129); }, false)}};
+  EXPECT_EQ(PingHost("::1", 0), 6);
+  EXPECT_EQ(fake.systemEchoCalls, 0);
+  // Neither socket: the system's echo service (Windows: Icmp6SendEcho2).
+  fakeIcmpReset();
+  fakeIcmp().rawAllowed = false;
+  fakeIcmp().systemEcho = 2;
+  EXPECT_EQ(PingHost("::1", 0), 2);
+  EXPECT_EQ(fakeIcmp().systemEchoCalls, 1);
+}
+
+TEST_F(PingLoop6, BracketsAroundNoIpv6AddressNameNoHost)
+{
+  // Nothing is resolved or sent: not the name inside, not the IPv4 address.
+  const char *texts[] = {"[::1", "[127.0.0.1]", "[localhost]", "[::1]x", "[]", "[::1%]"};
+  for (const char *text : texts) {
+    fakeIcmpReset();
+    EXPECT_EQ(PingHost(text, 0), PING_HOST) << text;
+    EXPECT_EQ(fakeIcmp().socketsOpened, 0) << text;
+    EXPECT_TRUE(fakeIcmp().families.empty()) << text;
+  }
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include <stdint.h>
 
+#include "saa_export.h"
+
 #ifdef _WIN32
 /* The SAA ABI on Windows: __stdcall entry points (x86), 32-bit answers of
  * the services. The interpreter's string is left incomplete: on x64 the

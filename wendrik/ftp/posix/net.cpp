@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <errno.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -35,14 +36,6 @@ static int ftpNetFail(void)
   return -1;
 }
 
-static void ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_in *sin)
-{
-  memset(sin, 0, sizeof *sin);
-  sin->sin_family = AF_INET;
-  memcpy(&sin->sin_addr, address->ip, 4);
-  sin->sin_port = htons(address->port);
-}
-
 void ftpNetStart(void)
 {
 }
@@ -61,27 +54,19 @@ int ftpNetParseDotted(const char *text, FtpAddress *address)
   struct in_addr in;
   if (inet_aton(text, &in) == 0)
     return -1;
+  memset(address, 0, sizeof *address);
   memcpy(address->ip, &in, 4);
-  address->port = 0;
   return 0;
 }
 
-int ftpNetResolve(const char *name, FtpAddress *list, int max)
+unsigned long ftpNetZoneNamed(const char *name)
 {
-  struct hostent *host = gethostbyname(name);
-  if (host == NULL || host->h_addrtype != AF_INET || host->h_length != 4)
-    return 0;
-  int count = 0;
-  for (; count < max && host->h_addr_list[count] != NULL; count++) {
-    memcpy(list[count].ip, host->h_addr_list[count], 4);
-    list[count].port = 0;
-  }
-  return count;
+  return if_nametoindex(name);
 }
 
-FtpSocket ftpNetSocket(void)
+FtpSocket ftpNetSocket(int family)
 {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
+  int s = socket(family == FTP_IPV6 ? AF_INET6 : AF_INET, SOCK_STREAM, 0);
   if (s < 0)
     ftpNetFail();
   return s < 0 ? FTP_NO_SOCKET : s;
@@ -89,10 +74,10 @@ FtpSocket ftpNetSocket(void)
 
 int ftpNetConnect(FtpSocket s, const FtpAddress *to)
 {
-  struct sockaddr_in sin;
-  ftpNetToSockaddr(to, &sin);
+  struct sockaddr_storage system;
+  socklen_t length = static_cast<socklen_t>(ftpNetSystemAddress(to, &system, sizeof system));
   for (;;) {
-    if (connect(s, reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0)
+    if (connect(s, reinterpret_cast<struct sockaddr *>(&system), length) == 0)
       return 0;
     if (errno != EINTR)
       return ftpNetFail();
@@ -101,9 +86,9 @@ int ftpNetConnect(FtpSocket s, const FtpAddress *to)
 
 int ftpNetBind(FtpSocket s, const FtpAddress *at)
 {
-  struct sockaddr_in sin;
-  ftpNetToSockaddr(at, &sin);
-  return bind(s, reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+  struct sockaddr_storage system;
+  socklen_t length = static_cast<socklen_t>(ftpNetSystemAddress(at, &system, sizeof system));
+  return bind(s, reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
 int ftpNetListen(FtpSocket s, int backlog)
@@ -113,12 +98,14 @@ int ftpNetListen(FtpSocket s, int backlog)
 
 int ftpNetLocalAddress(FtpSocket s, FtpAddress *address)
 {
-  struct sockaddr_in sin;
-  socklen_t length = sizeof sin;
-  if (getsockname(s, reinterpret_cast<struct sockaddr *>(&sin), &length) != 0)
+  struct sockaddr_storage system;
+  socklen_t length = sizeof system;
+  if (getsockname(s, reinterpret_cast<struct sockaddr *>(&system), &length) != 0)
     return ftpNetFail();
-  memcpy(address->ip, &sin.sin_addr, 4);
-  address->port = ntohs(sin.sin_port);
+  if (ftpNetFromSystemAddress(&system, address) != 0) {
+    errno = EAFNOSUPPORT;
+    return ftpNetFail();
+  }
   return 0;
 }
 
@@ -164,6 +151,11 @@ static long ftpNetNowMs(void)
   struct timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+unsigned long ftpNetTicks(void)
+{
+  return static_cast<unsigned long>(ftpNetNowMs());
 }
 
 /* After a call that would have blocked: waits until the socket is ready for

@@ -18,6 +18,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 
+#include "../parse.h"
+
 
 struct FtpTls {
   SSL *ssl;
@@ -213,10 +215,11 @@ FtpTls *ftpTlsConnect(FtpSocket s, const char *host, const FtpTls *resume, long 
   X509_VERIFY_PARAM *check = SSL_get0_param(tls->ssl);
   FtpAddress address;
   int named;
-  if (ftpNetParseDotted(tls->host, &address) == 0) {
-    char dotted[16];
-    snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", address.ip[0], address.ip[1], address.ip[2], address.ip[3]);
-    named = X509_VERIFY_PARAM_set1_ip_asc(check, dotted);
+  if (ftpNetParseNumeric(tls->host, &address) == 0) {
+    /* An IPv4 or IPv6 address (its zone left out: a certificate names none). */
+    char text[FTP_ADDRESS_TEXT_SIZE];
+    FtpAddressText(&address, text, sizeof text);
+    named = X509_VERIFY_PARAM_set1_ip_asc(check, text);
   } else {
     SSL_set_tlsext_host_name(tls->ssl, tls->host);
     X509_VERIFY_PARAM_set_hostflags(check, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);

@@ -2,19 +2,12 @@
 #include "../net.h"
 
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <string.h>
 
 static int ftpNetFail(void)
 {
   return -1;
-}
-
-static void ftpNetToSockaddr(const FtpAddress *address, struct sockaddr_in *sin)
-{
-  memset(sin, 0, sizeof *sin);
-  sin->sin_family = AF_INET;
-  memcpy(&sin->sin_addr, address->ip, 4);
-  sin->sin_port = htons(address->port);
 }
 
 static SOCKET ftpNetHandle(FtpSocket s)
@@ -42,42 +35,34 @@ int ftpNetParseDotted(const char *text, FtpAddress *address)
   unsigned long value = inet_addr(text);
   if (value == INADDR_NONE && strcmp(text, "255.255.255.255") != 0)
     return -1;
+  memset(address, 0, sizeof *address);
   memcpy(address->ip, &value, 4);
-  address->port = 0;
   return 0;
 }
 
-int ftpNetResolve(const char *name, FtpAddress *list, int max)
+unsigned long ftpNetZoneNamed(const char *)
 {
-  struct hostent *host = gethostbyname(name);
-  if (host == NULL || host->h_addrtype != AF_INET || host->h_length != 4)
-    return 0;
-  int count = 0;
-  for (; count < max && host->h_addr_list[count] != NULL; count++) {
-    memcpy(list[count].ip, host->h_addr_list[count], 4);
-    list[count].port = 0;
-  }
-  return count;
+  return 0;   /* Windows names a zone by its number */
 }
 
-FtpSocket ftpNetSocket(void)
+FtpSocket ftpNetSocket(int family)
 {
-  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  SOCKET s = socket(family == FTP_IPV6 ? AF_INET6 : AF_INET, SOCK_STREAM, 0);
   return s == INVALID_SOCKET ? FTP_NO_SOCKET : static_cast<FtpSocket>(s);
 }
 
 int ftpNetConnect(FtpSocket s, const FtpAddress *to)
 {
-  struct sockaddr_in sin;
-  ftpNetToSockaddr(to, &sin);
-  return connect(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+  struct sockaddr_storage system;
+  int length = static_cast<int>(ftpNetSystemAddress(to, &system, sizeof system));
+  return connect(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
 int ftpNetBind(FtpSocket s, const FtpAddress *at)
 {
-  struct sockaddr_in sin;
-  ftpNetToSockaddr(at, &sin);
-  return bind(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), sizeof sin) == 0 ? 0 : ftpNetFail();
+  struct sockaddr_storage system;
+  int length = static_cast<int>(ftpNetSystemAddress(at, &system, sizeof system));
+  return bind(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), length) == 0 ? 0 : ftpNetFail();
 }
 
 int ftpNetListen(FtpSocket s, int backlog)
@@ -87,12 +72,14 @@ int ftpNetListen(FtpSocket s, int backlog)
 
 int ftpNetLocalAddress(FtpSocket s, FtpAddress *address)
 {
-  struct sockaddr_in sin;
-  int length = sizeof sin;
-  if (getsockname(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&sin), &length) != 0)
+  struct sockaddr_storage system;
+  int length = sizeof system;
+  if (getsockname(ftpNetHandle(s), reinterpret_cast<struct sockaddr *>(&system), &length) != 0)
     return ftpNetFail();
-  memcpy(address->ip, &sin.sin_addr, 4);
-  address->port = ntohs(sin.sin_port);
+  if (ftpNetFromSystemAddress(&system, address) != 0) {
+    WSASetLastError(WSAEAFNOSUPPORT);
+    return ftpNetFail();
+  }
   return 0;
 }
 
@@ -197,6 +184,11 @@ int ftpNetWaitReadable(FtpSocket a, FtpSocket b, long milliseconds)
   if (n == SOCKET_ERROR)
     return -1;
   return n > 0 ? 1 : 0;
+}
+
+unsigned long ftpNetTicks(void)
+{
+  return GetTickCount();
 }
 
 void ftpNetShutdown(FtpSocket s)

@@ -245,14 +245,15 @@ static int ftpTlsCheckChain(HCERTSTORE anchors, PCCERT_CONTEXT certificate, char
   return rc;
 }
 
-/* The certificate names host: an address among its IP addresses; a name
+/* The certificate names host: an address (IPv4 or IPv6) among its IP
+ * addresses of the same family; a name
  * among its DNS names, or as its common name when it has none. The names
  * are read as encoded, with their stated lengths: a name holding a NUL, or
  * a list that is malformed, names nothing. */
 static int ftpTlsNames(PCCERT_CONTEXT certificate, const char *host)
 {
   FtpAddress address;
-  int isAddress = ftpNetParseDotted(host, &address) == 0;
+  int isAddress = ftpNetParseNumeric(host, &address) == 0;
   int dnsNames = 0;
   const CERT_INFO *info = certificate->pCertInfo;
   PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, info->cExtension, info->rgExtension);
@@ -264,7 +265,7 @@ static int ftpTlsNames(PCCERT_CONTEXT certificate, const char *host)
     int more;
     while ((more = FtpAltNamesNext(&reader, &name)) > 0) {
       if (name.kind == FTP_ALT_NAME_IP) {
-        if (isAddress && name.length == 4 && memcmp(name.bytes, address.ip, 4) == 0)
+        if (isAddress && FtpCertificateAddressMatches(name.bytes, name.length, &address))
           return 1;
       } else if (name.kind == FTP_ALT_NAME_DNS) {
         dnsNames++;

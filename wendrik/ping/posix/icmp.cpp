@@ -1,6 +1,6 @@
-/* POSIX body of icmp.h: raw ICMP sockets (root), the unprivileged ICMP
- * datagram socket that Linux offers to the groups of
- * net.ipv4.ping_group_range, poll, a monotonic clock. */
+/* POSIX body of icmp.h: raw ICMP and ICMPv6 sockets (root), the unprivileged
+ * ICMP datagram sockets that Linux offers to the groups of
+ * net.ipv4.ping_group_range (for both families), poll, a monotonic clock. */
 #include "../icmp.h"
 
 #include <errno.h>
@@ -14,46 +14,52 @@
 
 #include "../ping.h"
 
-int pingProtocol(int *protocol)
+int pingProtocol(int family, int *protocol)
 {
-  struct protoent *entry = getprotobyname("icmp");
+  struct protoent *entry = getprotobyname(family == FTP_IPV6 ? "ipv6-icmp" : "icmp");
   if (entry == NULL)
     return -1;
   *protocol = entry->p_proto;
   return 0;
 }
 
-PingSocket pingOpenRaw(int protocol)
+PingSocket pingOpenRaw(int family, int protocol)
 {
-  int s = socket(AF_INET, SOCK_RAW, protocol);
+  int s = socket(family == FTP_IPV6 ? AF_INET6 : AF_INET, SOCK_RAW, protocol);
   return s < 0 ? PING_NO_SOCKET : s;
 }
 
-PingSocket pingOpenDatagram(int protocol)
+PingSocket pingOpenDatagram(int family, int protocol)
 {
-  int s = socket(AF_INET, SOCK_DGRAM, protocol);
+  int s = socket(family == FTP_IPV6 ? AF_INET6 : AF_INET, SOCK_DGRAM, protocol);
   return s < 0 ? PING_NO_SOCKET : s;
 }
 
 int pingIdentifierOf(PingSocket s, unsigned char field[2])
 {
   /* The socket's "port" is the identifier, sent in network byte order. */
-  struct sockaddr_in sin;
-  socklen_t length = sizeof sin;
-  if (getsockname(s, reinterpret_cast<struct sockaddr *>(&sin), &length) != 0 || sin.sin_port == 0)
+  struct sockaddr_storage local;
+  socklen_t length = sizeof local;
+  if (getsockname(s, reinterpret_cast<struct sockaddr *>(&local), &length) != 0)
     return -1;
-  memcpy(field, &sin.sin_port, 2);
+  in_port_t port;
+  if (local.ss_family == AF_INET6)
+    port = reinterpret_cast<struct sockaddr_in6 *>(&local)->sin6_port;
+  else
+    port = reinterpret_cast<struct sockaddr_in *>(&local)->sin_port;
+  if (port == 0)
+    return -1;
+  memcpy(field, &port, 2);
   return 0;
 }
 
-long pingSend(PingSocket s, const unsigned char ip[4], const unsigned char *bytes, size_t length)
+long pingSend(PingSocket s, const FtpAddress *to, const unsigned char *bytes, size_t length)
 {
-  struct sockaddr_in to;
-  memset(&to, 0, sizeof to);
-  to.sin_family = AF_INET;
-  memcpy(&to.sin_addr, ip, 4);
+  struct sockaddr_storage system;
+  size_t systemLength = ftpNetSystemAddress(to, &system, sizeof system);
   for (;;) {
-    ssize_t sent = sendto(s, bytes, length, 0, reinterpret_cast<struct sockaddr *>(&to), sizeof to);
+    ssize_t sent = sendto(s, bytes, length, 0, reinterpret_cast<struct sockaddr *>(&system),
+                          static_cast<socklen_t>(systemLength));
     if (sent >= 0 || errno != EINTR)
       return static_cast<long>(sent);
   }
@@ -92,7 +98,7 @@ unsigned pingProcessId(void)
   return static_cast<unsigned>(getpid());
 }
 
-long pingSystemEcho(const unsigned char *, long)
+long pingSystemEcho(const FtpAddress *, long)
 {
   return PING_SOCKET;   /* no such service here: the datagram socket is the fall-back */
 }

@@ -5,11 +5,7 @@
 #include <cctype>
 #include <cstring>
 
-#ifdef _WIN32
-#define HOST_EXPORT extern "C" __declspec(dllexport)
-#else
-#define HOST_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include "frame/saa/saa_export.h"
 
 FakeInterpreter &fakeInterpreter()
 {
@@ -69,7 +65,7 @@ static const unsigned long REGISTERED = 0, ALREADY_REGISTERED = 10, NOT_REGISTER
 static const unsigned char SET_SYMBOL = 0x03;
 static const unsigned char NEW_VARIABLE = 0x01, BAD_NAME = 0x08;
 
-HOST_EXPORT unsigned long HOST_ENTRY RexxRegisterFunctionDll(const char *name, const char *, const char *entry)
+SAA_EXPORT unsigned long HOST_ENTRY RexxRegisterFunctionDll(const char *name, const char *, const char *entry)
 {
   FakeInterpreter &rexx = fakeInterpreter();
   std::string key = upper(name);
@@ -83,7 +79,7 @@ HOST_EXPORT unsigned long HOST_ENTRY RexxRegisterFunctionDll(const char *name, c
   return REGISTERED;
 }
 
-HOST_EXPORT unsigned long HOST_ENTRY RexxDeregisterFunction(const char *name)
+SAA_EXPORT unsigned long HOST_ENTRY RexxDeregisterFunction(const char *name)
 {
   FakeInterpreter &rexx = fakeInterpreter();
   rexx.deregistered.push_back(name);
@@ -109,7 +105,7 @@ static unsigned long setVariable(HostShvBlockAs<Length> *block)
   return block->shvret;
 }
 
-HOST_EXPORT unsigned long HOST_ENTRY RexxVariablePool(void *block)
+SAA_EXPORT unsigned long HOST_ENTRY RexxVariablePool(void *block)
 {
   if (fakeInterpreter().layout == HostLayout::Ulong)
     return setVariable(static_cast<HostUlongBlock *>(block));

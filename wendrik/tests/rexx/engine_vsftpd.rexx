@@ -14,16 +14,10 @@ log = value('WZ_VSFTPD_LOG',, 'ENVIRONMENT')
 work = value('WZ_WORK',, 'ENVIRONMENT')
 
 /* Test files: every byte value, CR LF and Ctrl-Z inside; lines of text. */
-binary = ''
-do i = 1 to 300
-  binary = binary || xrange('00'x, 'ff'x) || '0d0a1a'x
-end
-text = ''
-do i = 1 to 2000
-  text = text || 'line' i 'of the text file' || '0d0a'x
-end
-call writefile work'/data.bin', binary
-call writefile work'/text.txt', text
+binary = testfiles('every byte', 300)
+text = testfiles('text lines')
+call testfiles 'write', work'/data.bin', binary
+call testfiles 'write', work'/text.txt', text
 
 call check FtpSetUser(host, user, password), '1', 'FtpSetUser'
 call check connections(), 0, 'no connection before the first engine call'
@@ -32,37 +26,37 @@ call check connections(), 0, 'no connection before the first engine call'
 do mode = 0 to 1
   call check FtpSetActiveMode(mode), '1', 'FtpSetActiveMode' mode
   call check FtpPut(work'/data.bin', 'data'mode'.bin', 'binary'), '0', 'put binary, mode' mode
-  call check readfile(root'/data'mode'.bin') == binary, 1, 'stored binary, mode' mode
+  call check testfiles('read', root'/data'mode'.bin') == binary, 1, 'stored binary, mode' mode
   call check FtpGet(work'/back'mode'.bin', 'data'mode'.bin'), '0', 'get binary, mode' mode
-  call check readfile(work'/back'mode'.bin') == binary, 1, 'fetched binary, mode' mode
+  call check testfiles('read', work'/back'mode'.bin') == binary, 1, 'fetched binary, mode' mode
   call check FtpPut(work'/text.txt', 'text'mode'.txt', 'ascii'), '0', 'put ascii, mode' mode
-  call check readfile(root'/text'mode'.txt') == text, 1, 'stored text, mode' mode
+  call check testfiles('read', root'/text'mode'.txt') == text, 1, 'stored text, mode' mode
   call check FtpGet(work'/back'mode'.txt', 'text'mode'.txt'), '0', 'get ascii, mode' mode
-  call check readfile(work'/back'mode'.txt') == text, 1, 'fetched text, mode' mode
+  call check testfiles('read', work'/back'mode'.txt') == text, 1, 'fetched text, mode' mode
   call check FTPERRNO, '0', 'FTPERRNO after the transfers, mode' mode
 end
-call check count('"PORT 127,0,0,1,'), 4, 'PORT for each active transfer'
-call check count('"PASV"'), 4, 'PASV for each passive transfer'
+call check testfiles('count', log, '"PORT 127,0,0,1,'), 4, 'PORT for each active transfer'
+call check testfiles('count', log, '"PASV"'), 4, 'PASV for each passive transfer'
 /* TYPE only where the type changes: I, A, I, A. */
-call check count('"TYPE I"'), 2, 'TYPE I sent twice'
-call check count('"TYPE A"'), 2, 'TYPE A sent twice'
+call check testfiles('count', log, '"TYPE I"'), 2, 'TYPE I sent twice'
+call check testfiles('count', log, '"TYPE A"'), 2, 'TYPE A sent twice'
 
 /* Append, put unique, delete, rename. */
 call check FtpSetActiveMode(0), '1', 'back to passive'
 call check FtpAppend(work'/text.txt', 'text0.txt'), '0', 'append'
-call check readfile(root'/text0.txt') == text || text, 1, 'appended text'
+call check testfiles('read', root'/text0.txt') == text || text, 1, 'appended text'
 call check FtpPutUnique(work'/data.bin', 'data0.bin', 'b'), '0', 'put unique'
-call check readfile(root'/data0.bin.1') == binary, 1, 'stored under a new name'
-call check readfile(root'/data0.bin') == binary, 1, 'the old file stays'
+call check testfiles('read', root'/data0.bin.1') == binary, 1, 'stored under a new name'
+call check testfiles('read', root'/data0.bin') == binary, 1, 'the old file stays'
 call check FtpDelete('data0.bin.1'), '0', 'delete'
 call check stream(root'/data0.bin.1', 'c', 'query exists'), '', 'deleted'
 call check FtpDelete('data0.bin.1'), '-1', 'delete a missing file'
 call check FTPERRNO, 'FTPCOMMAND', 'FTPERRNO of a refused DELE'
 call check FtpRename('text1.txt', 'renamed.txt'), '0', 'rename'
-call check readfile(root'/renamed.txt') == text, 1, 'renamed file'
+call check testfiles('read', root'/renamed.txt') == text, 1, 'renamed file'
 call check FtpRename('text1.txt', 'again.txt'), '-1', 'rename a missing file'
 call check FTPERRNO, 'FTPCOMMAND', 'FTPERRNO of a refused RNFR'
-call check count('"RNTO again.txt"'), 0, 'no RNTO after a refused RNFR'
+call check testfiles('count', log, '"RNTO again.txt"'), 0, 'no RNTO after a refused RNFR'
 call check FtpGet(work'/nothing', 'no-such-file'), '-1', 'get a missing file'
 call check FTPERRNO, 'FTPCOMMAND', 'FTPERRNO of a refused RETR'
 
@@ -74,7 +68,7 @@ call check connections(), 1, 'one connection for every call so far'
 call check FtpSetUser(host, user, password, 'dept'), '1', 'FtpSetUser with an account'
 call check FtpDelete('renamed.txt'), '0', 'delete in the second session'
 call check connections(), 2, 'a second connection for the account'
-call check count('"ACCT dept"'), 1, 'ACCT sent after the login'
+call check testfiles('count', log, '"ACCT dept"'), 1, 'ACCT sent after the login'
 call check FtpSetUser(host, user, 'wrong'), '1', 'FtpSetUser with a wrong password'
 call check FtpDelete('x'), '-1', 'delete with a wrong password'
 call check FTPERRNO, 'FTPLOGIN', 'FTPERRNO of a failed login'
@@ -83,7 +77,7 @@ call check FtpDelete('text0.txt'), '0', 'delete in the first session'
 call check connections(), 3, 'the first session was still open'
 
 call check FtpLogoff(), '0', 'log off'
-call check count('"QUIT"'), 2, 'QUIT on both open sessions'
+call check testfiles('count', log, '"QUIT"'), 2, 'QUIT on both open sessions'
 call check FtpDelete('data0.bin'), '-1', 'no host after log off'
 call check FTPERRNO, 'FTPCOMMAND', 'FTPERRNO after log off'
 
@@ -91,36 +85,10 @@ if fails > 0 then exit 1
 say 'PASS'
 exit 0
 
-writefile: procedure
-  parse arg name, content
-  call stream name, 'c', 'open write replace'
-  call charout name, content
-  call stream name, 'c', 'close'
-  return
-
-readfile: procedure
-  parse arg name
-  if stream(name, 'c', 'query exists') = '' then return '(missing)'
-  call stream name, 'c', 'open read'
-  content = charin(name, 1, chars(name))
-  call stream name, 'c', 'close'
-  return content
-
 /* Control connections the server accepted from us (its log, less the
    probe of the test runner). */
 connections: procedure expose log
-  return count('CONNECT: Client') - 1
-
-/* Server log lines with the text: commands show as "FTP command: ... "TEXT"". */
-count: procedure expose log
-  parse arg needle
-  n = 0
-  call stream log, 'c', 'open read'
-  do while lines(log) > 0
-    if pos(needle, linein(log)) > 0 then n = n + 1
-  end
-  call stream log, 'c', 'close'
-  return n
+  return testfiles('count', log, 'CONNECT: Client') - 1
 
 check: procedure expose fails sigl
   parse arg actual, expected, what

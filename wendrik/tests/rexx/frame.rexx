@@ -33,8 +33,8 @@ call check FtpTrace('ignored'), '', 'trace off'
 call check RxFuncAdd('FtpNoSuchFunction', 'Wendrik', 'FtpFunctionGateWay'), 0, 'RxFuncAdd of an unknown name'
 call check trap('x = FtpNoSuchFunction("*", "stem.")'), 40, 'a name the gateway does not know'
 call RxFuncDrop 'FtpNoSuchFunction'
-/* ... and FtpLs, once the example of this, answers a valid call now (no
-   server on port 1: FTPCONNECT). */
+/* ... while FtpLs with the same arguments is a valid call that reaches the
+   engine (no server on port 1: FTPCONNECT). */
 call FtpSetUser '127.0.0.1 1', 'u', 'p'
 call check trap('x = FtpLs("*", "stem.")'), 0, 'FtpLs is there'
 call check FTPERRNO, 'FTPCONNECT', 'FtpLs without a server'

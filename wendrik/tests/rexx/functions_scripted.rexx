@@ -13,6 +13,8 @@
 /* stderr: 0 = ftpls(${WZ_SCRIPTED_LISTING},ray,pw,acct,${WZ_WORK}/tmp/ftp{any},long); FTPERRNO = 0 */
 /* stderr: -1 = ftpdir(${WZ_SCRIPTED_LISTING},ray,pw,acct,${WZ_WORK}/tmp/ftp{any},missing); FTPERRNO = 9 */
 /* stderr: 0 = ftpget(${WZ_SCRIPTED_LISTING},ray,pw,acct,${WZ_WORK}/a.txt,a.txt,'w',3); FTPERRNO = 0 */
+/* stdout: local disk full. aborted */
+/* stderr: -1 = ftpget(${WZ_SCRIPTED_LISTING},ray,pw,acct,/dev/full,a.txt,'w',3); FTPERRNO = 6 */
 /* stderr: 0 = ftpput(${WZ_SCRIPTED_LISTING},ray,pw,acct,${WZ_WORK}/a.txt,c.txt,3); FTPERRNO = 0 */
 /* stderr: 0 = ftpappend(${WZ_SCRIPTED_LISTING},ray,pw,acct,${WZ_WORK}/a.txt,c.txt,3); FTPERRNO = 0 */
 /* stderr: 0 = ftpputunique(${WZ_SCRIPTED_LISTING},ray,pw,acct,${WZ_WORK}/a.txt,c.txt,3); FTPERRNO = 0 */
@@ -66,6 +68,9 @@ call check gone.0, '0', 'stem.0 of a refused listing'
 call check symbol('gone.1'), 'LIT', 'no element of a refused listing'
 call check trap('x = FtpDir("a", "b.", "c")'), 40, 'FtpDir with three arguments'
 call check FtpGet(work'/a.txt', 'a.txt'), '0', 'FtpGet'
+/* A device that takes nothing: the download is aborted. */
+call check FtpGet('/dev/full', 'a.txt'), '-1', 'FtpGet into a full device'
+call check FTPERRNO, 'FTPABORT', 'FTPERRNO of a download the local file did not take'
 call check FtpPut(work'/a.txt', 'c.txt'), '0', 'FtpPut'
 call check FtpAppend(work'/a.txt', 'c.txt'), '0', 'FtpAppend'
 call check FtpPutUnique(work'/a.txt', 'c.txt'), '0', 'FtpPutUnique'

@@ -71,12 +71,12 @@ call check FTPERRNO, 'FTPCOMMAND', 'FTPERRNO of a refused CWD'
 call check trap('x = FtpChDir("a", "b")'), 40, 'FtpChDir with two arguments'
 
 /* The file functions in the directory. */
-call writefile work'/a.txt', 'line one' || '0d0a'x || 'line two' || '0d0a'x
+call testfiles 'write', work'/a.txt', 'line one' || '0d0a'x || 'line two' || '0d0a'x
 call check FtpPut(work'/a.txt', 'a.txt'), '0', 'FtpPut (ASCII, the default set above)'
 call check FtpAppend(work'/a.txt', 'a.txt'), '0', 'FtpAppend'
-call check readfile(root'/sub/a.txt') == copies(readfile(work'/a.txt'), 2), 1, 'appended'
+call check testfiles('read', root'/sub/a.txt') == copies(testfiles('read', work'/a.txt'), 2), 1, 'appended'
 call check FtpGet(work'/back.txt', 'a.txt', 'binary'), '0', 'FtpGet'
-call check readfile(work'/back.txt') == readfile(root'/sub/a.txt'), 1, 'fetched'
+call check testfiles('read', work'/back.txt') == testfiles('read', root'/sub/a.txt'), 1, 'fetched'
 call check trap('x = FtpGet("x", "y", "")'), 40, 'FtpGet with an empty type'
 call check FtpPutUnique(work'/a.txt', 'a.txt'), '0', 'FtpPutUnique'
 call check FtpRename('a.txt.1', 'b.txt'), '0', 'FtpRename'
@@ -93,7 +93,7 @@ call check wordpos('b.txt', long.1 long.2) > 0, 1, 'b.txt in the long format'
 call check FtpLs('none*', 'empty.'), '0', 'FtpLs of nothing'
 call check empty.0, 0, 'an empty listing'
 call check trap('x = FtpLs("*")'), 40, 'FtpLs without a stem'
-call check tempfiles(), 0, 'no temporary file stays behind'
+call check testfiles('names', tmp, 'ftp'), 0, 'no temporary file stays behind'
 call check FtpDelete('b.txt'), '0', 'FtpDelete'
 call check FtpDelete('b.txt'), '-1', 'FtpDelete of a name that is gone'
 
@@ -143,15 +143,12 @@ call check FtpChDir(root), '0', 'out of it (the link leads elsewhere: back by na
 
 /* FtpProxy: a file from the second vsftpd straight to the first, byte for
    byte, with the default type and with an explicit one. */
-binary = ''
-do i = 1 to 200
-  binary = binary || xrange('00'x, 'ff'x) || '0d0a1a'x
-end
-call writefile root2'/source.bin', binary
+binary = testfiles('every byte', 200)
+call testfiles 'write', root2'/source.bin', binary
 call check FtpProxy(host, user, password, , host2, user2, password2, , 'copy.bin', 'source.bin'), '0', 'FtpProxy'
-call check readfile(root'/copy.bin') == binary, 1, 'the copy is byte for byte'
+call check testfiles('read', root'/copy.bin') == binary, 1, 'the copy is byte for byte'
 call check FtpProxy(host, user, password, 'NULL', host2, user2, password2, 'NULL', 'copy2.bin', 'source.bin', 'Bin'), '0', 'FtpProxy BINARY'
-call check readfile(root'/copy2.bin') == binary, 1, 'the second copy'
+call check testfiles('read', root'/copy2.bin') == binary, 1, 'the second copy'
 call check FtpProxy(host, user, password, , host2, user2, password2, , 'never.bin', 'missing.bin'), '-1', 'FtpProxy of a missing file'
 call check FTPERRNO, 'FTPABORT', 'FTPERRNO of an aborted FtpProxy'
 call check trap('x = FtpProxy(host, user, password, , host2, user2, password2, , "t")'), 40, 'FtpProxy with 9 arguments'
@@ -183,29 +180,6 @@ sort2: procedure
   parse arg a, b
   if a > b then return b a
   return a b
-
-tempfiles: procedure expose tmp
-  address system 'ls' tmp with output stem files.
-  n = 0
-  do i = 1 to files.0
-    if left(files.i, 3) = 'ftp' then n = n + 1
-  end
-  return n
-
-writefile: procedure
-  parse arg name, content
-  call stream name, 'c', 'open write replace'
-  call charout name, content
-  call stream name, 'c', 'close'
-  return
-
-readfile: procedure
-  parse arg name
-  if stream(name, 'c', 'query exists') = '' then return '(missing)'
-  call stream name, 'c', 'open read'
-  content = charin(name, 1, chars(name))
-  call stream name, 'c', 'close'
-  return content
 
 /* Runs a statement; returns the condition number it raised, or 0. */
 trap:

@@ -17,16 +17,10 @@ log = value('WZ_VSFTPD_LOG',, 'ENVIRONMENT')
 authority = value('WZ_VSFTPD_CA',, 'ENVIRONMENT')
 work = value('WZ_WORK',, 'ENVIRONMENT')
 
-binary = ''
-do i = 1 to 300
-  binary = binary || xrange('00'x, 'ff'x) || '0d0a1a'x
-end
-text = ''
-do i = 1 to 2000
-  text = text || 'line' i 'of the text file' || '0d0a'x
-end
-call writefile work'/data.bin', binary
-call writefile work'/text.txt', text
+binary = testfiles('every byte', 300)
+text = testfiles('text lines')
+call testfiles 'write', work'/data.bin', binary
+call testfiles 'write', work'/text.txt', text
 
 call check FtpSetUser(host, user, password), '1', 'FtpSetUser'
 call check FtpPwd('directory'), '-1', 'a plain login'
@@ -36,13 +30,13 @@ call check FtpSetSecure(1, authority), '1', 'FtpSetSecure'
 do mode = 0 to 1
   call check FtpSetActiveMode(mode), '1', 'FtpSetActiveMode' mode
   call check FtpPut(work'/data.bin', 'data'mode'.bin', 'binary'), '0', 'put binary, mode' mode
-  call check readfile(root'/data'mode'.bin') == binary, 1, 'stored binary, mode' mode
+  call check testfiles('read', root'/data'mode'.bin') == binary, 1, 'stored binary, mode' mode
   call check FtpGet(work'/back'mode'.bin', 'data'mode'.bin'), '0', 'get binary, mode' mode
-  call check readfile(work'/back'mode'.bin') == binary, 1, 'fetched binary, mode' mode
+  call check testfiles('read', work'/back'mode'.bin') == binary, 1, 'fetched binary, mode' mode
   call check FtpPut(work'/text.txt', 'text'mode'.txt', 'ascii'), '0', 'put ascii, mode' mode
-  call check readfile(root'/text'mode'.txt') == text, 1, 'stored text, mode' mode
+  call check testfiles('read', root'/text'mode'.txt') == text, 1, 'stored text, mode' mode
   call check FtpGet(work'/back'mode'.txt', 'text'mode'.txt'), '0', 'get ascii, mode' mode
-  call check readfile(work'/back'mode'.txt') == text, 1, 'fetched text, mode' mode
+  call check testfiles('read', work'/back'mode'.txt') == text, 1, 'fetched text, mode' mode
 end
 call check FtpLs('*.bin', 'names.'), '0', 'FtpLs'
 call check names.0 names.1 names.2, '2 data0.bin data1.bin', 'the names listed'
@@ -51,51 +45,24 @@ call check lines.0 word(lines.1, 9) word(lines.2, 9), '2 text0.txt text1.txt', '
 
 /* A download that fails once the data comes (no folder for the file): ABOR
    over the protected control connection, and the session goes on. */
-call writefile root'/big.bin', copies(binary, 40)
+call testfiles 'write', root'/big.bin', copies(binary, 40)
 call check FtpGet(work'/no-such-folder/big.bin', 'big.bin', 'binary'), '-1', 'an aborted download'
 call check FTPERRNO, 'FTPLOCALFILE', 'FTPERRNO of the aborted download'
-call check count('"ABOR"'), 1, 'ABOR received by the server'
+call check testfiles('count', log, '"ABOR"'), 1, 'ABOR received by the server'
 call check FtpGet(work'/big.bin', 'big.bin'), '0', 'the download after the abort'
-call check readfile(work'/big.bin') == copies(binary, 40), 1, 'fetched after the abort'
+call check testfiles('read', work'/big.bin') == copies(binary, 40), 1, 'fetched after the abort'
 
 /* One protected control connection for all of it, and every data connection
    resumed its session: the server would have refused any other. */
-call check count('"AUTH TLS"') count('"PBSZ 0"') count('"PROT P"'), '1 1 1', 'AUTH TLS, PBSZ, PROT once'
-call check count('SSL version:') - count(', reused,'), 1, 'one new TLS session, the control connection'
-call check count(', reused,'), 12, 'each data connection resumed it'
+call check testfiles('count', log, '"AUTH TLS"') testfiles('count', log, '"PBSZ 0"') testfiles('count', log, '"PROT P"'), '1 1 1', 'AUTH TLS, PBSZ, PROT once'
+call check testfiles('count', log, 'SSL version:') - testfiles('count', log, ', reused,'), 1, 'one new TLS session, the control connection'
+call check testfiles('count', log, ', reused,'), 12, 'each data connection resumed it'
 call check FtpLogoff(), '0', 'log off'
-call check count('"QUIT"'), 1, 'QUIT over TLS'
+call check testfiles('count', log, '"QUIT"'), 1, 'QUIT over TLS'
 
 if fails > 0 then exit 1
 say 'PASS'
 exit 0
-
-writefile: procedure
-  parse arg name, content
-  call stream name, 'c', 'open write replace'
-  call charout name, content
-  call stream name, 'c', 'close'
-  return
-
-readfile: procedure
-  parse arg name
-  if stream(name, 'c', 'query exists') = '' then return '(missing)'
-  call stream name, 'c', 'open read'
-  content = charin(name, 1, chars(name))
-  call stream name, 'c', 'close'
-  return content
-
-/* Server log lines with the text: commands show as "FTP command: ... "TEXT"";
-   each TLS handshake as "SSL version: ..., reused" or ", not reused". */
-count: procedure expose log
-  parse arg needle
-  n = 0
-  call stream log, 'c', 'open read'
-  do while lines(log) > 0
-    if pos(needle, linein(log)) > 0 then n = n + 1
-  end
-  call stream log, 'c', 'close'
-  return n
 
 check: procedure expose fails sigl
   parse arg actual, expected, what
