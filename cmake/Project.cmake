@@ -109,8 +109,10 @@ function(wz_script_test name)
 endfunction()
 
 # wz_fuzz_target(name SOURCES ... LIBS ... [SEEDS folder...])
-# A fuzz target (defines LLVMFuzzerTestOneInput) with its seeds in fuzz/corpus/NAME
-# and in the SEEDS folders (made in the build tree from the tests' data).
+# A fuzz target (defines LLVMFuzzerTestOneInput) with its seeds in
+# fuzz/corpus/NAME (the seeds that are no test's data) and in the SEEDS
+# folders (test data, where the tests keep it); the list of them goes to
+# fuzz-seeds/NAME in the build tree, for scripts/fuzz.
 #  - g++ build: linked with a standalone driver and run as a short, bounded
 #    test (seeds plus deterministic mutations), under the sanitizers when on;
 #  - clang with -DWZ_LIBFUZZER=ON (make fuzz): linked with libFuzzer.
@@ -120,6 +122,13 @@ function(wz_fuzz_target name)
   if(WIN32)
     return()
   endif()
+  set(seeds)
+  if(EXISTS ${WZ_ROOT}/fuzz/corpus/${name})
+    list(APPEND seeds ${WZ_ROOT}/fuzz/corpus/${name})
+  endif()
+  list(APPEND seeds ${F_SEEDS})
+  string(REPLACE ";" "\n" seed_lines "${seeds}")
+  file(WRITE ${CMAKE_BINARY_DIR}/fuzz-seeds/${name} "${seed_lines}\n")
   set(target fuzz_${name})
   add_executable(${target} ${F_SOURCES})
   target_link_libraries(${target} PRIVATE ${F_LIBS})
@@ -128,8 +137,7 @@ function(wz_fuzz_target name)
     target_link_options(${target} PRIVATE -fsanitize=fuzzer)
   else()
     target_sources(${target} PRIVATE ${WZ_ROOT}/fuzz/driver/standalone_main.cpp)
-    add_test(NAME fuzz.${name} COMMAND ${target} --runs 20000 --seconds 8
-      ${WZ_ROOT}/fuzz/corpus/${name} ${F_SEEDS})
+    add_test(NAME fuzz.${name} COMMAND ${target} --runs 20000 --seconds 8 ${seeds})
     set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 60)
   endif()
 endfunction()

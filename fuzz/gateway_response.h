@@ -1,6 +1,7 @@
 // Shared by the gateway fuzz targets: the response text as the exchange
 // builds it from the bytes received (chunks of 4,096 bytes, each used up to
-// its first zero byte), and the properties every redirection must keep.
+// its first zero byte), and the properties every redirection must keep,
+// checked over either redirection rule.
 #ifndef FUZZ_GATEWAY_RESPONSE_H
 #define FUZZ_GATEWAY_RESPONSE_H
 
@@ -63,6 +64,18 @@ inline void checkRedirection(bool followed, const CString& response, const Excha
     for (int i = 0; i < part->GetLength(); ++i)
       if (static_cast<unsigned char>((*part)[i]) <= ' ' || (*part)[i] == 0x7F)
         std::abort();
+}
+
+// A redirection rule (redirectByLocation, redirectByLink) over the bytes as a
+// response, from an http and from an https exchange, checked as above.
+template <class Rule>
+void checkRedirectionRule(const uint8_t* data, size_t size, Rule rule)
+{
+  CString response = responseFromBytes(data, size);
+  for (bool secure : {false, true}) {
+    ExchangeTarget target = startingTarget(secure);
+    checkRedirection(rule(response, gatewayPath, target), response, target, startingTarget(secure));
+  }
 }
 
 #endif

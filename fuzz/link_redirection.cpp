@@ -3,10 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  CString response = responseFromBytes(data, size);
-  for (bool secure : {false, true}) {
-    ExchangeTarget target = startingTarget(secure);
-    checkRedirection(redirectByLink(response, gatewayPath, target), response, target, startingTarget(secure));
-  }
+  checkRedirectionRule(data, size, redirectByLink);
   return 0;
 }

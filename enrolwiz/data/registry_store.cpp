@@ -2,7 +2,7 @@
 #include "data/registry_store.h"
 
 #include "framework/registry.h"
-#include "net/registry_readers.h"
+#include "framework/registry_readers.h"
 
 const char* const RegistryStore::generalSection = "General";
 

@@ -4,7 +4,7 @@
 
 #include "framework/collections.h"
 #include "framework/file.h"
-#include "net/registry_readers.h"
+#include "framework/registry_readers.h"
 
 namespace {
 

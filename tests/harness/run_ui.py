@@ -10,12 +10,16 @@ OUTPUT_DIRECTORY is emptied first; afterwards it holds the driver's
 report.txt, the standard output of each program started (programN.out) and NN-what.png.
 The test passes when the report ends with PASS and the runner's own checks hold.
 
+The driver gets the names of the program's ids (resource_names.py: resource.h,
+the string table's IDS_ names, the system's ids) in OUTPUT_DIRECTORY/names.txt,
+so that a scenario names its controls, dialogs and messages.
+
 A scenario may also name loopback servers and fixtures of its own; the
 runner takes these lines out, starts the servers before the driver runs and
 stops them after it, and fills their ports into the other lines:
   gateway, https, pac, proxy, socks, danted, closed, squid, tinyproxy, privoxy
                      servers as the submission cases name them
-                     (enrolwiz/net/tests/submission_servers.py; replies from
+                     (submission_servers.py; replies from
                      DATA/gateway/replies.json); ${NAME.port}, ${NAME.host}.
                      For an https gateway the runner makes a throwaway
                      authority (OUTPUT_DIRECTORY/certificates) and makes it
@@ -69,15 +73,13 @@ import shutil
 import subprocess
 import sys
 
+import resource_names
+import submission_servers as servers
 import wzharness
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
-SERVERS = os.path.join(ROOT, "enrolwiz", "net", "tests")
-DATA = os.path.join(SERVERS, "data", "submission")
-sys.path.insert(0, SERVERS)
-
-import submission_servers as servers  # noqa: E402
+DATA = os.path.join(ROOT, "enrolwiz", "net", "tests", "data", "submission")
 
 DESKTOP_SIZE = (800, 600)
 DEFAULT_DPI = 96
@@ -241,13 +243,7 @@ class Display:
         return self.name
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        wzharness.stop_process(self.process, 10)
 
 
 class Scenario:
@@ -324,6 +320,11 @@ class Scenario:
         self.system.undo()
         if self.authority:
             self.authority.remove()
+
+    def driver_names(self):
+        path = os.path.join(self.output, "names.txt")
+        resource_names.write_names(path, resource_names.read_names())
+        return path
 
     def driver_scenario(self):
         path = os.path.join(self.output, "scenario.txt")
@@ -430,7 +431,7 @@ def main():
             environment["WZ_DISPLAY"] = display.start()
         command = [wzharness.WINE_RUN, "explorer", "/desktop=wz-%s,%s" % (name, scenario.system.desktop()), driver,
                    wzharness.wine_path(scenario.driver_scenario()), wzharness.wine_path(output),
-                   wzharness.wine_path(programs)]
+                   wzharness.wine_path(programs), wzharness.wine_path(scenario.driver_names())]
         status, out, err = wzharness.run(command, timeout=180, env=environment)
     except servers.Unavailable as why:
         print("skipped: %s" % why)

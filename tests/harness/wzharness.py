@@ -1,5 +1,6 @@
 """Shared pieces of the test runners: running programs natively or under the
-test run's Wine session, and checking expected output lines."""
+test run's Wine session, stopping the ones a runner started, and checking
+expected output lines."""
 import os
 import re
 import subprocess
@@ -68,6 +69,18 @@ def run(command, timeout, env=None, stdin=None):
         sys.stdout.write(err)
         sys.exit("timed out after %d s: %s" % (timeout, " ".join(command)))
     return done.returncode, done.stdout.decode("latin-1"), done.stderr.decode("latin-1")
+
+
+def stop_process(process, seconds):
+    """Ends a process that the runner started (a subprocess.Popen, or None):
+    asked to end, then killed when it has not ended within seconds."""
+    if process and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
 
 
 _STRING = re.compile(r"""'((?:[^']|'')*)'|"((?:[^"]|"")*)\"""")

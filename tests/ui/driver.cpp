@@ -4,19 +4,24 @@
 // and saves a screenshot of the display whenever a dialog appears. Run it
 // inside a Wine virtual desktop (focus and keyboard need one):
 //
-//   driver.exe SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY
+//   driver.exe SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY [NAMES]
 //
+// NAMES is a file of "NAME NUMBER" lines (the runner writes it from the
+// program's resource.h, its string table and the system's ids): each name
+// stands for its number wherever it appears in a line of the scenario.
 // OUTPUT_DIRECTORY receives report.txt (one line per step, then PASS or
 // FAIL), the standard output of each program started (programN.out) and the
 // screenshots (NN-what.bmp). The scenario language is described in tests/ui/README.md.
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -167,6 +172,64 @@ std::vector<std::string> fileLines(const std::string& path)
   return lines;
 }
 
+// The names of a NAMES file ("NAME NUMBER" lines).
+std::map<std::string, int> readNames(const std::string& path)
+{
+  std::map<std::string, int> names;
+  for (const std::string& line : fileLines(path)) {
+    std::istringstream in(line);
+    std::string name, value;
+    if (in >> name >> value)
+      names[name] = number(value);
+  }
+  return names;
+}
+
+bool isNameCharacter(char c)
+{
+  return isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// A word that has the form of an id's name: IDD_, IDC_, IDS_ ... or MSGBOX_.
+bool looksLikeName(const std::string& word)
+{
+  size_t underscore = word.find('_');
+  if (underscore == std::string::npos || underscore + 1 >= word.size())
+    return false;
+  std::string head = word.substr(0, underscore);
+  if (head == "MSGBOX")
+    return true;
+  return head.size() >= 2 && head.compare(0, 2, "ID") == 0 &&
+         std::all_of(head.begin(), head.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// The word with every known name in it replaced by its number; a name that
+// is not known fails the step.
+std::string withNumbers(const std::string& word, const std::map<std::string, int>& names)
+{
+  std::string out;
+  size_t i = 0;
+  while (i < word.size()) {
+    if (!isNameCharacter(word[i])) {
+      out += word[i++];
+      continue;
+    }
+    size_t end = i;
+    while (end < word.size() && isNameCharacter(word[end]))
+      ++end;
+    std::string token = word.substr(i, end - i);
+    auto found = names.find(token);
+    if (found != names.end())
+      out += std::to_string(found->second);
+    else if (looksLikeName(token))
+      throw Failure("unknown name " + token);
+    else
+      out += token;
+    i = end;
+  }
+  return out;
+}
+
 // An argument as a command line carries it (quotes when it has blanks).
 std::string quoted(const std::string& argument)
 {
@@ -185,7 +248,8 @@ std::string quoted(const std::string& argument)
 
 class Driver {
 public:
-  Driver(const std::string& output, const std::string& programs) : output_(output), programs_(programs)
+  Driver(const std::string& output, const std::string& programs, const std::map<std::string, int>& names)
+      : output_(output), programs_(programs), names_(names)
   {
     report_.open(output_ + "\\report.txt");
   }
@@ -215,6 +279,8 @@ public:
           continue;
         ++step_;
         say(format("%02d  %s", step_, line.c_str()));
+        for (std::string& word : w)
+          word = withNumbers(word, names_);
         perform(w);
       }
       if (process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
@@ -237,171 +303,237 @@ private:
     fflush(stdout);
   }
 
-  void perform(const std::vector<std::string>& w)
+  using Words = std::vector<std::string>;
+
+  // One step of the scenario language: its verb, its arguments as
+  // tests/ui/README.md writes them (a word in brackets may be left out, a word
+  // ending in "..." stands for any number of such words), and what it does.
+  struct Step {
+    const char* verb;
+    const char* arguments;
+    void (Driver::*perform)(const Words& w);
+  };
+
+  static const Step steps[];
+  // The step of a verb; null when there is none.
+  static const Step* findStep(const std::string& verb);
+
+  // The fewest and the most words that a step's arguments may be (most -1:
+  // no limit), counted from its description.
+  static void argumentCounts(const char* arguments, int& fewest, int& most)
   {
-    const std::string& verb = w[0];
-    auto need = [&](size_t count) {
-      if (w.size() < count + 1)
-        throw Failure(format("%s needs %d argument(s)", verb.c_str(), static_cast<int>(count)));
-    };
-    if (verb == "start") {
-      need(1);
-      start(w);
-    } else if (verb == "wait") {
-      need(1);
-      current_ = waitFor(w[1], w.size() > 2 ? number(w[2]) : 10);
-      settle();
-      screenshot(w[1] == "message" || w[1] == "print" ? w[1] : "dialog-" + w[1]);
-    } else if (verb == "absent") {
-      need(2);
-      absent(w[1], number(w[2]));
-    } else if (verb == "gone") {
-      gone(w.size() > 1 ? number(w[1]) : 10);
-    } else if (verb == "caption") {
-      need(1);
-      expectSoon("caption", [&] { return windowText(window()); }, w[1]);
-    } else if (verb == "text") {
-      need(2);
-      expectSoon(format("text of %s", w[1].c_str()), [&] { return windowText(control(w[1])); }, w[2]);
-    } else if (verb == "text-starts") {
-      need(2);
-      std::string text = windowText(control(w[1]));
-      if (text.compare(0, w[2].size(), w[2]) != 0)
-        throw Failure(format("text of %s is \"%s\", which does not begin with \"%s\"", w[1].c_str(), text.c_str(),
-                             w[2].c_str()));
-      say("    \"" + text + "\"");
-    } else if (verb == "exists") {
-      need(2);
-      expectEqual(format("presence of control %s", w[1].c_str()),
-                  GetDlgItem(window(), number(w[1])) ? "1" : "0", w[2]);
-    } else if (verb == "icon") {
-      need(2);
-      expectIcon(control(w[1]), w[2]);
-    } else if (verb == "controls") {
-      listControls();
-    } else if (verb == "fits") {
-      std::vector<int> bold;
-      for (size_t i = 1; i < w.size(); ++i)
-        bold.push_back(number(w[i]));
-      expectFits(bold);
-    } else if (verb == "bold") {
-      need(2);
-      expectBold(control(w[1]), w[2]);
-    } else if (verb == "painted") {
-      need(4);
-      expectPainted(number(w[1]), number(w[2]), number(w[3]), number(w[4]));
-    } else if (verb == "checked") {
-      need(2);
-      expectSoon(format("check state of %s", w[1].c_str()),
-                 [&] { return std::to_string(sendMessage(control(w[1]), BM_GETCHECK, 0, 0)); }, w[2]);
-    } else if (verb == "visible") {
-      need(2);
-      expectSoon(format("visibility of %s", w[1].c_str()),
-                 [&] { return std::string(IsWindowVisible(control(w[1])) ? "1" : "0"); }, w[2]);
-    } else if (verb == "enabled") {
-      need(2);
-      expectSoon(format("enabled state of %s", w[1].c_str()),
-                 [&] { return std::string(IsWindowEnabled(control(w[1])) ? "1" : "0"); }, w[2]);
-    } else if (verb == "window-enabled") {
-      need(1);
-      expectSoon("enabled state of the window",
-                 [&] { return std::string(IsWindowEnabled(window()) ? "1" : "0"); }, w[1]);
-    } else if (verb == "focus") {
-      need(1);
-      expectSoon("focused control", [&] { return std::to_string(focusedControl()); }, w[1]);
-    } else if (verb == "list") {
-      need(1);
-      std::vector<std::string> entries = listEntries(control(w[1]));
-      std::vector<std::string> wanted(w.begin() + 2, w.end());
-      std::string seen;
-      for (const std::string& e : entries)
-        seen += " \"" + e + "\"";
-      if (entries != wanted)
-        throw Failure(format("entries of %s are%s", w[1].c_str(), seen.c_str()));
-    } else if (verb == "type") {
-      need(2);
-      type(control(w[1]), w[2]);
-    } else if (verb == "set-text") {
-      need(2);
-      std::wstring text = wide(w[2]);
-      sendMessage(control(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    } else if (verb == "select") {
-      need(2);
-      select(w[1], w[2]);
-    } else if (verb == "click") {
-      need(1);
-      PostMessageW(control(w[1]), BM_CLICK, 0, 0);
-    } else if (verb == "answer") {
-      // Presses a button that closes the window, and waits until it has gone.
-      need(1);
-      PostMessageW(control(w[1]), BM_CLICK, 0, 0);
-      gone(10);
-    } else if (verb == "command") {
-      need(1);
-      int id = number(w[1]);
-      PostMessageW(window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(window(), id)));
-    } else if (verb == "close") {
-      PostMessageW(window(), WM_CLOSE, 0, 0);
-    } else if (verb == "syscommand") {
-      need(1);
-      PostMessageW(window(), WM_SYSCOMMAND, static_cast<WPARAM>(number(w[1])), 0);
-    } else if (verb == "key") {
-      need(1);
-      key(w[1]);
-    } else if (verb == "mouse") {
-      mouse(w.size() > 1 ? w[1] : "left", w.size() > 2 ? control(w[2]) : nullptr);
-    } else if (verb == "keys") {
-      need(1);
-      keys(w[1]);
-    } else if (verb == "foreground") {
-      expectSoon("foreground window", [&] {
-        return std::string(GetForegroundWindow() == window() ? "the current dialog" : "another window");
-      }, "the current dialog");
-    } else if (verb == "output") {
-      need(1);
-      output(w[1], true);
-    } else if (verb == "output-absent") {
-      need(1);
-      output(w[1], false);
-    } else if (verb == "exit") {
-      need(1);
-      exitCode(number(w[1]), w.size() > 2 ? number(w[2]) : 10);
-    } else if (verb == "registry") {
-      need(3);
-      std::string value;
-      if (!readRegistry(w[1], w[2], value))
-        throw Failure("registry value " + w[1] + "\\" + w[2] + " is missing");
-      expectEqual("registry value " + w[2], value, w[3]);
-    } else if (verb == "registry-absent") {
-      need(2);
-      std::string value;
-      if (readRegistry(w[1], w[2], value))
-        throw Failure("registry value " + w[2] + " exists: \"" + value + "\"");
-    } else if (verb == "remember") {
-      // For the runner's checks after the scenario (the runner reads the line).
-      need(3);
-      std::string value;
-      if (!readRegistry(w[2], w[3], value))
-        throw Failure("registry value " + w[2] + "\\" + w[3] + " is missing");
-      say("    remember " + w[1] + "=" + value);
-    } else if (verb == "registry-set") {
-      need(3);
-      writeRegistry(w[1], w[2], w[3]);
-    } else if (verb == "registry-delete") {
-      need(1);
-      deleteRegistryKey(HKEY_CURRENT_USER, w[1]);
-    } else if (verb == "screenshot") {
-      need(1);
-      settle();
-      screenshot(w[1]);
-    } else if (verb == "sleep") {
-      need(1);
-      Sleep(static_cast<DWORD>(number(w[1])));
-    } else {
-      throw Failure("unknown step " + verb);
+    fewest = most = 0;
+    int depth = 0;
+    std::istringstream in(arguments);
+    std::string word;
+    while (in >> word) {
+      bool optional = depth > 0 || word[0] == '[';
+      depth += static_cast<int>(std::count(word.begin(), word.end(), '['));
+      depth -= static_cast<int>(std::count(word.begin(), word.end(), ']'));
+      if (word.find("...") != std::string::npos)
+        most = -1;
+      else if (most >= 0)
+        ++most;
+      if (!optional && word.find("...") == std::string::npos)
+        ++fewest;
     }
   }
+
+  void perform(const Words& w)
+  {
+    const Step* step = findStep(w[0]);
+    if (!step)
+      throw Failure("unknown step " + w[0]);
+    int fewest, most;
+    argumentCounts(step->arguments, fewest, most);
+    int given = static_cast<int>(w.size()) - 1;
+    if (given < fewest || (most >= 0 && given > most))
+      throw Failure(format("%s takes %s", step->verb, *step->arguments ? step->arguments : "no arguments"));
+    (this->*step->perform)(w);
+  }
+
+  int seconds(const Words& w, size_t at, int otherwise) { return w.size() > at ? number(w[at]) : otherwise; }
+
+  void stepStart(const Words& w) { start(w); }
+
+  void stepWait(const Words& w)
+  {
+    current_ = waitFor(w[1], seconds(w, 2, 10));
+    settle();
+    screenshot(w[1] == "message" || w[1] == "print" ? w[1] : "dialog-" + w[1]);
+  }
+
+  void stepAbsent(const Words& w) { absent(w[1], number(w[2])); }
+  void stepGone(const Words& w) { gone(seconds(w, 1, 10)); }
+  void stepCaption(const Words& w) { expectSoon("caption", [&] { return windowText(window()); }, w[1]); }
+
+  void stepText(const Words& w)
+  {
+    expectSoon(format("text of %s", w[1].c_str()), [&] { return windowText(control(w[1])); }, w[2]);
+  }
+
+  void stepTextStarts(const Words& w)
+  {
+    std::string text = windowText(control(w[1]));
+    if (text.compare(0, w[2].size(), w[2]) != 0)
+      throw Failure(format("text of %s is \"%s\", which does not begin with \"%s\"", w[1].c_str(), text.c_str(),
+                           w[2].c_str()));
+    say("    \"" + text + "\"");
+  }
+
+  // The current dialog is a message box that shows text MESSAGE of the
+  // program's string table, as the program's own file holds it.
+  void stepBox(const Words& w)
+  {
+    HWND text = GetDlgItem(window(), messageTextId);
+    if (!text)
+      throw Failure("the current dialog is no message box");
+    std::string wanted = programText(number(w[1]));
+    say("    \"" + wanted + "\"");
+    expectSoon(format("text of the message box (not text %s)", w[1].c_str()), [&] { return windowText(text); },
+               wanted);
+  }
+
+  void stepExists(const Words& w)
+  {
+    expectEqual(format("presence of control %s", w[1].c_str()), GetDlgItem(window(), number(w[1])) ? "1" : "0",
+                w[2]);
+  }
+
+  void stepIcon(const Words& w) { expectIcon(control(w[1]), w[2]); }
+  void stepControls(const Words&) { listControls(); }
+
+  void stepFits(const Words& w)
+  {
+    std::vector<int> bold;
+    for (size_t i = 1; i < w.size(); ++i)
+      bold.push_back(number(w[i]));
+    expectFits(bold);
+  }
+
+  void stepBold(const Words& w) { expectBold(control(w[1]), w[2]); }
+  void stepPainted(const Words& w) { expectPainted(number(w[1]), number(w[2]), number(w[3]), number(w[4])); }
+
+  void stepChecked(const Words& w)
+  {
+    expectSoon(format("check state of %s", w[1].c_str()),
+               [&] { return std::to_string(sendMessage(control(w[1]), BM_GETCHECK, 0, 0)); }, w[2]);
+  }
+
+  void stepVisible(const Words& w)
+  {
+    expectSoon(format("visibility of %s", w[1].c_str()),
+               [&] { return std::string(IsWindowVisible(control(w[1])) ? "1" : "0"); }, w[2]);
+  }
+
+  void stepEnabled(const Words& w)
+  {
+    expectSoon(format("enabled state of %s", w[1].c_str()),
+               [&] { return std::string(IsWindowEnabled(control(w[1])) ? "1" : "0"); }, w[2]);
+  }
+
+  void stepWindowEnabled(const Words& w)
+  {
+    expectSoon("enabled state of the window", [&] { return std::string(IsWindowEnabled(window()) ? "1" : "0"); },
+               w[1]);
+  }
+
+  void stepFocus(const Words& w)
+  {
+    expectSoon("focused control", [&] { return std::to_string(focusedControl()); }, w[1]);
+  }
+
+  void stepList(const Words& w)
+  {
+    std::vector<std::string> entries = listEntries(control(w[1]));
+    std::vector<std::string> wanted(w.begin() + 2, w.end());
+    std::string seen;
+    for (const std::string& e : entries)
+      seen += " \"" + e + "\"";
+    if (entries != wanted)
+      throw Failure(format("entries of %s are%s", w[1].c_str(), seen.c_str()));
+  }
+
+  void stepType(const Words& w) { type(control(w[1]), w[2]); }
+
+  void stepSetText(const Words& w)
+  {
+    std::wstring text = wide(w[2]);
+    sendMessage(control(w[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+
+  void stepSelect(const Words& w) { select(w[1], w[2]); }
+  void stepClick(const Words& w) { PostMessageW(control(w[1]), BM_CLICK, 0, 0); }
+
+  // Presses a button that closes the window, and waits until it has gone.
+  void stepAnswer(const Words& w)
+  {
+    PostMessageW(control(w[1]), BM_CLICK, 0, 0);
+    gone(10);
+  }
+
+  void stepCommand(const Words& w)
+  {
+    int id = number(w[1]);
+    PostMessageW(window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window(), id)));
+  }
+
+  void stepClose(const Words&) { PostMessageW(window(), WM_CLOSE, 0, 0); }
+
+  void stepSyscommand(const Words& w)
+  {
+    PostMessageW(window(), WM_SYSCOMMAND, static_cast<WPARAM>(number(w[1])), 0);
+  }
+
+  void stepKey(const Words& w) { key(w[1]); }
+  void stepMouse(const Words& w) { mouse(w.size() > 1 ? w[1] : "left", w.size() > 2 ? control(w[2]) : nullptr); }
+  void stepKeys(const Words& w) { keys(w[1]); }
+
+  void stepForeground(const Words&)
+  {
+    expectSoon("foreground window", [&] {
+      return std::string(GetForegroundWindow() == window() ? "the current dialog" : "another window");
+    }, "the current dialog");
+  }
+
+  void stepOutput(const Words& w) { output(w[1], true); }
+  void stepOutputAbsent(const Words& w) { output(w[1], false); }
+  void stepExit(const Words& w) { exitCode(number(w[1]), seconds(w, 2, 10)); }
+
+  void stepRegistry(const Words& w)
+  {
+    std::string value;
+    if (!readRegistry(w[1], w[2], value))
+      throw Failure("registry value " + w[1] + "\\" + w[2] + " is missing");
+    expectEqual("registry value " + w[2], value, w[3]);
+  }
+
+  void stepRegistryAbsent(const Words& w)
+  {
+    std::string value;
+    if (readRegistry(w[1], w[2], value))
+      throw Failure("registry value " + w[2] + " exists: \"" + value + "\"");
+  }
+
+  // For the runner's checks after the scenario (the runner reads the line).
+  void stepRemember(const Words& w)
+  {
+    std::string value;
+    if (!readRegistry(w[2], w[3], value))
+      throw Failure("registry value " + w[2] + "\\" + w[3] + " is missing");
+    say("    remember " + w[1] + "=" + value);
+  }
+
+  void stepRegistrySet(const Words& w) { writeRegistry(w[1], w[2], w[3]); }
+  void stepRegistryDelete(const Words& w) { deleteRegistryKey(HKEY_CURRENT_USER, w[1]); }
+
+  void stepScreenshot(const Words& w)
+  {
+    settle();
+    screenshot(w[1]);
+  }
+
+  void stepSleep(const Words& w) { Sleep(static_cast<DWORD>(number(w[1]))); }
 
   // The program handles posted clicks and keys in its own time: a state is
   // read again until it is the one wanted, for up to three seconds.
@@ -683,6 +815,18 @@ private:
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
     return font;
+  }
+
+  // Text id of the string table in the file of the program started last.
+  std::string programText(int id)
+  {
+    HMODULE module = LoadLibraryExA(program_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+      throw Failure("cannot read the resources of " + program_);
+    std::vector<wchar_t> buffer(8192);
+    int length = LoadStringW(module, static_cast<UINT>(id), buffer.data(), static_cast<int>(buffer.size()));
+    FreeLibrary(module);
+    return narrow(std::wstring(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0));
   }
 
   static int displayDpi()
@@ -1134,6 +1278,7 @@ private:
 
   std::string output_;
   std::string programs_;
+  std::map<std::string, int> names_;
   std::string program_;
   std::string outputPath_;
   std::ofstream report_;
@@ -1143,12 +1288,67 @@ private:
   int programs_started_ = 0;
 };
 
+// The scenario language; tests/ui/README.md describes every step with the
+// same arguments (its test compares the two).
+const Driver::Step Driver::steps[] = {
+    {"start", "PROGRAM [ARG...]", &Driver::stepStart},
+    {"wait", "DIALOG [S]", &Driver::stepWait},
+    {"absent", "DIALOG S", &Driver::stepAbsent},
+    {"gone", "[S]", &Driver::stepGone},
+    {"caption", "\"T\"", &Driver::stepCaption},
+    {"text", "ID \"T\"", &Driver::stepText},
+    {"text-starts", "ID \"T\"", &Driver::stepTextStarts},
+    {"box", "MESSAGE", &Driver::stepBox},
+    {"checked", "ID 0|1|2", &Driver::stepChecked},
+    {"visible", "ID 0|1", &Driver::stepVisible},
+    {"enabled", "ID 0|1", &Driver::stepEnabled},
+    {"exists", "ID 0|1", &Driver::stepExists},
+    {"window-enabled", "0|1", &Driver::stepWindowEnabled},
+    {"focus", "ID", &Driver::stepFocus},
+    {"list", "ID [\"A\"...]", &Driver::stepList},
+    {"icon", "ID warning|error|information|question", &Driver::stepIcon},
+    {"type", "ID \"T\"", &Driver::stepType},
+    {"set-text", "ID \"T\"", &Driver::stepSetText},
+    {"select", "ID \"T\"", &Driver::stepSelect},
+    {"click", "ID", &Driver::stepClick},
+    {"answer", "ID", &Driver::stepAnswer},
+    {"command", "ID", &Driver::stepCommand},
+    {"close", "", &Driver::stepClose},
+    {"syscommand", "COMMAND", &Driver::stepSyscommand},
+    {"key", "NAME", &Driver::stepKey},
+    {"mouse", "[left|right|middle [ID]]", &Driver::stepMouse},
+    {"keys", "\"T\"", &Driver::stepKeys},
+    {"foreground", "", &Driver::stepForeground},
+    {"output", "\"LINE\"", &Driver::stepOutput},
+    {"output-absent", "\"LINE\"", &Driver::stepOutputAbsent},
+    {"exit", "CODE [S]", &Driver::stepExit},
+    {"registry", "KEY NAME \"V\"", &Driver::stepRegistry},
+    {"registry-absent", "KEY NAME", &Driver::stepRegistryAbsent},
+    {"registry-set", "KEY NAME \"V\"", &Driver::stepRegistrySet},
+    {"registry-delete", "KEY", &Driver::stepRegistryDelete},
+    {"remember", "VAR KEY NAME", &Driver::stepRemember},
+    {"controls", "", &Driver::stepControls},
+    {"fits", "[ID...]", &Driver::stepFits},
+    {"bold", "ID 0|1", &Driver::stepBold},
+    {"painted", "X1 Y1 X2 Y2", &Driver::stepPainted},
+    {"screenshot", "NAME", &Driver::stepScreenshot},
+    {"sleep", "MS", &Driver::stepSleep},
+};
+
+const Driver::Step* Driver::findStep(const std::string& verb)
+{
+  for (const Step& step : steps)
+    if (verb == step.verb)
+      return &step;
+  return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-  if (argc != 4) {
-    fprintf(stderr, "usage: driver SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY\n");
+  if (argc != 4 && argc != 5) {
+    fprintf(stderr, "usage: driver SCENARIO OUTPUT_DIRECTORY PROGRAM_DIRECTORY [NAMES]\n");
     return 2;
   }
   // Coordinates and pictures of the display as they are, at any scale.
@@ -1157,6 +1357,15 @@ int main(int argc, char** argv)
           reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
     aware();
   CreateDirectoryA(argv[2], nullptr);
-  Driver driver(argv[2], argv[3]);
+  std::map<std::string, int> names;
+  if (argc == 5) {
+    try {
+      names = readNames(argv[4]);
+    } catch (const Failure& failure) {
+      fprintf(stderr, "%s: %s\n", argv[4], failure.what());
+      return 2;
+    }
+  }
+  Driver driver(argv[2], argv[3], names);
   return driver.run(argv[1]) ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "app/report_kind.h"
 #include "data/registry_store.h"
 #include "framework/tests/test_registry.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -131,14 +132,16 @@ TEST(WizardCommandLineInfo, WritesNothingWithoutPlainArguments)
 
 TEST(ReportKind, FollowsTheTableOfMessageIds)
 {
-  for (UINT id = 102; id <= 114; ++id)
+  for (UINT id = IDS_FIRST_NAME_REQUIRED; id <= IDS_COM_FAILED; ++id)
     EXPECT_EQ(reportKind(id), ReportKind::warning) << id;
-  for (UINT id : {122u, 124u, 125u, 133u, 134u, 605u, 606u})
+  for (UINT id : {IDS_BOOKMARKS_FAILED, IDS_FORBIDDEN_CHARACTERS, IDS_NO_PRINTER_NO_NETWORK, IDS_ALPHABETIC_ONLY,
+                  IDS_ADDRESS_NEEDS_LETTERS, IDS_PREFIX_REQUIRED, 606})
     EXPECT_EQ(reportKind(id), ReportKind::warning) << id;
-  for (UINT id : {115u, 123u, 136u, 601u, 602u, 603u})
+  for (UINT id : {IDS_ASK_EMAIL, IDS_EMAIL_FORMAT, IDS_ZIP_FIVE_DIGITS, IDS_PHONE_TOO_SHORT, IDS_ZIP_TOO_FEW_CHARACTERS,
+                  IDS_ZIP_TOO_FEW_DIGITS})
     EXPECT_EQ(reportKind(id), ReportKind::question) << id;
-  EXPECT_EQ(reportKind(127), ReportKind::connectionFailure);
-  EXPECT_EQ(reportKind(588), ReportKind::phoneSequence);
+  EXPECT_EQ(reportKind(IDS_CONNECTION_FAILED), ReportKind::connectionFailure);
+  EXPECT_EQ(reportKind(IDS_PHONE_HEADING), ReportKind::phoneSequence);   // no text loaded for it
   EXPECT_EQ(reportKind(1049), ReportKind::exitConfirmation);
   for (UINT id : {0u, 101u, 116u, 121u, 126u, 135u, 600u, 604u, 634u, 1048u, 1050u})
     EXPECT_EQ(reportKind(id), ReportKind::none) << id;

@@ -9,7 +9,7 @@
 TEST(CRegException, TakesItsTextFromTheStringTable)
 {
   CRegException plain(IDS_FIRST_NAME_REQUIRED, nullptr);
-  EXPECT_EQ(plain.messageId(), 102u);
+  EXPECT_EQ(plain.messageId(), UINT{IDS_FIRST_NAME_REQUIRED});
   EXPECT_EQ(plain.messageText(), "First Name is a required field.");
   EXPECT_EQ(plain.focusControl(), nullptr);
 
@@ -25,7 +25,7 @@ TEST(CRegException, TakesItsTextFromTheStringTable)
 TEST(CRegException, PutsPrefixBeforeAndSuffixAfterTheText)
 {
   CRegException* dns = newRegExceptionWithPrefix(connectionFailureMessage, "DNS resolution failed.");
-  EXPECT_EQ(dns->messageId(), 127u);
+  EXPECT_EQ(dns->messageId(), UINT{IDS_CONNECTION_FAILED});
   EXPECT_EQ(dns->messageText(), "DNS resolution failed. ");
   delete dns;
 
@@ -47,7 +47,7 @@ TEST(CRegException, IsThrownAsAPointerAndDeletedByTheCatcher)
     EXPECT_STREQ(text, "No connect parameter was specified. ");
     CRegException* reg = dynamic_cast<CRegException*>(e);
     ASSERT_NE(reg, nullptr);
-    EXPECT_EQ(reg->messageId(), 127u);
+    EXPECT_EQ(reg->messageId(), UINT{IDS_CONNECTION_FAILED});
     e->Delete();
   }
 }

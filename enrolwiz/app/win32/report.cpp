@@ -5,13 +5,16 @@
 #include "app/reg_exception.h"
 #include "app/report_kind.h"
 #include "app/win32/report_dialogs.h"
-#include "app/win32/wizard_app.h"
 #include "data/registration_record.h"
+#include "framework/win32/app.h"
 #include "offline/print_registration.h"
 #include "offline/win32/phone_page.h"
 #include "res/resource.h"
 #include "string_ids.h"
 #include "tables/text_tests.h"
+#include "ui/win32/page_dialog.h"
+#include "ui/win32/thank_you_dialog.h"
+#include "ui/win32/wizard_windows.h"
 
 namespace {
 
@@ -34,7 +37,8 @@ void closeApplication()
   main->PostMessage(WM_CLOSE);
 }
 
-// The register-later flag that the dialog keeps is read by nobody yet.
+// The dialog keeps the register-later flag in the record; no other part of
+// the program reads it (the next confirmation starts from it).
 int runExitConfirmation()
 {
   ExitConfirmationDialog dialog;
@@ -56,10 +60,10 @@ int runPhoneSequence()
 
 int runConnectionFailure(const CString& text)
 {
-  WizardApp& app = wizardApp();
-  if (HWND progress = app.progressDialog()) {
+  WizardWindows& windows = wizardWindows();
+  if (HWND progress = windows.progressDialog()) {
     ::DestroyWindow(progress);
-    app.setProgressDialog(nullptr);
+    windows.setProgressDialog(nullptr);
   }
   CWnd* main = AfxGetMainWnd();
   if (main && main->m_hWnd)

@@ -6,8 +6,8 @@
 #include "res/resource.h"
 #include "string_ids.h"
 #include "tables/country_format.h"
-#include "tables/language_profile.h"
 #include "tables/text_tests.h"
+#include "ui/win32/palette_dialog.h"
 
 CString customerRegistrationNumber()
 {
@@ -74,18 +74,6 @@ void ConnectionFailureDialog::DoDataExchange(CDataExchange* exchange)
 {
   DDX_Text(exchange, IDC_FAILURE_TEXT, failureText_);
   DDX_Radio(exchange, IDC_LATER, choice_);
-}
-
-ThankYouDialog::ThankYouDialog() : PaletteDialog(IDD_THANK_YOU) {}
-
-BOOL ThankYouDialog::OnInitDialog()
-{
-  PaletteDialog::OnInitDialog();
-  setWizardIcon(*this);
-  setWizardCaption(*this);
-  if (activeLanguage()->boldHeadings())
-    showInBold(GetDlgItem(IDC_THANK_YOU_HEADING), bold_);
-  return TRUE;
 }
 
 PhoneExitDialog::PhoneExitDialog() : CDialog(IDD_PHONE_EXIT)

@@ -1,10 +1,11 @@
 // The dialogs that reports run: exit confirmation (160), connection failure
-// (171), thank-you (148) and phone exit (192). Each sets its caption to text
-// 564 when it opens.
+// (171) and phone exit (192). Each sets its caption to text 564 when it opens.
+// The thank-you dialog (148) that ends the phone sequence is the pages' own
+// (ui/win32/thank_you_dialog.h).
 #ifndef ENROLWIZ_APP_WIN32_REPORT_DIALOGS_H
 #define ENROLWIZ_APP_WIN32_REPORT_DIALOGS_H
 
-#include "app/win32/palette_dialog.h"
+#include "framework/win32/dialog.h"
 
 // "&Yes" ends with IDYES and keeps the register-later flag; "&No" stores the
 // check box "I would like to register later." into the flag and ends with
@@ -39,18 +40,6 @@ protected:
 private:
   CString failureText_;
   int choice_ = 0;
-};
-
-// The end of a successful registration (or of the phone pages).
-class ThankYouDialog : public PaletteDialog {
-public:
-  ThankYouDialog();
-
-protected:
-  BOOL OnInitDialog() override;
-
-private:
-  CFont bold_;
 };
 
 // After the phone page: "<&Back" ends with its id (1082) to show the phone

@@ -6,14 +6,15 @@
 #include "app/command_line_info.h"
 #include "app/options.h"
 #include "app/reg_exception.h"
-#include "app/win32/bitmaps.h"
 #include "data/registration_record.h"
 #include "data/system_info.h"
 #include "framework/text_locale.h"
 #include "res/resource.h"
 #include "string_ids.h"
 #include "tables/language_profile.h"
-#include "ui/splash_dialog.h"
+#include "ui/win32/bitmaps.h"
+#include "ui/win32/splash_dialog.h"
+#include "ui/win32/wizard_windows.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ int WizardApp::ExitInstance()
 void WizardApp::createPalette()
 {
   paletteOfBitmap(IDB_SPLASH, palette_);
+  wizardWindows().setPalette(palette_.m_hObject ? &palette_ : nullptr);
 }
 
 void WizardApp::parseCommandLine()

@@ -114,7 +114,8 @@ TEST(ExchangeText, ResponseClassesInTheirOrder)
       {"HTTP/1.1 502", responseRefused},
       {"http/1.0  504 Gateway Timeout\n", responseRefused},
       {"HTTP/1.0 500\tServer Error\r\n", responseRefused},
-      // Other statuses, and error-like texts that are no status line, as before.
+      // Other statuses, and error-like texts that are no status line: classified
+      // by location, link and success marker like any other response.
       {"HTTP/1.1 302 Found\r\nLocation: http://h/x\r\n", responseLocation},
       {"HTTP/1.0 399 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},
       {"HTTP/1.0 600 Odd\r\n\r\nRESULT1=SUCCESS", responseConfirmed},

@@ -9,6 +9,7 @@
 #include "framework/text_locale.h"
 #include "net/product_registration.h"
 #include "net/sockets.h"
+#include "string_ids.h"
 #include "tables/operator_data.h"
 
 namespace {
@@ -91,7 +92,7 @@ TEST_F(ResolveHost, TransientAndHardFailures)
     registration.resolveHost("gateway.test");
     ADD_FAILURE() << "no exception";
   } catch (CRegException* e) {
-    EXPECT_EQ(e->messageId(), 127u);
+    EXPECT_EQ(e->messageId(), UINT{IDS_CONNECTION_FAILED});
     EXPECT_EQ(std::string(e->messageText()), "DNS resolution failed. ");
     e->Delete();
   }

@@ -32,10 +32,11 @@
 
 #include "app/options.h"
 #include "app/reg_exception.h"
+#include "framework/tests/test_registry.h"
 #include "net/product_registration.h"
 #include "net/sockets.h"
 #include "net/tls.h"
-#include "framework/tests/test_registry.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ int main(int argc, char** argv)
     // The sanitizers' type checks need a descriptor the first time they meet
     // a class: meet the ones of the failure path while there are some left.
     registration.hostEntry();
-    CRegException* probe = newRegExceptionWithPrefix(127, "");
+    CRegException* probe = newRegExceptionWithPrefix(IDS_CONNECTION_FAILED, "");
     probe->messageId();
     probe->Delete();
     exhaustSockets();

@@ -1,11 +1,11 @@
 // The phone registration page.
 #include "offline/win32/phone_page.h"
 
-#include "app/win32/palette_dialog.h"
 #include "data/registration_record.h"
 #include "data/system_info.h"
 #include "framework/win32/data_exchange.h"
 #include "res/resource.h"
+#include "ui/win32/palette_dialog.h"
 
 PhonePage::PhonePage(CWnd* owner)
     : CDialog(IDD_PHONE_PAGE, owner), texts_(phonePageTexts(RegistrationRecord::instance(), SystemInfo::instance()))

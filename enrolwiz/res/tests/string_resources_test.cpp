@@ -8,6 +8,7 @@
 
 #include "framework/resources.h"
 #include "framework/string_table.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -48,15 +49,15 @@ TEST(StringResources, KnownTextsThroughLoadString)
 {
   ResourceModule exe = programResources();
   ASSERT_NE(exe, nullptr);
-  EXPECT_EQ(loadModuleText(exe, 564), "VLM Product Registration");
-  EXPECT_EQ(loadModuleText(exe, 127), " ");
+  EXPECT_EQ(loadModuleText(exe, IDS_CAPTION), "VLM Product Registration");
+  EXPECT_EQ(loadModuleText(exe, IDS_CONNECTION_FAILED), " ");
   EXPECT_EQ(loadModuleText(exe, 606), "");
-  EXPECT_EQ(loadModuleText(exe, 562), "Ommel 1.20e.990506 VLM");
-  CString forbidden = loadModuleText(exe, 124);
+  EXPECT_EQ(loadModuleText(exe, IDS_VERSION), "Ommel 1.20e.990506 VLM");
+  CString forbidden = loadModuleText(exe, IDS_FORBIDDEN_CHARACTERS);
   EXPECT_EQ(forbidden.Left(13), "\"|\" Pipe and ");
   EXPECT_EQ(forbidden.Mid(13, 4), "\"\\\" ");
   // The long phone heading arrives whole, its closing blank included.
-  CString heading = loadModuleText(exe, 588);
+  CString heading = loadModuleText(exe, IDS_PHONE_HEADING);
   EXPECT_GT(heading.GetLength(), 300);
   EXPECT_EQ(heading.Right(2), ": ");
 }

@@ -1,6 +1,7 @@
 // The three brand variants through their operation table.
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "string_ids.h"
 #include "tables/brand_profile.h"
 #include "tables/operator_data.h"
@@ -88,16 +89,16 @@ TEST(BrandProfile, BookmarksOffered)
     EXPECT_FALSE(vlm.isBookmarkOffered(-1, flag));
   }
   EXPECT_EQ(vlm.bookmarkCount(), 3);
-  EXPECT_EQ(vlm.bookmarkControl(0), 1021u);
-  EXPECT_EQ(vlm.bookmarkControl(2), 1004u);
+  EXPECT_EQ(vlm.bookmarkControl(0), UINT{IDC_BOOKMARK1});
+  EXPECT_EQ(vlm.bookmarkControl(2), UINT{IDC_BOOKMARK3});
   EXPECT_EQ(vlm.bookmarkControl(3), 0u);
   EXPECT_EQ(loadText(vlm.bookmarkTitleId(0)), "Shop VLM");
-  EXPECT_EQ(vlm.bookmarkTitleId(1), 118u);
+  EXPECT_EQ(vlm.bookmarkTitleId(1), UINT{IDS_BOOKMARK_SERVICES});
   EXPECT_EQ(vlm.bookmarkAddressId(2), 121u);
   EXPECT_FALSE(loadText(vlm.bookmarkAddressId(0)).IsEmpty());
   EXPECT_EQ(vlm.surveyListCount(), 3);
-  EXPECT_EQ(vlm.surveyListControl(1), 1029u);
-  EXPECT_EQ(vlm.surveyLabelControl(2), 1115u);
+  EXPECT_EQ(vlm.surveyListControl(1), UINT{IDC_SURVEY_LIST2});
+  EXPECT_EQ(vlm.surveyLabelControl(2), UINT{IDC_SURVEY_LABEL3});
 }
 
 TEST(BrandProfile, RequirementsAreTheSameForEveryVariant)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/reg_exception.h"
+#include "string_ids.h"
 #include "tables/country_format.h"
 #include "test_profiles.h"
 
@@ -85,32 +86,32 @@ TEST_F(Checks, NamesInOrderWithTheirFocus)
     return outcome([&] { us->checkNames(f, *english, vlm, western); });
   };
   EXPECT_EQ(check(names("Ann", "Li")), passed);
-  EXPECT_EQ(check(names("", "")), (Failure{102, firstNameBox}));
-  EXPECT_EQ(check(names("Ann", " ")), (Failure{103, lastNameBox}));
-  EXPECT_EQ(check(names("Ann2", "Li")), (Failure{133, firstNameBox}));
-  EXPECT_EQ(check(names("Ann", "L|i")), (Failure{124, lastNameBox}));
-  EXPECT_EQ(check(names("Ann", "Li", "")), (Failure{605, nullptr}));
-  EXPECT_EQ(check(names("Ann", "Li", "M\\r")), (Failure{124, nullptr}));
+  EXPECT_EQ(check(names("", "")), (Failure{IDS_FIRST_NAME_REQUIRED, firstNameBox}));
+  EXPECT_EQ(check(names("Ann", " ")), (Failure{IDS_LAST_NAME_REQUIRED, lastNameBox}));
+  EXPECT_EQ(check(names("Ann2", "Li")), (Failure{IDS_ALPHABETIC_ONLY, firstNameBox}));
+  EXPECT_EQ(check(names("Ann", "L|i")), (Failure{IDS_FORBIDDEN_CHARACTERS, lastNameBox}));
+  EXPECT_EQ(check(names("Ann", "Li", "")), (Failure{IDS_PREFIX_REQUIRED, nullptr}));
+  EXPECT_EQ(check(names("Ann", "Li", "M\\r")), (Failure{IDS_FORBIDDEN_CHARACTERS, nullptr}));
   NameFields suffix = names("Ann", "Li");
   suffix.suffix = {"J|r", nullptr};
-  EXPECT_EQ(check(suffix), (Failure{124, nullptr}));
+  EXPECT_EQ(check(suffix), (Failure{IDS_FORBIDDEN_CHARACTERS, nullptr}));
 }
 
 TEST_F(Checks, ChineseChecksTheLastNameFirstAndJapaneseNeedsAPrefix)
 {
   auto chinese = quietProfile(5);
   EXPECT_EQ(outcome([&] { us->checkNames(names("", ""), *chinese, vlm, western); }),
-            (Failure{103, lastNameBox}));
+            (Failure{IDS_LAST_NAME_REQUIRED, lastNameBox}));
   auto japanese = quietProfile(4);
   LenientBrand lenient;
   EXPECT_EQ(outcome([&] { us->checkNames(names("Ann", "Li", ""), *japanese, lenient, western); }),
-            (Failure{605, nullptr}));
+            (Failure{IDS_PREFIX_REQUIRED, nullptr}));
   // Japanese uses the suffix, which then must not be empty either.
   EXPECT_EQ(outcome([&] { us->checkNames(names("Ann", "Li", "Mr."), *japanese, lenient, western); }).id, 606u);
   EXPECT_EQ(outcome([&] { us->checkNames(names("Ann", "Li", ""), *english, lenient, western); }), passed);
   // A required initial takes the first name's message.
   StrictBrand strict;
-  EXPECT_EQ(outcome([&] { us->checkNames(names("Ann", "Li"), *english, strict, western); }).id, 102u);
+  EXPECT_EQ(outcome([&] { us->checkNames(names("Ann", "Li"), *english, strict, western); }).id, UINT{IDS_FIRST_NAME_REQUIRED});
 }
 
 TEST_F(Checks, AddressLinesNeedLetters)
@@ -119,21 +120,21 @@ TEST_F(Checks, AddressLinesNeedLetters)
     return outcome([&] { us->checkAddress(f, *english, vlm, western); });
   };
   EXPECT_EQ(check(address("", "1 Main Street")), passed);
-  EXPECT_EQ(check(address("", "123")), (Failure{134, streetBox}));
+  EXPECT_EQ(check(address("", "123")), (Failure{IDS_ADDRESS_NEEDS_LETTERS, streetBox}));
   EXPECT_EQ(check(address("PO Box 123", "")), passed);
-  EXPECT_EQ(check(address("123", "Main Street")), (Failure{134, poBoxBox}));
-  EXPECT_EQ(check(address("PO Box 1", "12")), (Failure{134, streetBox}));
-  EXPECT_EQ(check(address("", "")), (Failure{104, streetBox}));
-  EXPECT_EQ(check(address("", "Main\\Street")), (Failure{124, streetBox}));
+  EXPECT_EQ(check(address("123", "Main Street")), (Failure{IDS_ADDRESS_NEEDS_LETTERS, poBoxBox}));
+  EXPECT_EQ(check(address("PO Box 1", "12")), (Failure{IDS_ADDRESS_NEEDS_LETTERS, streetBox}));
+  EXPECT_EQ(check(address("", "")), (Failure{IDS_ADDRESS_REQUIRED, streetBox}));
+  EXPECT_EQ(check(address("", "Main\\Street")), (Failure{IDS_FORBIDDEN_CHARACTERS, streetBox}));
   AddressFields noCity = address("", "Main Street");
   noCity.city.text = "";
-  EXPECT_EQ(check(noCity).id, 105u);
+  EXPECT_EQ(check(noCity).id, UINT{IDS_CITY_REQUIRED});
   AddressFields noState = address("", "Main Street");
   noState.state.text = " ";
-  EXPECT_EQ(check(noState).id, 106u);
+  EXPECT_EQ(check(noState).id, UINT{IDS_STATE_REQUIRED});
   AddressFields noCountry = address("", "Main Street");
   noCountry.countrySelected = false;
-  EXPECT_EQ(check(noCountry).id, 108u);
+  EXPECT_EQ(check(noCountry).id, UINT{IDS_COUNTRY_REQUIRED});
 }
 
 TEST_F(Checks, PostalCodesInTheAddressCheck)
@@ -141,15 +142,15 @@ TEST_F(Checks, PostalCodesInTheAddressCheck)
   auto check = [&](const CountryFormat& country, const AddressFields& f) {
     return outcome([&] { country.checkAddress(f, *english, vlm, western); });
   };
-  EXPECT_EQ(check(*us, address("", "Main Street", "")), (Failure{107, postalCodeBox}));
-  EXPECT_EQ(check(*us, address("", "Main Street", "1234")), (Failure{136, postalCodeBox}));
+  EXPECT_EQ(check(*us, address("", "Main Street", "")), (Failure{IDS_ZIP_REQUIRED, postalCodeBox}));
+  EXPECT_EQ(check(*us, address("", "Main Street", "1234")), (Failure{IDS_ZIP_FIVE_DIGITS, postalCodeBox}));
   AddressFields kept = address("", "Main Street", "1234");
   kept.postalCodeAccepted = true;
   EXPECT_EQ(check(*us, kept), passed);
   auto austria = makeCountryFormat(7);
-  EXPECT_EQ(check(*austria, address("", "Ring 1", "101")), (Failure{603, postalCodeBox}));
+  EXPECT_EQ(check(*austria, address("", "Ring 1", "101")), (Failure{IDS_ZIP_TOO_FEW_DIGITS, postalCodeBox}));
   auto canada = makeCountryFormat(canadaIndex);
-  EXPECT_EQ(check(*canada, address("", "Main Street", "K1A 0B")), (Failure{602, postalCodeBox}));
+  EXPECT_EQ(check(*canada, address("", "Main Street", "K1A 0B")), (Failure{IDS_ZIP_TOO_FEW_CHARACTERS, postalCodeBox}));
   // No state list for France in English: a blank state passes; nor in
   // Japanese, whose flag asks for a state in every country.
   AddressFields france = address("", "Rue 1", "75001");
@@ -157,7 +158,7 @@ TEST_F(Checks, PostalCodesInTheAddressCheck)
   EXPECT_EQ(check(*makeCountryFormat(51), france), passed);
   std::unique_ptr<LanguageProfile> japanese = quietProfile(4);
   EXPECT_EQ(outcome([&] { makeCountryFormat(51)->checkAddress(france, *japanese, vlm, western); }), passed);
-  EXPECT_EQ(outcome([&] { makeCountryFormat(japanIndex)->checkAddress(france, *japanese, vlm, western); }).id, 106u);
+  EXPECT_EQ(outcome([&] { makeCountryFormat(japanIndex)->checkAddress(france, *japanese, vlm, western); }).id, UINT{IDS_STATE_REQUIRED});
 }
 
 TEST_F(Checks, SpanishHasNoPoBoxLine)
@@ -174,11 +175,11 @@ TEST_F(Checks, PhoneNumbers)
   };
   EXPECT_EQ(check(*us, phone("(555) 010-0158"), vlm), passed);
   EXPECT_EQ(check(*us, phone("+1 555 010 0158"), vlm), passed);
-  EXPECT_EQ(check(*us, phone("555 010 015"), vlm), (Failure{601, phoneBox}));
-  EXPECT_EQ(check(*us, phone("5550100158x12"), vlm), (Failure{601, phoneBox}));
+  EXPECT_EQ(check(*us, phone("555 010 015"), vlm), (Failure{IDS_PHONE_TOO_SHORT, phoneBox}));
+  EXPECT_EQ(check(*us, phone("5550100158x12"), vlm), (Failure{IDS_PHONE_TOO_SHORT, phoneBox}));
   EXPECT_EQ(check(*us, phone(""), vlm), passed);
   StrictBrand strict;
-  EXPECT_EQ(check(*us, phone(""), strict), (Failure{109, phoneBox}));
+  EXPECT_EQ(check(*us, phone(""), strict), (Failure{IDS_PHONE_REQUIRED, phoneBox}));
   PhoneFields kept = phone("555 010 015");
   kept.accepted = true;
   EXPECT_EQ(check(*us, kept, vlm), passed);

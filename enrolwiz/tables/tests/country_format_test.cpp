@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/resources.h"
+#include "string_ids.h"
 #include "tables/brand_profile.h"
 #include "tables/country_format.h"
 #include "tables/language_profile.h"
@@ -122,26 +123,26 @@ TEST_F(PostalCodes, UnitedStates)
   auto us = makeCountryFormat(158);
   EXPECT_EQ(us->checkPostalCode("12345", english, brand(), western), 0u);
   EXPECT_EQ(us->checkPostalCode("12345-6789", english, brand(), western), 0u);
-  EXPECT_EQ(us->checkPostalCode("1234-56789", english, brand(), western), 136u);
-  EXPECT_EQ(us->checkPostalCode("1234", english, brand(), western), 136u);
-  EXPECT_EQ(us->checkPostalCode("12345-67-8", english, brand(), western), 136u);
-  EXPECT_EQ(us->checkPostalCode("12345 ", english, brand(), western), 136u);   // blanks are not removed
-  EXPECT_EQ(us->checkPostalCode("", english, optional, western), 136u);
+  EXPECT_EQ(us->checkPostalCode("1234-56789", english, brand(), western), UINT{IDS_ZIP_FIVE_DIGITS});
+  EXPECT_EQ(us->checkPostalCode("1234", english, brand(), western), UINT{IDS_ZIP_FIVE_DIGITS});
+  EXPECT_EQ(us->checkPostalCode("12345-67-8", english, brand(), western), UINT{IDS_ZIP_FIVE_DIGITS});
+  EXPECT_EQ(us->checkPostalCode("12345 ", english, brand(), western), UINT{IDS_ZIP_FIVE_DIGITS});   // blanks are not removed
+  EXPECT_EQ(us->checkPostalCode("", english, optional, western), UINT{IDS_ZIP_FIVE_DIGITS});
 }
 
 TEST_F(PostalCodes, OtherCountries)
 {
   auto canada = makeCountryFormat(27);
   EXPECT_EQ(canada->checkPostalCode("K1A 0B6", english, brand(), western), 0u);
-  EXPECT_EQ(canada->checkPostalCode("K1A 0B", english, brand(), western), 602u);
+  EXPECT_EQ(canada->checkPostalCode("K1A 0B", english, brand(), western), UINT{IDS_ZIP_TOO_FEW_CHARACTERS});
   EXPECT_EQ(canada->checkPostalCode("K1A-0B6", english, brand(), western), 0u);
-  EXPECT_EQ(canada->checkPostalCode("K1A.0B6", english, brand(), western), 602u);
-  EXPECT_EQ(canada->checkPostalCode("   ", english, brand(), western), 107u);
+  EXPECT_EQ(canada->checkPostalCode("K1A.0B6", english, brand(), western), UINT{IDS_ZIP_TOO_FEW_CHARACTERS});
+  EXPECT_EQ(canada->checkPostalCode("   ", english, brand(), western), UINT{IDS_ZIP_REQUIRED});
   EXPECT_EQ(canada->checkPostalCode("", english, optional, western), 0u);
   auto austria = makeCountryFormat(7);
   EXPECT_EQ(austria->checkPostalCode("1010", english, brand(), western), 0u);
-  EXPECT_EQ(austria->checkPostalCode("101", english, brand(), western), 603u);
-  EXPECT_EQ(austria->checkPostalCode("101A", english, brand(), western), 603u);
+  EXPECT_EQ(austria->checkPostalCode("101", english, brand(), western), UINT{IDS_ZIP_TOO_FEW_DIGITS});
+  EXPECT_EQ(austria->checkPostalCode("101A", english, brand(), western), UINT{IDS_ZIP_TOO_FEW_DIGITS});
   EXPECT_EQ(austria->checkPostalCode("1-010", english, brand(), western), 0u);
   // A letter of the code page counts where letters are allowed.
   EXPECT_EQ(makeCountryFormat(105)->checkPostalCode("1234 \xC9" "B", english, brand(), western), 0u);

@@ -130,7 +130,7 @@ TEST(StateLists, UnitedStatesInAlphabeticalOrderOfTheirNames)
   std::vector<std::string> names;
   for (const StateRow& s : unitedStatesStates) {
     names.push_back(static_cast<const char*>(loadText(s.nameId)));
-    EXPECT_TRUE(s.nameId >= 187 && s.nameId <= 248) << s.code;
+    EXPECT_TRUE(s.nameId >= IDS_STATE_US_AL && s.nameId <= IDS_STATE_US_WY) << s.code;
   }
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
   EXPECT_STREQ(unitedStatesStates[0].code, "AL");
@@ -146,8 +146,8 @@ TEST(StateLists, CanadaAndJapan)
   EXPECT_EQ(loadText(canadaProvinces[7].nameId), "Ontario");
   EXPECT_STREQ(canadaProvinces[4].code, "NF");
   EXPECT_EQ(loadText(canadaProvinces[11].nameId), "Yukon Territory");
-  EXPECT_EQ(japanPrefectures[0].nameId, 881u);
-  EXPECT_EQ(japanPrefectures[46].nameId, 927u);
+  EXPECT_EQ(japanPrefectures[0].nameId, UINT{IDS_PREFECTURE_HOKKAIDO});
+  EXPECT_EQ(japanPrefectures[46].nameId, UINT{IDS_PREFECTURE_OKINAWA});
   EXPECT_EQ(loadText(japanPrefectures[0].nameId), "Hokkaido");
   EXPECT_STREQ(japanPrefectures[0].code, "12");
   EXPECT_EQ(loadText(japanPrefectures[46].nameId), "Okinawa");

@@ -15,6 +15,7 @@
 #include "app/report_kind.h"
 #include "data/registration_record.h"
 #include "res/resource.h"
+#include "string_ids.h"
 #include "tables/country_table.h"
 #include "tables/tests/test_profiles.h"
 #include "ui/contact_page_core.h"
@@ -106,31 +107,37 @@ TEST_F(ContactPage, EachFailureStopsWithTheFocusOfItsMessage)
     int answer;
   };
   const Case cases[] = {
-      {"no first name", [](FakeForm& f) { f.type(IDC_FIRST_NAME, ""); }, 102, IDC_FIRST_NAME, 0},
-      {"no last name", [](FakeForm& f) { f.type(IDC_LAST_NAME, " "); }, 103, IDC_LAST_NAME, 0},
-      {"no prefix", [](FakeForm& f) { f.clearChoice(IDC_PREFIX); }, 605, IDC_PREFIX, 0},
-      {"no street", [](FakeForm& f) { f.type(IDC_STREET, ""); }, 104, IDC_STREET, 0},
-      {"a street of digits", [](FakeForm& f) { f.type(IDC_STREET, "123"); }, 134, IDC_STREET, 0},
-      {"no city", [](FakeForm& f) { f.type(IDC_CITY, ""); }, 105, IDC_CITY, 0},
-      {"no state", [](FakeForm& f) { f.clearChoice(IDC_STATE); }, 106, IDC_STATE, 0},
-      {"no postal code", [](FakeForm& f) { f.type(IDC_ZIP, ""); }, 107, IDC_ZIP, 0},
-      {"a hyphen after four digits", [](FakeForm& f) { f.type(IDC_ZIP, "4321-0"); }, 136, IDC_ZIP, answerYes},
-      {"a digit in the first name", [](FakeForm& f) { f.type(IDC_FIRST_NAME, "Ann2"); }, 133, IDC_FIRST_NAME, 0},
-      {"a pipe in the last name", [](FakeForm& f) { f.type(IDC_LAST_NAME, "Sm|th"); }, 124, IDC_LAST_NAME, 0},
-      {"a backslash in the job title", [](FakeForm& f) { f.type(IDC_JOB_TITLE, "R\\D"); }, 124, IDC_JOB_TITLE, 0},
-      {"a pipe in the company", [](FakeForm& f) { f.type(IDC_COMPANY, "A|B"); }, 124, IDC_COMPANY, 0},
-      {"a letter in the phone", [](FakeForm& f) { f.type(IDC_PHONE, "614-555-0100x12"); }, 601, IDC_PHONE,
-       answerYes},
-      {"consent without an e-mail", [](FakeForm& f) { f.type(IDC_EMAIL, ""); }, 110, IDC_EMAIL, 0},
-      {"an e-mail without a dot", [](FakeForm& f) { f.type(IDC_EMAIL, "ann@example"); }, 123, IDC_EMAIL, answerYes},
-      {"an e-mail with a blank", [](FakeForm& f) { f.type(IDC_EMAIL, "ann @example.com"); }, 123, IDC_EMAIL,
-       answerYes},
+      {"no first name", [](FakeForm& f) { f.type(IDC_FIRST_NAME, ""); }, IDS_FIRST_NAME_REQUIRED, IDC_FIRST_NAME, 0},
+      {"no last name", [](FakeForm& f) { f.type(IDC_LAST_NAME, " "); }, IDS_LAST_NAME_REQUIRED, IDC_LAST_NAME, 0},
+      {"no prefix", [](FakeForm& f) { f.clearChoice(IDC_PREFIX); }, IDS_PREFIX_REQUIRED, IDC_PREFIX, 0},
+      {"no street", [](FakeForm& f) { f.type(IDC_STREET, ""); }, IDS_ADDRESS_REQUIRED, IDC_STREET, 0},
+      {"a street of digits", [](FakeForm& f) { f.type(IDC_STREET, "123"); }, IDS_ADDRESS_NEEDS_LETTERS, IDC_STREET, 0},
+      {"no city", [](FakeForm& f) { f.type(IDC_CITY, ""); }, IDS_CITY_REQUIRED, IDC_CITY, 0},
+      {"no state", [](FakeForm& f) { f.clearChoice(IDC_STATE); }, IDS_STATE_REQUIRED, IDC_STATE, 0},
+      {"no postal code", [](FakeForm& f) { f.type(IDC_ZIP, ""); }, IDS_ZIP_REQUIRED, IDC_ZIP, 0},
+      {"a hyphen after four digits", [](FakeForm& f) { f.type(IDC_ZIP, "4321-0"); },
+       IDS_ZIP_FIVE_DIGITS, IDC_ZIP, answerYes},
+      {"a digit in the first name", [](FakeForm& f) { f.type(IDC_FIRST_NAME, "Ann2"); },
+       IDS_ALPHABETIC_ONLY, IDC_FIRST_NAME, 0},
+      {"a pipe in the last name", [](FakeForm& f) { f.type(IDC_LAST_NAME, "Sm|th"); },
+       IDS_FORBIDDEN_CHARACTERS, IDC_LAST_NAME, 0},
+      {"a backslash in the job title", [](FakeForm& f) { f.type(IDC_JOB_TITLE, "R\\D"); },
+       IDS_FORBIDDEN_CHARACTERS, IDC_JOB_TITLE, 0},
+      {"a pipe in the company", [](FakeForm& f) { f.type(IDC_COMPANY, "A|B"); },
+       IDS_FORBIDDEN_CHARACTERS, IDC_COMPANY, 0},
+      {"a letter in the phone", [](FakeForm& f) { f.type(IDC_PHONE, "614-555-0100x12"); },
+       IDS_PHONE_TOO_SHORT, IDC_PHONE, answerYes},
+      {"consent without an e-mail", [](FakeForm& f) { f.type(IDC_EMAIL, ""); }, IDS_EMAIL_MISSING, IDC_EMAIL, 0},
+      {"an e-mail without a dot", [](FakeForm& f) { f.type(IDC_EMAIL, "ann@example"); },
+       IDS_EMAIL_FORMAT, IDC_EMAIL, answerYes},
+      {"an e-mail with a blank", [](FakeForm& f) { f.type(IDC_EMAIL, "ann @example.com"); },
+       IDS_EMAIL_FORMAT, IDC_EMAIL, answerYes},
       {"a hidden field keeps the focus where it was",
        [](FakeForm& f) {
          f.type(IDC_FIRST_NAME, "");
          f.show(IDC_FIRST_NAME, false);
        },
-       102, 0, 0},
+       IDS_FIRST_NAME_REQUIRED, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -154,7 +161,7 @@ TEST_F(ContactPage, QuestionsAnsweredNoRunThePassAgainUntilTheirFieldChanges)
   form_->setChecked(IDC_EMAIL_CONSENT, 0);
   // One press asks three questions in turn and goes on.
   EXPECT_TRUE(next({answerNo, answerNo, answerNo}));
-  EXPECT_EQ(form_->reports, (Ids{136, 601, 115}));
+  EXPECT_EQ(form_->reports, (Ids{IDS_ZIP_FIVE_DIGITS, IDS_PHONE_TOO_SHORT, IDS_ASK_EMAIL}));
   EXPECT_TRUE(core_->address().postalCodeAccepted());
   EXPECT_TRUE(core_->phone().accepted());
   EXPECT_TRUE(core_->emailAnswered());
@@ -165,22 +172,22 @@ TEST_F(ContactPage, QuestionsAnsweredNoRunThePassAgainUntilTheirFieldChanges)
   core_->fieldChanged(IDC_ZIP);
   EXPECT_FALSE(core_->address().postalCodeAccepted());
   EXPECT_FALSE(next({answerYes}));
-  EXPECT_EQ(form_->reports, Ids{136});
+  EXPECT_EQ(form_->reports, Ids{IDS_ZIP_FIVE_DIGITS});
   EXPECT_EQ(form_->focused, IDC_ZIP);
 
   form_->type(IDC_ZIP, "43210-1234");
   core_->fieldChanged(IDC_ZIP);
   core_->fieldChanged(IDC_EMAIL);
   EXPECT_FALSE(next({answerYes}));
-  EXPECT_EQ(form_->reports, Ids{115});
+  EXPECT_EQ(form_->reports, Ids{IDS_ASK_EMAIL});
   EXPECT_EQ(form_->focused, IDC_EMAIL);
 
   core_->fieldChanged(IDC_PHONE);
   EXPECT_FALSE(next({answerYes}));
-  EXPECT_EQ(form_->reports, Ids{601});
+  EXPECT_EQ(form_->reports, Ids{IDS_PHONE_TOO_SHORT});
   EXPECT_EQ(form_->focused, IDC_PHONE);
   EXPECT_TRUE(next({answerNo, answerNo}));
-  EXPECT_EQ(form_->reports, (Ids{601, 115}));
+  EXPECT_EQ(form_->reports, (Ids{IDS_PHONE_TOO_SHORT, IDS_ASK_EMAIL}));
 }
 
 TEST_F(ContactPage, TypingReportsForbiddenCharactersAndDigitsInNamesAtOnce)
@@ -190,7 +197,7 @@ TEST_F(ContactPage, TypingReportsForbiddenCharactersAndDigitsInNamesAtOnce)
     form_->reports.clear();
     form_->type(id, "a|");
     core_->fieldChanged(id);
-    EXPECT_EQ(form_->reports, Ids{124}) << id;
+    EXPECT_EQ(form_->reports, Ids{IDS_FORBIDDEN_CHARACTERS}) << id;
     EXPECT_EQ(form_->focused, id);
   }
   const struct {
@@ -254,7 +261,7 @@ TEST_F(ContactPage, TheSuffixListBeginsBlankWithoutText177)
   ResourceModule library = loadResourceLibrary("PRVLMDAN.dll");
   ASSERT_NE(library, nullptr);
   setResourceModule(library);
-  ASSERT_EQ(loadText(177), "");
+  ASSERT_EQ(loadText(IDS_SUFFIX_NONE), "");
   record_->nameView().setSuffixText("jun.");
   open("");
   EXPECT_EQ(form_->entries(IDC_SUFFIX), (std::vector<CString>{"", "cand.", "jun.", "sen."}));
@@ -270,10 +277,10 @@ TEST_F(ContactPage, NameOrderAndRequiredNamesFollowTheLanguage)
   std::unique_ptr<LanguageProfile> chinese = quietProfile(5);
   open("China", chinese.get());
   EXPECT_FALSE(next());
-  EXPECT_EQ(form_->reports, Ids{103});   // the last name comes first
+  EXPECT_EQ(form_->reports, Ids{IDS_LAST_NAME_REQUIRED});   // the last name comes first
   open("United States");
   EXPECT_FALSE(next());
-  EXPECT_EQ(form_->reports, Ids{102});
+  EXPECT_EQ(form_->reports, Ids{IDS_FIRST_NAME_REQUIRED});
 
   // Japanese: prefix and suffix are free text and required whatever the
   // brand says; a country without states asks for none.
@@ -289,7 +296,7 @@ TEST_F(ContactPage, NameOrderAndRequiredNamesFollowTheLanguage)
   form_->type(IDC_EMAIL, "hanako@example.com");
   form_->setChecked(IDC_EMAIL_CONSENT, 1);
   EXPECT_FALSE(next());
-  EXPECT_EQ(form_->reports, Ids{605});
+  EXPECT_EQ(form_->reports, Ids{IDS_PREFIX_REQUIRED});
   EXPECT_EQ(form_->focused, IDC_PREFIX);
   form_->type(IDC_PREFIX, "Dr.");
   EXPECT_FALSE(next());

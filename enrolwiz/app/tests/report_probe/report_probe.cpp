@@ -29,10 +29,10 @@
 #include <cstdlib>
 
 #include "app/diagnostics.h"
+#include "app/options.h"
 #include "app/reg_exception.h"
 #include "app/report_kind.h"
 #include "app/win32/wizard_app.h"
-#include "app/options.h"
 #include "data/registration_record.h"
 #include "data/survey_codes.h"
 #include "data/system_info.h"
@@ -40,8 +40,9 @@
 #include "string_ids.h"
 #include "tables/country_table.h"
 #include "tables/language_profile.h"
-#include "ui/contact_page.h"
-#include "ui/progress_dialog.h"
+#include "ui/win32/contact_page.h"
+#include "ui/win32/progress_dialog.h"
+#include "ui/win32/wizard_windows.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ private:
         progress_.open(this);
       } else if (step.Left(7) == "report=") {
         report(step);
-        if (progress_.m_hWnd == nullptr && wizardApp().progressDialog() == nullptr && hadProgress())
+        if (progress_.m_hWnd == nullptr && wizardWindows().progressDialog() == nullptr && hadProgress())
           writeDiagnosticLine("progress dialog gone");
       } else {
         writeDiagnosticLine("unknown step: " + step);

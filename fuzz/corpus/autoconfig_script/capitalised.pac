@@ -1,4 +1,0 @@
-function FindProxyForURL(url, host)
-{
-  Return "PROXY p:8080";
-}

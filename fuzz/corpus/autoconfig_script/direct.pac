@@ -1,6 +1,0 @@
-function FindProxyForURL(url, host)
-{
-  if (isPlainHostName(host))
-    return "DIRECT";
-  return "DIRECT";
-}

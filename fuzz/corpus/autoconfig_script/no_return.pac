@@ -1,4 +1,0 @@
-function FindProxyForURL(url, host)
-{
-  var proxy = "PROXY p:8080";
-}

@@ -1,4 +1,0 @@
-function FindProxyForURL(url, host)
-{
-  return "PROXY p:8080; DIRECT";
-}
