@@ -52,23 +52,41 @@ def skip_if_wine_unusable():
         sys.exit(SKIPPED)
 
 
+# What Wine's start.exe says when Wine could not create the process at all:
+# the program never ran. Seen now and then under 64-bit Wine while other
+# Wine processes start and end beside it; the same program starts at once
+# when asked again.
+WINE_COULD_NOT_START = "Application could not be started"
+
+
 def run(command, timeout, env=None, stdin=None):
-    if command and command[0] == WINE_RUN:
+    """Runs a command to its end within timeout seconds (or ends the runner,
+    showing what it wrote): (status, standard output, standard error). A
+    program under Wine that Wine could not start at all is started once
+    more, with a line that says so."""
+    wine = bool(command) and command[0] == WINE_RUN
+    if wine:
         skip_if_wine_unusable()
     merged = dict(os.environ)
     if env:
         merged.update(env)
-    try:
-        done = subprocess.run(command, stdin=stdin if stdin is not None else subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                              timeout=timeout, env=merged)
-    except subprocess.TimeoutExpired as expired:
-        out = (expired.stdout or b"").decode("latin-1")
-        err = (expired.stderr or b"").decode("latin-1")
-        sys.stdout.write(out)
-        sys.stdout.write(err)
-        sys.exit("timed out after %d s: %s" % (timeout, " ".join(command)))
-    return done.returncode, done.stdout.decode("latin-1"), done.stderr.decode("latin-1")
+    for attempt in (1, 2):
+        try:
+            done = subprocess.run(command, stdin=stdin if stdin is not None else subprocess.DEVNULL,
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                  timeout=timeout, env=merged)
+        except subprocess.TimeoutExpired as expired:
+            out = (expired.stdout or b"").decode("latin-1")
+            err = (expired.stderr or b"").decode("latin-1")
+            sys.stdout.write(out)
+            sys.stdout.write(err)
+            sys.exit("timed out after %d s: %s" % (timeout, " ".join(command)))
+        status, out, err = done.returncode, done.stdout.decode("latin-1"), done.stderr.decode("latin-1")
+        if not (wine and attempt == 1 and status == 1 and not out and WINE_COULD_NOT_START in err):
+            break
+        print("Wine could not start %s (%s); starting it once more" % (command[1], " ".join(err.split())),
+              flush=True)
+    return status, out, err
 
 
 def stop_process(process, seconds):
