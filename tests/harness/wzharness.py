@@ -84,7 +84,7 @@ def run(command, timeout, env=None, stdin=None):
         status, out, err = done.returncode, done.stdout.decode("latin-1"), done.stderr.decode("latin-1")
         if not (wine and attempt == 1 and status == 1 and not out and WINE_COULD_NOT_START in err):
             break
-        print("Wine could not start %s (%s); starting it once more" % (command[1], " ".join(err.split())),
+        print("Wine could not start %s (%s); starting it once more" % (" ".join(command[1:2]), " ".join(err.split())),
               flush=True)
     return status, out, err
 
